@@ -1,0 +1,31 @@
+// The record every object and workspace file consists of: a 12-byte header giving the
+// length, then that many data bytes (a serialised PropertyBag).
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Header, all little-endian: u16 type tag 0x2011, u16 dimensions 1, u32 element count n,
+// i32 lower bound 0; then the n data bytes. A file may carry a stale tail after the
+// record, which readers ignore. Byte layout in docs/file-format.md.
+namespace filerecord {
+
+// The record holding data: header then data. Precondition: data.size() fits 32 bits
+// (larger data is refused with an empty result). Called when an object or workspace is saved.
+QByteArray encode(const QByteArray& data);
+
+// What reading a file found. Data: data holds the record's n bytes. NothingRead: the file
+// is empty or its record's type tag is 0, so there is nothing to load (data empty, not an
+// error). Malformed: error holds a short reason and data is empty.
+struct Decoded {
+    enum class Status { Data, NothingRead, Malformed } status = Status::NothingRead;
+    QByteArray data;
+    QString error;
+};
+
+// Reads the record at the start of fileBytes; bytes after it are ignored. Never allocates
+// on account of the declared count before checking it against the bytes present.
+// Called when an object or workspace file is opened.
+Decoded decode(const QByteArray& fileBytes);
+
+} // namespace filerecord

@@ -1,0 +1,93 @@
+// The status bar's clock panels, the coloured picture buttons and the tab control's pages.
+#include "platform/Controls.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <cmath>
+
+void placeTwips(QWidget* widget, float left, float top, float width, float height)
+{
+    widget->setGeometry(int(std::lround(left / 15)), int(std::lround(top / 15)),
+                        int(std::lround(width / 15)), int(std::lround(height / 15)));
+}
+
+void setColors(QWidget* widget, ColorRef back, std::optional<ColorRef> text)
+{
+    QPalette palette = widget->palette();
+    for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+        palette.setColor(role, toQColor(back));
+    if (text) {
+        for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            palette.setColor(role, toQColor(*text));
+    }
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent)
+{
+    static constexpr int widths[7] = {1440, 1440, 2000, 2000, 1440, 2000, 4000};
+    setSizeGripEnabled(false);
+    for (std::size_t i = 0; i < panels_.size(); ++i) {
+        auto* label = new QLabel(this);
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setMinimumWidth(widths[i] / 15);
+        panels_[i] = label;
+        addPermanentWidget(label, i == 6 ? 1 : 0);
+    }
+    connect(&clock_, &QTimer::timeout, this, &StatusBar::tick);
+    clock_.start(1000);
+    tick();
+}
+
+void StatusBar::setPanelText(int panel, const QString& text)
+{
+    panels_.at(std::size_t(panel - 1))->setText(text);
+}
+
+void StatusBar::tick()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    panels_[0]->setText(QLocale().toString(now.time(), QLocale::ShortFormat));
+    panels_[1]->setText(QLocale().toString(now.date(), QLocale::ShortFormat));
+}
+
+PictureButton::PictureButton(QWidget* parent, const QIcon& icon) : QPushButton(parent)
+{
+    setIcon(icon);
+    setBackColor(back_);
+}
+
+void PictureButton::setBackColor(ColorRef color)
+{
+    back_ = color;
+    setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: white; text-align: left; border: 1px solid black; }")
+                      .arg(toQColor(color).name()));
+}
+
+TabControl::TabControl(QWidget* parent, const QStringList& captions, ColorRef back)
+    : QWidget(parent), bar_(new QTabBar(this))
+{
+    setColors(this, back);
+    for (const QString& caption : captions) {
+        bar_->addTab(caption);
+        auto* page = new QWidget(this);
+        page->setGeometry(0, 0, 0, 0);
+        pages_.push_back(page);
+    }
+    bar_->setExpanding(true);
+    bar_->setUsesScrollButtons(false);
+    bar_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 4px; }"));
+    connect(bar_, &QTabBar::currentChanged, this, &TabControl::showPage);
+    showPage(bar_->currentIndex());
+}
+
+void TabControl::showPage(int tab)
+{
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
+        pages_[i]->setGeometry(rect());
+        pages_[i]->setVisible(int(i) == tab);
+    }
+    bar_->setGeometry(0, 0, width(), bar_->sizeHint().height());
+    bar_->raise();
+}

@@ -1,0 +1,117 @@
+// Numeric conversions: half-to-even rounding, checked narrowing, numeric text in the C locale.
+#include "platform/Conversions.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace conv {
+
+double roundHalfEven(double value)
+{
+    if (!std::isfinite(value))
+        return value;
+    const double floor = std::floor(value);
+    const double fraction = value - floor;
+    if (fraction > 0.5)
+        return floor + 1.0;
+    if (fraction < 0.5)
+        return floor;
+    return std::fmod(floor, 2.0) == 0.0 ? floor : floor + 1.0;
+}
+
+namespace {
+template <typename T>
+std::optional<T> narrow(double value)
+{
+    if (!std::isfinite(value))
+        return std::nullopt;
+    const double rounded = roundHalfEven(value);
+    if (rounded < double(std::numeric_limits<T>::min()) || rounded > double(std::numeric_limits<T>::max()))
+        return std::nullopt;
+    return static_cast<T>(rounded);
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+} // namespace
+
+std::optional<std::uint8_t> toUInt8(double value) { return narrow<std::uint8_t>(value); }
+std::optional<std::int16_t> toInt16(double value) { return narrow<std::int16_t>(value); }
+std::optional<std::int32_t> toInt32(double value) { return narrow<std::int32_t>(value); }
+
+std::int16_t clampToInt16(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    const double rounded = roundHalfEven(value);
+    if (rounded < -32768.0)
+        return -32768;
+    if (rounded > 32767.0)
+        return 32767;
+    return static_cast<std::int16_t>(rounded);
+}
+
+std::optional<double> parseNumber(const QString& text)
+{
+    const QByteArray bytes = text.trimmed().toLatin1();
+    const std::string s(bytes.constData(), std::size_t(bytes.size()));
+    if (s.empty() || text.trimmed().size() != bytes.size())
+        return std::nullopt;
+    // Check the grammar ourselves: from_chars would accept "inf", "nan" and hex forms.
+    std::size_t i = 0;
+    if (s[i] == '+' || s[i] == '-')
+        ++i;
+    std::size_t digits = 0;
+    while (i < s.size() && isDigit(s[i])) { ++i; ++digits; }
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        while (i < s.size() && isDigit(s[i])) { ++i; ++digits; }
+    }
+    if (digits == 0)
+        return std::nullopt;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+            ++i;
+        std::size_t expDigits = 0;
+        while (i < s.size() && isDigit(s[i])) { ++i; ++expDigits; }
+        if (expDigits == 0)
+            return std::nullopt;
+    }
+    if (i != s.size())
+        return std::nullopt;
+    const char* first = s.data() + (s[0] == '+' ? 1 : 0);
+    double value = 0.0;
+    const auto result = std::from_chars(first, s.data() + s.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too large a magnitude reads as infinity, which fits no width; too small reads as 0.
+        const bool negative = s[0] == '-';
+        const bool tiny = s.find_first_of("123456789") == std::string::npos
+            || s.find("e-") != std::string::npos || s.find("E-") != std::string::npos;
+        return tiny ? 0.0 : (negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity());
+    }
+    if (result.ec != std::errc() || result.ptr != s.data() + s.size())
+        return std::nullopt;
+    return value;
+}
+
+QString numberText(double value)
+{
+    if (value == 0.0)
+        return QStringLiteral("0");
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return QString::fromLatin1(buffer, int(result.ptr - buffer));
+}
+
+QString numberText(float value)
+{
+    if (value == 0.0f)
+        return QStringLiteral("0");
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return QString::fromLatin1(buffer, int(result.ptr - buffer));
+}
+
+} // namespace conv

@@ -1,0 +1,33 @@
+// Numeric conversions used throughout the program: rounding half to even, range-checked
+// narrowing into the program's integer widths, numeric text, and the shortest decimal text.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+namespace conv {
+
+// Nearest integer, an exact half going to the even neighbour (2.5 -> 2, 3.5 -> 4).
+double roundHalfEven(double value);
+
+// Each rounds half to even and returns nullopt when the result does not fit the width
+// (or the value is not finite); nothing ever wraps.
+std::optional<std::uint8_t> toUInt8(double value);
+std::optional<std::int16_t> toInt16(double value);
+std::optional<std::int32_t> toInt32(double value);
+
+// Reads a numeric text: after optional surrounding white space, an optional sign, digits
+// with an optional decimal point and fraction, and an optional exponent, in the C locale.
+// Anything else, the empty text included, is not a number.
+std::optional<double> parseNumber(const QString& text);
+
+// Shortest decimal text of a number: "-15", "1245.5", no padding, no separators.
+QString numberText(double value);
+QString numberText(float value);
+
+// Saturating narrowing to 16 bits after rounding half to even; for the places where the
+// program clamps instead of refusing (a drag far outside a view).
+std::int16_t clampToInt16(double value);
+
+} // namespace conv

@@ -1,0 +1,207 @@
+// The Qt drawing surface: primitives kept since Cls, rasterised in batches, line objects above.
+#include "platform/PictureBox.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <cmath>
+
+void LineObject::setEnds(float x1, float y1, float x2, float y2)
+{
+    x1_ = x1; y1_ = y1; x2_ = x2; y2_ = y2;
+    changed_();
+}
+
+void LineObject::setBorderColor(ColorRef color)
+{
+    color_ = color;
+    changed_();
+}
+
+void LineObject::setVisible(bool visible)
+{
+    visible_ = visible;
+    changed_();
+}
+
+namespace {
+int pixels(float twips) { return int(std::lround(twips / TwipsPerPixel)); }
+int ceilPixels(float twips) { return int(std::ceil(twips / TwipsPerPixel)); }
+
+int buttonCode(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton: return 1;
+    case Qt::RightButton: return 2;
+    case Qt::MiddleButton: return 4;
+    default: return 0;
+    }
+}
+
+int buttonState(Qt::MouseButtons buttons)
+{
+    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) | (buttons & Qt::MiddleButton ? 4 : 0);
+}
+
+int shiftState(Qt::KeyboardModifiers modifiers)
+{
+    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) | (modifiers & Qt::AltModifier ? 4 : 0);
+}
+} // namespace
+
+PictureBox::PictureBox(QWidget* parent, float left, float top, float width, float height, ColorRef back, bool framed)
+    : QFrame(parent), left_(left), top_(top), width_(width), height_(height),
+      scaleWidth_(framed ? width - 60 : width), scaleHeight_(framed ? height - 60 : height),
+      framed_(framed), back_(back),
+      image_(ceilPixels(scaleWidth_), ceilPixels(scaleHeight_), QImage::Format_RGB32)
+{
+    image_.fill(toQColor(back_));
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setGeometry(pixels(left), pixels(top), image_.width() + 2 * border(), image_.height() + 2 * border());
+}
+
+void PictureBox::moveTo(float left, float top)
+{
+    left_ = left;
+    top_ = top;
+    move(pixels(left), pixels(top));
+}
+
+void PictureBox::setPicture(const QPixmap& picture)
+{
+    picturePixmap_ = picture;
+    update();
+}
+
+void PictureBox::Cls()
+{
+    primitives_.clear();
+    rasterized_ = 0;
+    image_.fill(toQColor(back_));
+    update();
+}
+
+void PictureBox::Line(float x1, float y1, float x2, float y2, ColorRef color)
+{
+    primitives_.push_back({Primitive::Kind::Line, x1, y1, x2, y2, 0.0f, color, drawWidth_});
+    update();
+}
+
+void PictureBox::Circle(float x, float y, float radius, ColorRef color)
+{
+    primitives_.push_back({Primitive::Kind::Circle, x, y, x, y, radius, color, drawWidth_});
+    update();
+}
+
+void PictureBox::setBackColor(ColorRef color)
+{
+    back_ = color;
+    Cls();
+}
+
+void PictureBox::setMousePointer(int pointer)
+{
+    mousePointer_ = pointer;
+    if (pointer == 3)
+        setCursor(Qt::IBeamCursor);
+    else
+        unsetCursor();
+}
+
+LineObject* PictureBox::addLineObject()
+{
+    return &lineObjects_.emplace_back([this] { update(); });
+}
+
+const QImage& PictureBox::picture()
+{
+    if (rasterized_ < primitives_.size()) {
+        rasterize(image_, std::span(primitives_).subspan(rasterized_));
+        rasterized_ = primitives_.size();
+    }
+    return image_;
+}
+
+QImage PictureBox::renderedView()
+{
+    QImage view = picture().copy();
+    QPainter painter(&view);
+    drawLineObjects(painter);
+    return view;
+}
+
+void PictureBox::drawLineObjects(QPainter& painter) const
+{
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    for (const LineObject& line : lineObjects_) {
+        if (!line.Visible())
+            continue;
+        painter.setPen(QPen(toQColor(line.BorderColor()), 0));
+        painter.drawLine(QLineF(std::floor(line.X1() / TwipsPerPixel), std::floor(line.Y1() / TwipsPerPixel),
+                                std::floor(line.X2() / TwipsPerPixel), std::floor(line.Y2() / TwipsPerPixel)));
+    }
+}
+
+void PictureBox::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const int b = border();
+    painter.drawImage(b, b, picture());
+    if (!picturePixmap_.isNull())
+        painter.drawPixmap(b, b, picturePixmap_);
+    painter.save();
+    painter.translate(b, b);
+    painter.setClipRect(0, 0, image_.width(), image_.height());
+    drawLineObjects(painter);
+    painter.restore();
+    if (framed_) {
+        // A sunken two-pixel frame, as the views have always looked.
+        const QRect r = rect();
+        painter.setPen(QColor(128, 128, 128));
+        painter.drawLine(r.topLeft(), r.topRight());
+        painter.drawLine(r.topLeft(), r.bottomLeft());
+        painter.setPen(QColor(64, 64, 64));
+        painter.drawLine(r.topLeft() + QPoint(1, 1), r.topRight() + QPoint(-1, 1));
+        painter.drawLine(r.topLeft() + QPoint(1, 1), r.bottomLeft() + QPoint(1, -1));
+        painter.setPen(QColor(255, 255, 255));
+        painter.drawLine(r.bottomLeft(), r.bottomRight());
+        painter.drawLine(r.topRight(), r.bottomRight());
+        painter.setPen(QColor(212, 208, 200));
+        painter.drawLine(r.bottomLeft() + QPoint(1, -1), r.bottomRight() + QPoint(-1, -1));
+        painter.drawLine(r.topRight() + QPoint(-1, 1), r.bottomRight() + QPoint(-1, -1));
+    }
+}
+
+QPointF PictureBox::toTwips(const QPointF& pixel) const
+{
+    return (pixel - QPointF(border(), border())) * double(TwipsPerPixel);
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event)
+{
+    if (pressedButton_ == Qt::NoButton)
+        pressedButton_ = event->button();
+    const QPointF p = toTwips(event->position());
+    if (MouseDown)
+        MouseDown(buttonCode(event->button()), shiftState(event->modifiers()), float(p.x()), float(p.y()));
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPointF p = toTwips(event->position());
+    if (MouseMove)
+        MouseMove(buttonState(event->buttons()), shiftState(event->modifiers()), float(p.x()), float(p.y()));
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPointF p = toTwips(event->position());
+    const bool clicked = event->button() == pressedButton_ && rect().contains(event->position().toPoint())
+        && (event->button() == Qt::LeftButton || event->button() == Qt::RightButton);
+    if (event->button() == pressedButton_)
+        pressedButton_ = Qt::NoButton;
+    if (MouseUp)
+        MouseUp(buttonCode(event->button()), shiftState(event->modifiers()), float(p.x()), float(p.y()));
+    if (clicked && Click)
+        Click();
+}

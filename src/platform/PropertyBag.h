@@ -1,0 +1,53 @@
+// Named, typed values kept in the order first written, with a compact checked binary form;
+// object and workspace files store one bag each.
+#pragma once
+
+#include "platform/TaggedValue.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QString>
+
+// A PropertyBag maps names to TaggedValues. The object and workspace file code fills one
+// and saves Contents() inside a file record (filerecord::encode), and on opening hands the
+// record's data to setContents() and reads the values back by name.
+//
+// Invariants: names are unique, non-empty and at most 65535 bytes in UTF-8, and contain no
+// unpaired surrogate; index_ maps every name to its position in entries_ and holds nothing
+// else; a Text value is at most 4294967295 bytes in UTF-8. Contents() of any bag is
+// accepted by setContents() and gives back an equal bag, bit for bit in the numbers
+// (NaN payloads and the sign of zero included).
+class PropertyBag {
+public:
+    // Stores value under name. A name already present keeps its position and gets the new
+    // value; a new name goes after all others. A name that breaks the invariants above, or a
+    // text too long to store, is refused with a warning and the bag is left unchanged.
+    void WriteProperty(const QString& name, const TaggedValue& value);
+
+    // The value stored under name, or exactly defaultValue when there is none. The kind
+    // is the one written: callers that need a number or a text use the value's readings.
+    TaggedValue ReadProperty(const QString& name, const TaggedValue& defaultValue) const;
+
+    // The serialised bag, values in the order first written. The layout is described in
+    // docs/file-format.md.
+    QByteArray Contents() const;
+
+    // Replaces the bag with the one serialised in bytes. Returns false when bytes are not
+    // exactly a bag's serialised form (damaged, cut short, extended, or from a later format
+    // version); the bag is then empty and *error, when error is given, holds a short
+    // reason. Never allocates more than the size of bytes on account of lengths in it.
+    bool setContents(const QByteArray& bytes, QString* error = nullptr);
+
+    // The number of distinct names stored.
+    int count() const;
+
+private:
+    struct Entry {
+        QString name;
+        TaggedValue value;
+    };
+
+    QList<Entry> entries_;
+    QHash<QString, qsizetype> index_;
+};

@@ -1,0 +1,27 @@
+// Clearing and measuring the views, the flat and the extruded drawing, and the drawing and
+// object colour menus.
+#pragma once
+
+#include "views/ViewContext.h"
+
+// Wipes the four views and recomputes the object's extents and its place in the side and
+// top views. Called by the drawings and the grid size menu.
+void ClearViews(ViewContext& ctx);
+void ComputeViewOffsets(ViewContext& ctx);
+
+// Draw the object flat or extruded from the state. Before anything is cleared or written
+// they check that every value fits its width; when one does not, the user is told and the
+// views and the state stay as they were, and the result is false. DrawObject3D skipped for a
+// negative first X also gives true (a skipped drawing is not a failure).
+bool DrawObject2D(ViewContext& ctx);
+bool DrawObject3D(ViewContext& ctx);
+
+// Redoes whichever drawing was made last (DrawMode 2 or 3); nothing for DrawMode 1.
+void RedrawCurrent(ViewContext& ctx);
+
+// Menu handlers: Draw Polygon > Draw 2D / Draw 3D, Grid Configuration > Object Color,
+// Render Window > Object Color.
+void mnuDrawPoly_Click(ViewContext& ctx);
+void mnuDraw3D_Click(ViewContext& ctx);
+void mnuObjColor_Click(ViewContext& ctx);
+void mnu3dColor_Click(ViewContext& ctx);

@@ -1,0 +1,98 @@
+// Canned answers for the program's dialogs, with a record of what was shown.
+#include "fakes/ScriptedDialogs.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QTest>
+
+namespace {
+const char* kindName(ScriptedDialogs::Kind kind)
+{
+    switch (kind) {
+    case ScriptedDialogs::Kind::Color: return "colour dialog";
+    case ScriptedDialogs::Kind::Open: return "open dialog";
+    case ScriptedDialogs::Kind::Save: return "save dialog";
+    case ScriptedDialogs::Kind::Input: return "input box";
+    case ScriptedDialogs::Kind::Message: return "message box";
+    case ScriptedDialogs::Kind::Popup: return "pop-up menu";
+    }
+    return "dialog";
+}
+} // namespace
+
+std::optional<ScriptedDialogs::Answer> ScriptedDialogs::take(Kind kind, const Shown& shown)
+{
+    shown_.push_back(shown);
+    if (answers_.empty() || answers_.front().kind != kind) {
+        const QByteArray what = QStringLiteral("unexpected %1: \"%2\" (%3)")
+                                    .arg(QString::fromLatin1(kindName(kind)), shown.text, shown.title)
+                                    .toUtf8();
+        QTest::qFail(what.constData(), __FILE__, __LINE__);
+        return std::nullopt;
+    }
+    Answer answer = answers_.front();
+    answers_.pop_front();
+    return answer;
+}
+
+std::optional<ColorRef> ScriptedDialogs::showColor(ColorRef current)
+{
+    const auto answer = take(Kind::Color, {Kind::Color, {}, {}, {}, {}, current});
+    return answer ? answer->color : std::nullopt;
+}
+
+QString ScriptedDialogs::showOpen(const QString& filter, const QString& initDir)
+{
+    const auto answer = take(Kind::Open, {Kind::Open, {}, {}, filter, initDir});
+    return answer ? answer->text : QString();
+}
+
+QString ScriptedDialogs::showSave(const QString& filter, const QString& initDir)
+{
+    const auto answer = take(Kind::Save, {Kind::Save, {}, {}, filter, initDir});
+    return answer ? answer->text : QString();
+}
+
+QString ScriptedDialogs::inputBox(const QString& prompt, const QString& title)
+{
+    const auto answer = take(Kind::Input, {Kind::Input, prompt, title, {}, {}});
+    return answer ? answer->text : QString();
+}
+
+void ScriptedDialogs::messageBox(const QString& text, const QString& title)
+{
+    take(Kind::Message, {Kind::Message, text, title, {}, {}});
+}
+
+void ScriptedDialogs::popupMenu(QMenu& menu, const QPoint&)
+{
+    const auto answer = take(Kind::Popup, {Kind::Popup, {}, menu.title(), {}, {}});
+    if (!answer || answer->text.isEmpty())
+        return;
+    for (QAction* action : menu.actions()) {
+        if (action->text() == answer->text) {
+            action->trigger();
+            return;
+        }
+    }
+    QTest::qFail(qPrintable(QStringLiteral("pop-up menu has no item \"%1\"").arg(answer->text)), __FILE__, __LINE__);
+}
+
+std::vector<ScriptedDialogs::Shown> ScriptedDialogs::shown(Kind kind) const
+{
+    std::vector<Shown> result;
+    for (const Shown& s : shown_)
+        if (s.kind == kind)
+            result.push_back(s);
+    return result;
+}
+
+ScriptedDialogs::Shown ScriptedDialogs::lastMessage() const
+{
+    const auto messages = shown(Kind::Message);
+    if (messages.empty()) {
+        QTest::qFail("no message box was shown", __FILE__, __LINE__);
+        return {Kind::Message, {}, {}, {}, {}};
+    }
+    return messages.back();
+}
