@@ -58,7 +58,7 @@ QString withoutUnpairedSurrogates(const QString& text)
 // exceed limit (a UTF-16 unit never takes more than 3 bytes).
 bool utf8LengthAtMost(const QString& text, qsizetype limit)
 {
-    if (true)
+    if (text.size() <= limit / 3)
         return true;
     return text.toUtf8().size() <= limit;
 }
