@@ -11,7 +11,8 @@
 namespace filerecord {
 
 // The record holding data: header then data. Precondition: data.size() fits 32 bits
-// (larger data is refused with an empty result). Called when an object or workspace is saved.
+// (larger data is refused with a warning and an empty result). Called by SaveFile
+// (files/FileCommands) with a PropertyBag's Contents().
 QByteArray encode(const QByteArray& data);
 
 // What reading a file found. Data: data holds the record's n bytes. NothingRead: the file
@@ -25,7 +26,7 @@ struct Decoded {
 
 // Reads the record at the start of fileBytes; bytes after it are ignored. Never allocates
 // on account of the declared count before checking it against the bytes present.
-// Called when an object or workspace file is opened.
+// Called by OpenFile (files/FileCommands), which hands Data to PropertyBag::setContents.
 Decoded decode(const QByteArray& fileBytes);
 
 } // namespace filerecord

@@ -9,20 +9,21 @@
 #include <QList>
 #include <QString>
 
-// A PropertyBag maps names to TaggedValues. The object and workspace file code fills one
-// and saves Contents() inside a file record (filerecord::encode), and on opening hands the
-// record's data to setContents() and reads the values back by name.
+// A PropertyBag maps names to TaggedValues. SaveFile (files/FileCommands) fills one and saves
+// Contents() inside a file record (filerecord::encode); OpenFile hands the record's data to
+// setContents() and reads the values back by name. Lookup by name goes through index_.
 //
 // Invariants: names are unique, non-empty and at most 65535 bytes in UTF-8, and contain no
 // unpaired surrogate; index_ maps every name to its position in entries_ and holds nothing
-// else; a Text value is at most 4294967295 bytes in UTF-8. Contents() of any bag is
+// else; a Text value holds no unpaired surrogate and is at most 4294967295 bytes in UTF-8. Contents() of any bag is
 // accepted by setContents() and gives back an equal bag, bit for bit in the numbers
 // (NaN payloads and the sign of zero included).
 class PropertyBag {
 public:
     // Stores value under name. A name already present keeps its position and gets the new
-    // value; a new name goes after all others. A name that breaks the invariants above, or a
-    // text too long to store, is refused with a warning and the bag is left unchanged.
+    // value; a new name goes after all others. Each unpaired surrogate in a text is stored
+    // as U+FFFD. A name that breaks the invariants above, or a text too long to store, is
+    // refused with a warning and the bag is left unchanged.
     void WriteProperty(const QString& name, const TaggedValue& value);
 
     // The value stored under name, or exactly defaultValue when there is none. The kind
