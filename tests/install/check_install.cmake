@@ -1,0 +1,38 @@
+# Installs the build into a temporary prefix and checks that a desktop user finds everything
+# where it belongs; validates the desktop entry when desktop-file-validate is installed.
+set(prefix ${BUILD_DIR}/install-check)
+file(REMOVE_RECURSE ${prefix})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix}
+                RESULT_VARIABLE result OUTPUT_QUIET)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${result}")
+endif()
+include(GNUInstallDirs)
+foreach(path
+    ${CMAKE_INSTALL_LIBDIR}/brondelwick/brondelwick
+    ${CMAKE_INSTALL_LIBDIR}/brondelwick/Objects
+    ${CMAKE_INSTALL_LIBDIR}/brondelwick/Workspaces
+    bin/brondelwick
+    share/applications/brondelwick.desktop
+    share/icons/hicolor/scalable/apps/brondelwick.svg
+    share/pixmaps/brondelwick.png)
+  if(NOT EXISTS ${prefix}/${path})
+    message(FATAL_ERROR "missing after install: ${path}")
+  endif()
+endforeach()
+if(NOT IS_DIRECTORY ${prefix}/${CMAKE_INSTALL_LIBDIR}/brondelwick/Objects)
+  message(FATAL_ERROR "Objects is not a folder")
+endif()
+if(NOT IS_SYMLINK ${prefix}/bin/brondelwick)
+  message(FATAL_ERROR "bin/brondelwick is not a link to the program")
+endif()
+find_program(VALIDATE desktop-file-validate)
+if(VALIDATE)
+  execute_process(COMMAND ${VALIDATE} ${prefix}/share/applications/brondelwick.desktop RESULT_VARIABLE valid)
+  if(NOT valid EQUAL 0)
+    message(FATAL_ERROR "desktop-file-validate refused the desktop entry")
+  endif()
+else()
+  message(STATUS "desktop-file-validate not installed; entry not validated")
+endif()
+file(REMOVE_RECURSE ${prefix})
