@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMenuBar>
 
 namespace {
@@ -33,6 +34,7 @@ frmMain::frmMain(Dialogs& dialogs, SettingsStore& settings, QString programFolde
     setWindowIcon(programIcon());
     buildControls();
     buildMenus();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     views_ = std::make_unique<ViewContext>(ViewContext{state, *picFront, *picSide, *picTop, *pic3dView, grid,
                                                        cdlColorGrid, cdlGridBg, cdlDrawing, cdl3dObject, *sbStatus,
