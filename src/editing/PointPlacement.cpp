@@ -1,11 +1,82 @@
 // Point placement, coordinate readout and the front view's pop-up menu.
 #include "editing/PointPlacement.h"
 
-void ShowCoordinates(StatusBar& sbStatus, float x, float y, const QString& viewName) { (void)sbStatus; (void)x; (void)y; (void)viewName; }
-QString PositionText(float x, float y) { (void)x; (void)y; return {}; }
-void picFront_MouseMove(EditingContext& ctx, int button, int shift, float x, float y) { (void)ctx; (void)button; (void)shift; (void)x; (void)y; }
-void picFront_MouseUp(EditingContext& ctx, int button, int shift, float x, float y) { (void)ctx; (void)button; (void)shift; (void)x; (void)y; }
-void picFront_Click(EditingContext& ctx) { (void)ctx; }
-void picTop_MouseMove(EditingContext& ctx, int button, int shift, float x, float y) { (void)ctx; (void)button; (void)shift; (void)x; (void)y; }
-void pic3dView_MouseMove(EditingContext& ctx, int button, int shift, float x, float y) { (void)ctx; (void)button; (void)shift; (void)x; (void)y; }
-void picContainer_MouseMove(EditingContext& ctx, int button, int shift, float x, float y) { (void)ctx; (void)button; (void)shift; (void)x; (void)y; }
+#include "platform/Conversions.h"
+#include "views/Rendering.h"
+
+#include <limits>
+
+namespace {
+constexpr ColorRef MarkRed = 0x0000FF;
+
+// Zeros in front up to four characters, in front of any minus sign too ("0-15").
+QString padded(const QString& text) { return text.size() >= 4 ? text : QString(4 - text.size(), QLatin1Char('0')) + text; }
+} // namespace
+
+QString PositionText(float x, float y)
+{
+    return QStringLiteral("[") + padded(conv::numberText(x)) + QStringLiteral(" : ") + padded(conv::numberText(y))
+        + QStringLiteral("]");
+}
+
+void ShowCoordinates(StatusBar& sbStatus, float x, float y, const QString& viewName)
+{
+    sbStatus.setPanelText(4, viewName);
+    sbStatus.setPanelText(5, PositionText(x, y));
+}
+
+// The stored Y is clamped into 16 bits (a drag far outside the view); the readout shows the
+// real position.
+void picFront_MouseMove(EditingContext& ctx, int, int, float x, float y)
+{
+    ctx.views.state.ClickX = x;
+    ctx.views.state.ClickY = conv::clampToInt16(double(y));
+    ShowCoordinates(ctx.views.sbStatus, x, y, QStringLiteral("FRONT VIEW"));
+}
+
+// The right button pops up the Draw Polygon menu; the surface raises the click only after
+// this returns, so the menu has closed before the point is placed.
+void picFront_MouseUp(EditingContext& ctx, int button, int, float x, float y)
+{
+    if (button == 2)
+        ctx.views.dialogs.popupMenu(ctx.mnuPopUp, ctx.frontToGlobal(x, y));
+}
+
+void picFront_Click(EditingContext& ctx)
+{
+    WorkspaceState& s = ctx.views.state;
+    if (s.PointCount == std::numeric_limits<std::int16_t>::max()) {
+        ctx.views.dialogs.MsgBox(QStringLiteral("The object holds the most points it can (32767); no point was added."));
+        return;
+    }
+    const std::optional<double> clickX = s.ClickX.toNumber();
+    const std::optional<std::int32_t> x = clickX ? conv::toInt32(*clickX) : std::nullopt;
+    if (!x) {
+        ctx.views.dialogs.MsgBox(QStringLiteral("No point was added: its X (%1) is not a number from -2147483648 to 2147483647.")
+                                     .arg(s.ClickX.toText()));
+        return;
+    }
+
+    if (s.PointObjectMode && s.PointCount == s.DeclaredPointCount)
+        DrawObject2D(ctx.views);
+    ctx.views.picFront.Circle(float(*clickX), float(s.ClickY), float(s.PointRadius), MarkRed);
+    s.pPoints.resize(std::size_t(s.PointCount) + 1);
+    s.pPoints[std::size_t(s.PointCount)] = PointRecord{*x, s.ClickY};
+    ++s.PointCount;
+}
+
+void picTop_MouseMove(EditingContext& ctx, int, int, float x, float y)
+{
+    ShowCoordinates(ctx.views.sbStatus, x, y, QStringLiteral("TOP VIEW"));
+}
+
+void pic3dView_MouseMove(EditingContext& ctx, int, int, float x, float y)
+{
+    ShowCoordinates(ctx.views.sbStatus, x, y, QStringLiteral("3D VIEW"));
+}
+
+void picContainer_MouseMove(EditingContext& ctx, int, int, float, float)
+{
+    ctx.views.sbStatus.setPanelText(4, QStringLiteral("None"));
+    ctx.views.sbStatus.setPanelText(5, QStringLiteral("[0000:0000]"));
+}
