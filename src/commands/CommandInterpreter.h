@@ -1,8 +1,16 @@
-// The typed command language of the command box.
+// The typed command language of the command box: PutPoint, ResetPoint, ObjectDepth,
+// GetPointCoords and ManualSet, one command per line.
 #pragma once
 
 #include "commands/CommandContext.h"
 
-// Runs one command line. Called by the Execute Command button.
+// Runs one command line. The line is split at every single space; the first word is the
+// command word (matched with case) and the last word holds the arguments, separated by
+// commas. Every argument is checked before anything is written: a malformed line changes
+// nothing and tells the user, in a "Command Box" message, the form the command expects and
+// which value was wrong. Called by cmdExecute_Click; keeps nothing between calls.
 void ExecuteCommand(CommandContext& ctx, const QString& line);
+
+// The Execute Command button: runs the text of txtCommand, which is left as it is (only
+// GetPointCoords writes into it).
 void cmdExecute_Click(CommandContext& ctx);

@@ -1,5 +1,31 @@
-// The command list and its help.
+// The command list and its help, and the menu that shows and hides the command box.
 #include "commands/CommandList.h"
+
+#include <cstdint>
+
+namespace {
+
+constexpr int KeyF12 = 123;
+
+// The help of the command at a list index; the commands without help of their own, and no
+// selection, get the same apology.
+QString CommandHelp(int index)
+{
+    switch (index) {
+    case 0:
+        return QStringLiteral("You must type in an X and Y coordinate after the word PutPoint\r\n"
+                              "For Example: PutPoint 1300,1400");
+    case 1:
+        return QStringLiteral("You must type in a Point Number then an X and Y coordinate after the word ResetPoint");
+    case 2:
+        return QStringLiteral("You must type in number representing desired Object depth after the word ObjectDepth\r\n"
+                              "For Example: ObjectDepth 1000");
+    default:
+        return QStringLiteral("Sorry there is currently no help available for the item you selected");
+    }
+}
+
+} // namespace
 
 QStringList CommandWords()
 {
@@ -7,7 +33,29 @@ QStringList CommandWords()
             QStringLiteral("GetPointCoords"), QStringLiteral("ManualSet")};
 }
 
-void lstCommand_Click(CommandContext& ctx) { (void)ctx; }
-void lstCommand_DblClick(CommandContext& ctx) { (void)ctx; }
-void lstCommand_KeyDown(CommandContext& ctx, int keyCode, int shift) { (void)ctx; (void)keyCode; (void)shift; }
-void mnuComm_Click(CommandContext& ctx, int index) { (void)ctx; (void)index; }
+void lstCommand_Click(CommandContext& ctx)
+{
+    // The list holds the five command words, so its row (-1 for none) fits 16 bits.
+    ctx.editing.views.state.SelectedCommand = static_cast<std::int16_t>(ctx.lstCommand.currentRow());
+}
+
+void lstCommand_DblClick(CommandContext& ctx)
+{
+    if (const QListWidgetItem* item = ctx.lstCommand.currentItem())
+        ctx.txtCommand.setText(item->text());
+}
+
+void lstCommand_KeyDown(CommandContext& ctx, int keyCode, int shift)
+{
+    (void)shift;
+    if (keyCode == KeyF12)
+        ctx.editing.views.dialogs.MsgBox(CommandHelp(ctx.editing.views.state.SelectedCommand), QStringLiteral("Command Box"));
+}
+
+void mnuComm_Click(CommandContext& ctx, int index)
+{
+    if (index == 0)
+        ctx.picCommand.setVisible(true);
+    else if (index == 1)
+        ctx.picCommand.setVisible(false);
+}
