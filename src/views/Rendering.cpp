@@ -75,7 +75,7 @@ std::optional<QString> checkExtrusion(const ViewContext& ctx, const TaggedValue&
     const std::optional<std::int16_t> d = conv::toInt16(*number);
     if (!d)
         return QStringLiteral("The object cannot be drawn: its depth (%1) is outside the range -32768 to 32767.")
-            .arg(conv::numberText(*number));
+            .arg(QString::number(*number, 'f', QLocale::FloatingPointShortest));
     const std::int64_t top = std::int64_t(topOffset(ctx.picTop));
     if (!fits16(top + *d))
         return QStringLiteral("The object cannot be drawn: its back face in the top view would lie at %1 + %2 = %3, "

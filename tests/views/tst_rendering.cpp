@@ -444,6 +444,9 @@ void TestRendering::refused_data()
     QTest::newRow("extruded: depth beyond 16 bits")
         << triangle << 3 << TaggedValue(std::int32_t(40000)) << false
         << QStringLiteral("The object cannot be drawn: its depth (40000) ") + range16;
+    QTest::newRow("extruded: depth of a million")
+        << triangle << 3 << TaggedValue(1e6) << false
+        << QStringLiteral("The object cannot be drawn: its depth (1000000) ") + range16;
     QTest::newRow("extruded: depth rounds beyond 16 bits")
         << triangle << 3 << TaggedValue(QStringLiteral("32767.5")) << false
         << QStringLiteral("The object cannot be drawn: its depth (32767.5) ") + range16;
