@@ -3,21 +3,43 @@
 
 #include "files/FilesContext.h"
 
-// Ftype 0: object file; 1: workspace file.
-void OpenFile(FilesContext& ctx, const QString& Fname, int Ftype);
-void SaveFile(FilesContext& ctx, const QString& Fname, int Ftype);
+// File kinds as OpenFile and SaveFile take them.
+constexpr int ObjectFileType = 0;
+constexpr int WorkspaceFileType = 1;
 
+// What OpenFile did. Nothing: the state is as it was (cancelled, missing, empty or malformed
+// file; the user has been told where there was something to tell). Loaded: the file's values
+// are in the state and, for an object, drawn. LoadedNotDrawn: an object was loaded but its
+// drawing refused it (the drawing has told the user).
+enum class OpenOutcome { Nothing, Loaded, LoadedNotDrawn };
+
+// Opens the file at the full path Fname as an object (Ftype 0) or workspace (Ftype 1): all
+// or nothing, an object then drawn flat or extruded by its Dimension and named in the
+// window caption. Called by the open menus, the browser buttons and the recent items.
+OpenOutcome OpenFile(FilesContext& ctx, const QString& Fname, int Ftype);
+// Writes the current object (Ftype 0) or workspace settings (Ftype 1) to Fname, replacing
+// any file there only once the new one is complete; a saved object enters the recent list.
+// False when nothing was saved; the user has then been told why. Called by the save menus.
+bool SaveFile(FilesContext& ctx, const QString& Fname, int Ftype);
+
+// File > Open Object, Save Object, Open Workspace, Save Workspace.
 void mnuOpen_Click(FilesContext& ctx);
 void mnuSave_Click(FilesContext& ctx);
 void mnuOpenWork_Click(FilesContext& ctx);
 void mnuSaveWork_Click(FilesContext& ctx);
 
+// The browser: one button per entry of the file list, at most 16; a click marks its button
+// and opens its file. Filled at start-up and (objects) after a new object is saved.
 void FillObjectButtons(FilesContext& ctx);
 void FillWorkspaceButtons(FilesContext& ctx);
 void CmdObj_Click(FilesContext& ctx, int index);
 void CmdWrk_Click(FilesContext& ctx, int index);
 
+// The recent-files list in the settings store and the File > Recent Files items.
 void LoadRecentMenu(FilesContext& ctx);
 bool FindRecentFile(FilesContext& ctx, const QString& path);
 void AddRecentFile(FilesContext& ctx, const QString& path);
 void mnuRecent_Click(FilesContext& ctx, int index);
+
+// text with every "&" doubled, so that a menu item or button shows it as written.
+QString literalCaption(const QString& text);

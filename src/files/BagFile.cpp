@@ -1,0 +1,71 @@
+// File bytes to property bag and back, through the file record; checked value conversions.
+#include "files/BagFile.h"
+
+#include "files/FileRecord.h"
+#include "platform/Conversions.h"
+
+namespace bagfile {
+
+QByteArray encode(const PropertyBag& bag)
+{
+    return filerecord::encode(bag.Contents());
+}
+
+ReadResult decode(const QByteArray& fileBytes, PropertyBag& bag, QString* why)
+{
+    bag.setContents(QByteArray()); // leaves the bag empty
+    const filerecord::Decoded record = filerecord::decode(fileBytes);
+    switch (record.status) {
+    case filerecord::Decoded::Status::NothingRead:
+        return ReadResult::NothingRead;
+    case filerecord::Decoded::Status::Malformed:
+        return malformed(why, record.error);
+    case filerecord::Decoded::Status::Data:
+        break;
+    }
+    if (!bag.setContents(record.data, why))
+        return ReadResult::Malformed;
+    return ReadResult::Loaded;
+}
+
+std::optional<TaggedValue> readStored(const PropertyBag& bag, const QString& name)
+{
+    // Two reads with different defaults tell a stored value from a default.
+    const TaggedValue value = bag.ReadProperty(name, TaggedValue());
+    if (bag.ReadProperty(name, TaggedValue(std::uint8_t(0))) != value)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<std::uint8_t> toUInt8(const TaggedValue& value)
+{
+    const std::optional<double> n = value.toNumber();
+    return n ? conv::toUInt8(*n) : std::nullopt;
+}
+
+std::optional<std::int16_t> toInt16(const TaggedValue& value)
+{
+    const std::optional<double> n = value.toNumber();
+    return n ? conv::toInt16(*n) : std::nullopt;
+}
+
+std::optional<std::int32_t> toInt32(const TaggedValue& value)
+{
+    const std::optional<double> n = value.toNumber();
+    return n ? conv::toInt32(*n) : std::nullopt;
+}
+
+QString quoted(const TaggedValue& value)
+{
+    const QString text = value.toText();
+    return QLatin1Char('"') + (text.size() <= 40 ? text : text.left(37) + QStringLiteral("...")) + QLatin1Char('"');
+}
+
+ReadResult malformed(QString* why, const QString& reason)
+{
+    if (why)
+        *why = reason;
+    return ReadResult::Malformed;
+}
+
+} // namespace bagfile
