@@ -109,6 +109,8 @@ private slots:
     void startsWithMediumGrid();
     void gridSizes_data();
     void gridSizes();
+    void spacingRoundsHalfToEven_data();
+    void spacingRoundsHalfToEven();
     void smallToExtraLargeAndBack();
     void gridSizeClearsTheViews();
     void offAndOn();
@@ -162,6 +164,36 @@ void TestGridLayout::gridSizes()
     QCOMPARE(layout(w), expectedLayout(w, gridCount - 1, spacing, StartGridColour));
     for (const NamedArray& a : Arrays)
         QCOMPARE(visibleLines(w, a.lines), gridCount - 1);
+}
+
+void TestGridLayout::spacingRoundsHalfToEven_data()
+{
+    QTest::addColumn<int>("gridCount");
+    QTest::addColumn<float>("lastLine");
+    QTest::newRow("124.5 goes down to 124") << 40 << 39 * 124.0f;
+    QTest::newRow("99.6 goes up to 100") << 50 << 49 * 100.0f;
+    QTest::newRow("166 exactly") << 30 << 29 * 166.0f;
+}
+
+void TestGridLayout::spacingRoundsHalfToEven()
+{
+    QFETCH(int, gridCount);
+    QFETCH(float, lastLine);
+    // A front view 4980 twips high inside; the spacing comes from it alone.
+    TestWindow w;
+    PictureBox tallFront(nullptr, 0, 0, 5000, 5040, StartViewGrey, true);
+    QCOMPARE(tallFront.ScaleHeight(), 4980.0f);
+    ViewContext& v = w->views();
+    ViewContext views{v.state, tallFront, v.picSide, v.picTop, v.pic3dView, v.grid, v.cdlColorGrid,
+                      v.cdlGridBg, v.cdlDrawing, v.cdl3dObject, v.sbStatus, v.dialogs};
+    w.state().GridCount = std::int16_t(gridCount);
+    LayoutGridLines(views);
+    const std::size_t last = std::size_t(gridCount - 1);
+    QCOMPARE(w->grid.sLine[last]->Y1(), lastLine);
+    QCOMPARE(w->grid.tLinev[last]->X1(), lastLine);
+    QCOMPARE(w->grid.Grid[last]->X2(), 5000.0f);
+    QCOMPARE(w->grid.Gridv[last]->Y2(), tallFront.Height());
+    QVERIFY(!w->grid.sLine[last + 1]->Visible());
 }
 
 void TestGridLayout::smallToExtraLargeAndBack()
