@@ -4,15 +4,19 @@
 
 #include "views/ViewContext.h"
 
-// Wipes the four views and recomputes the object's extents and its place in the side and
-// top views. Called by the drawings and the grid size menu.
+// Wipes the four views (grid lines stay) and recomputes the object's extents and its place
+// in the side and top views. Called by the drawings and the grid size menu.
 void ClearViews(ViewContext& ctx);
+// Called by ClearViews only. Outside a checked drawing an extent that does not fit its
+// 16-bit field is clamped into it.
 void ComputeViewOffsets(ViewContext& ctx);
 
 // Draw the object flat or extruded from the state. Before anything is cleared or written
 // they check that every value fits its width; when one does not, the user is told and the
 // views and the state stay as they were, and the result is false. DrawObject3D skipped for a
-// negative first X also gives true (a skipped drawing is not a failure).
+// negative first X also gives true (a skipped drawing is not a failure); it clears the views
+// and gives an empty depth its permanent default of 200, and is checked only for what
+// clearing needs. Both set Dimension and DrawMode together (2 or 3).
 bool DrawObject2D(ViewContext& ctx);
 bool DrawObject3D(ViewContext& ctx);
 
