@@ -52,6 +52,20 @@ bool isReadOnly(const QString& path)
     return info.exists() && (!(info.permissions() & QFileDevice::WriteOwner) || !info.isWritable());
 }
 
+// Writes until every byte is taken or the device refuses more (a short write alone carries
+// no error; the next attempt reports it).
+bool writeAll(QSaveFile& file, const QByteArray& bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            return false;
+        done += qsizetype(written);
+    }
+    return true;
+}
+
 // Writes bytes to a temporary file beside path and renames it over path only once it is
 // complete and flushed to disk, so that path holds either its old contents or exactly bytes.
 // replaceReadOnly: a read-only file at path is replaced too (it is made writable first and
@@ -78,9 +92,9 @@ bool writeAtomically(const QString& path, const QByteArray& bytes, bool replaceR
             lockedPermissions = permissions;
     }
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    if (file.open(QIODevice::WriteOnly) && writeAll(file, bytes) && file.commit())
         return true;
-    *why = file.errorString();
+    *why = file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("the file could not be written completely");
     if (lockedPermissions)
         QFile::setPermissions(path, *lockedPermissions);
     return false;
