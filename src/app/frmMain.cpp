@@ -248,8 +248,13 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == lstCommand && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        // Key codes as the command list's handler knows them: F1 is 112, so F12 is 123.
-        const int code = key->key() >= Qt::Key_F1 && key->key() <= Qt::Key_F24 ? 112 + (key->key() - Qt::Key_F1) : key->key();
+        // Key codes as the command list's handler knows them: F1 is 112, so F12 is 123;
+        // letters and digits keep their codes; other keys are passed as 0, so that no
+        // character key can be taken for a function key.
+        const int k = key->key();
+        const int code = k >= Qt::Key_F1 && k <= Qt::Key_F24 ? 112 + (k - Qt::Key_F1)
+            : (k >= Qt::Key_A && k <= Qt::Key_Z) || (k >= Qt::Key_0 && k <= Qt::Key_9) ? k
+                                                                                       : 0;
         const Qt::KeyboardModifiers m = key->modifiers();
         const int shift = (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
         lstCommand_KeyDown(commands(), code, shift);

@@ -96,22 +96,21 @@ std::optional<double> parseNumber(const QString& text)
     return value;
 }
 
-QString numberText(double value)
+namespace {
+// Plain positional notation, never an exponent, with the fewest digits that read back
+// as the same value.
+template <typename T>
+QString plainText(T value)
 {
-    if (value == 0.0)
+    if (value == T(0))
         return QStringLiteral("0");
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    char buffer[1100];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
     return QString::fromLatin1(buffer, int(result.ptr - buffer));
 }
+} // namespace
 
-QString numberText(float value)
-{
-    if (value == 0.0f)
-        return QStringLiteral("0");
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return QString::fromLatin1(buffer, int(result.ptr - buffer));
-}
+QString numberText(double value) { return plainText(value); }
+QString numberText(float value) { return plainText(value); }
 
 } // namespace conv

@@ -22,7 +22,8 @@ std::optional<std::int32_t> toInt32(double value);
 // Anything else, the empty text included, is not a number.
 std::optional<double> parseNumber(const QString& text);
 
-// Shortest decimal text of a number: "-15", "1245.5", no padding, no separators.
+// Shortest decimal text of a number in plain notation: "-15", "1245.5", "100000"; no
+// exponent, padding or separators.
 QString numberText(double value);
 QString numberText(float value);
 

@@ -114,6 +114,9 @@ void TestConversions::numberText_data()
     QTest::newRow("zero") << 0.0 << "0";
     QTest::newRow("negative zero") << -0.0 << "0";
     QTest::newRow("large") << 12345.0 << "12345";
+    QTest::newRow("no exponent for 100000") << 100000.0 << "100000";
+    QTest::newRow("no exponent for 3e9") << 3000000000.0 << "3000000000";
+    QTest::newRow("small fraction") << 0.125 << "0.125";
 }
 
 void TestConversions::numberText()
