@@ -4,22 +4,10 @@
 #include "platform/Conversions.h"
 #include "views/Rendering.h"
 
-#include <charconv>
 #include <limits>
 
 namespace {
 constexpr ColorRef MarkRed = 0x0000FF;
-
-// The shortest text that reads back as the same single-precision value, always in plain
-// decimal form (600000, not 6e+05): positions far outside a view stay readable.
-QString decimalText(float value)
-{
-    if (value == 0.0f)
-        return QStringLiteral("0");
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-    return QString::fromLatin1(buffer, int(result.ptr - buffer));
-}
 
 // Zeros in front up to four characters, in front of any minus sign too ("0-15").
 QString padded(const QString& text) { return text.size() >= 4 ? text : QString(4 - text.size(), QLatin1Char('0')) + text; }
@@ -27,7 +15,7 @@ QString padded(const QString& text) { return text.size() >= 4 ? text : QString(4
 
 QString PositionText(float x, float y)
 {
-    return QStringLiteral("[") + padded(decimalText(x)) + QStringLiteral(" : ") + padded(decimalText(y))
+    return QStringLiteral("[") + padded(conv::numberText(x)) + QStringLiteral(" : ") + padded(conv::numberText(y))
         + QStringLiteral("]");
 }
 
