@@ -24,14 +24,17 @@ void setColors(QWidget* widget, ColorRef back, std::optional<ColorRef> text)
     widget->setAutoFillBackground(true);
 }
 
+namespace {
+constexpr std::array<int, 7> PanelWidths = {1440, 1440, 2000, 2000, 1440, 2000, 4000}; // twips
+} // namespace
+
 StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent)
 {
-    static constexpr int widths[7] = {1440, 1440, 2000, 2000, 1440, 2000, 4000};
     setSizeGripEnabled(false);
     for (std::size_t i = 0; i < panels_.size(); ++i) {
         auto* label = new QLabel(this);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        label->setMinimumWidth(widths[i] / 15);
+        label->setMinimumWidth(PanelWidths[i] / 15);
         panels_[i] = label;
         addPermanentWidget(label, i == 6 ? 1 : 0);
     }
@@ -42,7 +45,10 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent)
 
 void StatusBar::setPanelText(int panel, const QString& text)
 {
-    panels_.at(std::size_t(panel - 1))->setText(text);
+    // A panel is at least its own width and grows with a longer text rather than cutting it.
+    QLabel* label = panels_.at(std::size_t(panel - 1));
+    label->setText(text);
+    label->setMinimumWidth(std::max(PanelWidths[std::size_t(panel - 1)] / 15, label->sizeHint().width()));
 }
 
 void StatusBar::tick()
