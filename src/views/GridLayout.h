@@ -5,10 +5,11 @@
 
 // Lays out all 360 grid lines from GridState, GridCount, the front view's inner height, the
 // views' outer sizes and the grid colour. Called at start-up, by the grid menus and at the
-// end of a depth drag.
+// end of a depth drag. GridCount is one of 60, 50, 40 and 30.
 void LayoutGridLines(ViewContext& ctx);
 
-// Grid Configuration menu handlers.
+// Grid Configuration menu handlers, run by the menu items. mnuGridsize gets the item's index,
+// 0 (Small) to 3 (Extra Large). The two colour commands end at a refused redraw.
 void mnuGridsize_Click(ViewContext& ctx, int index);
 void mnuLneOn_Click(ViewContext& ctx);
 void mnuLneOff_Click(ViewContext& ctx);
