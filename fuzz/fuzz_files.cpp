@@ -3,22 +3,43 @@
 #include "files/FileRecord.h"
 #include "files/ObjectFile.h"
 #include "files/WorkspaceFile.h"
+#include "platform/Crc32.h"
 #include "platform/PropertyBag.h"
 
 #include <cstdlib>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+namespace {
+// The input wrapped into a record whose bag ends with the right checksum, so that mutations
+// reach the reading of the values instead of stopping at the checksum.
+QByteArray withValidChecksum(const QByteArray& bytes)
 {
-    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    const filerecord::Decoded record = filerecord::decode(bytes);
+    QByteArray body = record.status == filerecord::Decoded::Status::Data ? record.data : bytes;
+    if (body.size() >= 4)
+        body.chop(4);
+    const quint32 crc = crc32(body.constData(), body.size());
+    for (int i = 0; i < 4; ++i)
+        body.append(char((crc >> (8 * i)) & 0xFF));
+    return filerecord::encode(body);
+}
 
-    // The bag on its own: what it accepts it must serialise back to the very same bytes.
+// The bag on its own: what it accepts it must serialise back to the very same bytes.
+void readBag(const QByteArray& bytes)
+{
     PropertyBag bag;
     if (bag.setContents(bytes) && bag.Contents() != bytes)
         std::abort();
+}
 
+void readBoth(const QByteArray& bytes)
+{
+    readBag(bytes);
     const filerecord::Decoded record = filerecord::decode(bytes);
-    if (record.status == filerecord::Decoded::Status::Data && filerecord::decode(filerecord::encode(record.data)).data != record.data)
-        std::abort();
+    if (record.status == filerecord::Decoded::Status::Data) {
+        readBag(record.data);
+        if (filerecord::decode(filerecord::encode(record.data)).data != record.data)
+            std::abort();
+    }
 
     ObjectFileValues object;
     if (readObjectFile(bytes, object) == ReadResult::Loaded) {
@@ -40,5 +61,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (readWorkspaceFile(writeWorkspaceFile(workspace), again) != ReadResult::Loaded || !(again == workspace))
             std::abort();
     }
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    readBoth(bytes);
+    readBoth(withValidChecksum(bytes));
     return 0;
 }
