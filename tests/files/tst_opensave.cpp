@@ -141,6 +141,7 @@ private slots:
     void workspaceTruncatedAtEveryLength();
     void missingFileIsToldAndNotCreated_data();
     void missingFileIsToldAndNotCreated();
+    void folderGivenAsAnObjectFile();
     void fileHoldingNothingChangesNothing_data();
     void fileHoldingNothingChangesNothing();
     void savingOverALongerFileLeavesNoTail();
@@ -554,6 +555,17 @@ void OpenSaveTest::missingFileIsToldAndNotCreated()
     QCOMPARE(w.dialogs().lastMessage().text, QStringLiteral("The file \"%1\" cannot be found.").arg(path));
     QCOMPARE(w.dialogs().lastMessage().title, QStringLiteral("Brondelwick"));
     QVERIFY(!QFileInfo::exists(path));
+    QCOMPARE(WindowSnapshot::of(w).differencesFrom(before), QStringList());
+}
+
+void OpenSaveTest::folderGivenAsAnObjectFile()
+{
+    TestWindow w;
+    drawSomething(w);
+    const WindowSnapshot before = WindowSnapshot::of(w);
+    openObject(w, w.objectsFolder(), 1);
+    QCOMPARE(w.dialogs().pending(), 0);
+    QCOMPARE(w.dialogs().lastMessage().text, kObjectFormatText);
     QCOMPARE(WindowSnapshot::of(w).differencesFrom(before), QStringList());
 }
 

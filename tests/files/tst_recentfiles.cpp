@@ -69,6 +69,7 @@ private slots:
     void choosingAnItemOpensAndDraws();
     void choosingADeletedFileTellsAndDrawsTheStateAsItStands();
     void openingAndWorkspacesLeaveTheListAlone();
+    void objectTheViewsRefuseIsToldOnce();
 };
 
 void RecentFilesTest::emptyStoreHidesEveryItem()
@@ -252,6 +253,24 @@ void RecentFilesTest::openingAndWorkspacesLeaveTheListAlone()
     QCOMPARE(storedKeys(), QStringList(7, QStringLiteral("<none>")));
     QCOMPARE(menuItems(w), (QStringList{"-", "-", "-", "-", "-"}));
     QCOMPARE(w->sbStatus->panelText(7), QString());
+}
+
+// Its own drawing has just refused the object; the redraw would only say the same again.
+void RecentFilesTest::objectTheViewsRefuseIsToldOnce()
+{
+    TestWindow w;
+    const std::vector<PointRecord> far{{-90000, 100}, {500, 500}};
+    placeObject(w, far, TaggedValue(std::int16_t(100)), 3, 1);
+    const QString path = w.objectsFolder() + QStringLiteral("/far.obj");
+    save(w, path);
+    placeObject(w, {}, TaggedValue(), 0, 1);
+
+    w.dialogs().expectMessage();
+    w->mnuRecent[1]->trigger();
+    QCOMPARE(w.dialogs().pending(), 0);
+    QCOMPARE(int(w.dialogs().shown(ScriptedDialogs::Kind::Message).size()), 1);
+    QVERIFY(w.state().pPoints == far);
+    QCOMPARE(w.state().DrawMode, std::int16_t(1));
 }
 
 QTEST_MAIN(RecentFilesTest)
