@@ -1,16 +1,393 @@
-// Rasterisation of a surface's primitives into its picture.
+// Rasterisation of a surface's primitives into its picture: the fast scanline writer the
+// surfaces use, and the one-painter-call-per-primitive reference it is measured against.
 #include "platform/Primitive.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 double toPixel(float twips) { return std::floor(double(twips) / TwipsPerPixel); }
+
+QRgb toRgb(ColorRef c)
+{
+    return 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+}
+
+// The first and last pixel (inclusive) whose centre lies in the half-open interval
+// (origin + lo, origin + hi], clipped to [0, limit); empty when first > last. The origin is
+// a whole pixel coordinate and the bounds are relative to it, so that a shape gives the same
+// pixels wherever it lies.
+struct PixelRange {
+    int first, last;
+    bool empty() const { return first > last; }
+};
+
+PixelRange centresWithin(double origin, double lo, double hi, int limit)
+{
+    const double first = std::max(origin + std::floor(lo - 0.5) + 1.0, 0.0);
+    const double last = std::min(origin + std::floor(hi - 0.5), double(limit - 1));
+    if (!(first <= last))
+        return {1, 0};
+    return {int(first), int(last)};
+}
+
+// The image's pixels as rows of 32-bit words. Every write goes through the clipped drawing
+// functions below, which only touch pixels inside [0, width) x [0, height).
+class Canvas {
+public:
+    explicit Canvas(QImage& image)
+        : bits_(reinterpret_cast<QRgb*>(image.bits())),
+          stride_(image.bytesPerLine() / qsizetype(sizeof(QRgb))),
+          width_(image.width()), height_(image.height())
+    {
+    }
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    QRgb* at(int x, int y) const { return bits_ + qsizetype(y) * stride_ + x; }
+    qsizetype stride() const { return stride_; }
+
+    void plot(double x, double y, QRgb colour) const
+    {
+        if (x >= 0 && y >= 0 && x < width_ && y < height_)
+            *at(int(x), int(y)) = colour;
+    }
+
+    void span(int y, PixelRange xs, QRgb colour) const
+    {
+        if (!xs.empty())
+            std::fill(at(xs.first, y), at(xs.last, y) + 1, colour);
+    }
+
+    // The pixels x0..x0+w-1 by y0..y0+w-1 (a pen's square), clipped.
+    void square(double x0, double y0, int w, QRgb colour) const
+    {
+        const PixelRange xs = centresWithin(x0, 0, w, width_);
+        const PixelRange ys = centresWithin(y0, 0, w, height_);
+        for (int y = ys.first; y <= ys.last; ++y)
+            span(y, xs, colour);
+    }
+
+private:
+    QRgb* bits_;
+    qsizetype stride_;
+    int width_, height_;
+};
+
+// Narrows the segment's parameter range [t0, t1] to the side of one clipping edge, as in
+// Liang–Barsky: the segment stays where p * t <= q. False when nothing remains.
+bool clipEdge(double p, double q, double& t0, double& t1)
+{
+    if (p == 0)
+        return q >= 0;
+    const double t = q / p;
+    if (p < 0) {
+        if (t > t1)
+            return false;
+        t0 = std::max(t0, t);
+    } else {
+        if (t < t0)
+            return false;
+        t1 = std::min(t1, t);
+    }
+    return true;
+}
+
+// Clips the segment (x1, y1)-(x2, y2) to the box [lo, hiX] x [lo, hiY] in place. False when
+// it misses the box. Unclipped ends keep their exact values.
+bool clipSegment(double& x1, double& y1, double& x2, double& y2, double lo, double hiX, double hiY)
+{
+    const double dx = x2 - x1, dy = y2 - y1;
+    double t0 = 0, t1 = 1;
+    if (!clipEdge(-dx, x1 - lo, t0, t1) || !clipEdge(dx, hiX - x1, t0, t1)
+        || !clipEdge(-dy, y1 - lo, t0, t1) || !clipEdge(dy, hiY - y1, t0, t1))
+        return false;
+    const double sx = x1, sy = y1;
+    if (t1 < 1) {
+        x2 = sx + t1 * dx;
+        y2 = sy + t1 * dy;
+    }
+    if (t0 > 0) {
+        x1 = sx + t0 * dx;
+        y1 = sy + t0 * dy;
+    }
+    return true;
+}
+
+// A one-pixel line's walk: `count` pixels from `offset` (an index into the canvas's words),
+// one step along the major axis per pixel and one along the minor axis whenever the
+// Bresenham error drops below zero. On entry 0 <= error < major (or major is 0).
+void bresenhamRun(const Canvas& c, qsizetype offset, qsizetype stepMajor, qsizetype stepMinor, std::int64_t count,
+                  std::int64_t error, std::int64_t major, std::int64_t minor, QRgb colour)
+{
+    QRgb* const bits = c.at(0, 0);
+    for (std::int64_t i = 0; i < count; ++i) {
+        bits[offset] = colour;
+        offset += stepMajor;
+        error -= minor;
+        if (error < 0) {
+            offset += stepMinor;
+            error += major;
+        }
+    }
+}
+
+std::int64_t floorDiv(std::int64_t a, std::int64_t b) { return a / b - (a % b != 0 && a < 0 ? 1 : 0); }
+std::int64_t ceilDiv(std::int64_t a, std::int64_t b) { return -floorDiv(-a, b); }
+
+// A one-pixel line between pixel ends known to lie on the image.
+void thinLineInside(const Canvas& c, int ax, int ay, int bx, int by, QRgb colour)
+{
+    const int dx = std::abs(bx - ax), dy = std::abs(by - ay);
+    const qsizetype stepX = bx >= ax ? 1 : -1;
+    const qsizetype stepY = by >= ay ? c.stride() : -c.stride();
+    if (dy == 0)
+        std::fill(c.at(std::min(ax, bx), ay), c.at(std::max(ax, bx), ay) + 1, colour);
+    else if (dx >= dy)
+        bresenhamRun(c, c.at(ax, ay) - c.at(0, 0), stepX, stepY, dx + 1, dx / 2, dx, dy, colour);
+    else
+        bresenhamRun(c, c.at(ax, ay) - c.at(0, 0), stepY, stepX, dy + 1, dy / 2, dy, dx, colour);
+}
+
+// One axis of a line in whole pixels: where it starts, how far it goes (>= 0), which way,
+// the image's size along it and the offset of one pixel step.
+struct LineAxis {
+    std::int64_t start, length, sign;
+    int size;
+    qsizetype step;
+};
+
+// Narrows [first, last] to the step counts n at which pixel start + sign * n lies in [0, size).
+void keepOnImage(const LineAxis& a, std::int64_t& first, std::int64_t& last)
+{
+    if (a.sign > 0) {
+        first = std::max(first, -a.start);
+        last = std::min(last, a.size - 1 - a.start);
+    } else {
+        first = std::max(first, a.start - (a.size - 1));
+        last = std::min(last, a.start);
+    }
+}
+
+// The part of the whole line's Bresenham walk that lies on the image: the pixels drawn are
+// exactly those the unclipped line has there. Coordinates within +-2^30 pixels, so that
+// every product below fits 64 bits.
+void thinLineClipped(const Canvas& c, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2, QRgb colour)
+{
+    const LineAxis x{x1, std::abs(x2 - x1), x2 >= x1 ? 1 : -1, c.width(), 1};
+    const LineAxis y{y1, std::abs(y2 - y1), y2 >= y1 ? 1 : -1, c.height(), c.stride()};
+    const LineAxis& major = x.length >= y.length ? x : y;
+    const LineAxis& minor = x.length >= y.length ? y : x;
+    const std::int64_t da = major.length, db = minor.length, e0 = da / 2;
+    // Step k lies at major.start + sign * k and minor.start + sign * m(k), where
+    // m(k) = floor((k * db - e0 + da - 1) / da) minor steps have been taken.
+    std::int64_t k0 = 0, k1 = da;
+    keepOnImage(major, k0, k1);
+    std::int64_t m0 = 0, m1 = db;
+    keepOnImage(minor, m0, m1);
+    if (db == 0) {
+        if (m0 > 0 || m1 < 0)
+            return;
+    } else {
+        // m(k) >= M exactly when k >= ceil((M * da - da + 1 + e0) / db).
+        k0 = std::max(k0, ceilDiv((m0 - 1) * da + 1 + e0, db));
+        k1 = std::min(k1, ceilDiv(m1 * da + 1 + e0, db) - 1);
+    }
+    if (k0 > k1)
+        return;
+    const std::int64_t m = da == 0 ? 0 : floorDiv(k0 * db - e0 + da - 1, da);
+    const std::int64_t error = e0 - k0 * db + m * da;
+    const std::int64_t startMajor = major.start + major.sign * k0, startMinor = minor.start + minor.sign * m;
+    const qsizetype offset = qsizetype(startMajor) * major.step + qsizetype(startMinor) * minor.step;
+    bresenhamRun(c, offset, major.sign * major.step, minor.sign * minor.step, k1 - k0 + 1, error, da, db, colour);
+}
+
+// A one-pixel line through pixel ends, both ends included (the painter's square cap). A line
+// reaching off the image is cut to the pixels the whole line has on it; beyond 2^30 pixels
+// the cut segment's own ends are rounded instead.
+void thinLine(const Canvas& c, double x1, double y1, double x2, double y2, QRgb colour)
+{
+    const bool inside = x1 >= 0 && y1 >= 0 && x2 >= 0 && y2 >= 0 && x1 < c.width() && x2 < c.width()
+        && y1 < c.height() && y2 < c.height();
+    if (inside) {
+        thinLineInside(c, int(x1), int(y1), int(x2), int(y2), colour);
+        return;
+    }
+    // The pixels of a line lie within half a pixel of it: it must cross the pixel cells.
+    double cx1 = x1, cy1 = y1, cx2 = x2, cy2 = y2;
+    if (!clipSegment(cx1, cy1, cx2, cy2, -0.5, c.width() - 0.5, c.height() - 0.5))
+        return;
+    constexpr double Exact = 1 << 30;
+    if (std::max({std::abs(x1), std::abs(y1), std::abs(x2), std::abs(y2)}) <= Exact) {
+        thinLineClipped(c, std::int64_t(x1), std::int64_t(y1), std::int64_t(x2), std::int64_t(y2), colour);
+        return;
+    }
+    auto onImage = [](double v, int size) { return int(std::clamp(std::round(v), 0.0, size - 1.0)); };
+    thinLineInside(c, onImage(cx1, c.width()), onImage(cy1, c.height()), onImage(cx2, c.width()),
+                   onImage(cy2, c.height()), colour);
+}
+
+// A solid line of w pixels with square caps: the rectangle around the segment between pixel
+// corners, extended by w/2 at both ends, filled where pixel centres fall inside it. Only the
+// rows where the segment, cut to the image grown by the pen's reach, lies are visited.
+void wideLine(const Canvas& c, double x1, double y1, double x2, double y2, int w, QRgb colour)
+{
+    double cx1 = x1, cy1 = y1, cx2 = x2, cy2 = y2;
+    const double reach = double(w) + 2;
+    if (!clipSegment(cx1, cy1, cx2, cy2, -reach, c.width() + reach, c.height() + reach))
+        return;
+    constexpr double Exact = 1 << 30;
+    if (std::max({std::abs(x1), std::abs(y1), std::abs(x2), std::abs(y2)}) > Exact) {
+        x1 = std::round(cx1); y1 = std::round(cy1);
+        x2 = std::round(cx2); y2 = std::round(cy2);
+    }
+    const double length = std::hypot(x2 - x1, y2 - y1);
+    if (!(length > 0)) {
+        c.square(x1 - w / 2, y1 - w / 2, w, colour);
+        return;
+    }
+    const double half = double(w) / 2;
+    const double ux = (x2 - x1) / length, uy = (y2 - y1) / length;
+    // Inside: |(p - p1) . n| <= half and -half <= (p - p1) . u <= length + half, n = (-uy, ux).
+    const PixelRange rows = centresWithin(y1, std::min(cy1, cy2) - y1 - half - 1, std::max(cy1, cy2) - y1 + half + 1, c.height());
+    for (int y = rows.first; y <= rows.last; ++y) {
+        const double ry = y + 0.5 - y1;
+        double lo = -1e300, hi = 1e300;
+        // Each band a <= k * (x - x1) + m * ry <= b narrows x - x1; a band without x decides alone.
+        auto band = [&](double k, double m, double a, double b) {
+            if (k == 0) {
+                // Then |m| is 1: the band is a run of rows, taken half-open like the columns.
+                const double from = m > 0 ? a : -b, to = m > 0 ? b : -a;
+                if (!(from < ry && ry <= to))
+                    hi = lo - 1;
+                return;
+            }
+            const double v = m * ry;
+            double l = (a - v) / k, h = (b - v) / k;
+            if (k < 0)
+                std::swap(l, h);
+            lo = std::max(lo, l);
+            hi = std::min(hi, h);
+        };
+        band(-uy, ux, -half, half);
+        band(ux, uy, -half, length + half);
+        if (lo < hi)
+            c.span(y, centresWithin(x1, lo, hi, c.width()), colour);
+    }
+}
+
+// The one-pixel midpoint circle of radius r >= 0.5 around pixel (cx, cy): in the octants
+// that step in x, rows cy +- h(x) for the columns cx + x with |x| <= limit, and mirrored for
+// the octants that step in y. Only the columns and rows on the image are visited.
+void thinCircle(const Canvas& c, double cx, double cy, double r, QRgb colour)
+{
+    const double r2 = r * r;
+    auto h = [r2](double x) { return std::floor(std::sqrt(std::max(r2 - x * x, 0.0)) + 0.5); };
+    // The last x with x <= h(x); r / sqrt(2) is within a step of it.
+    double limit = std::floor(r / std::sqrt(2.0));
+    for (int i = 0; i < 3 && limit + 1 <= h(limit + 1); ++i)
+        limit += 1;
+    for (int i = 0; i < 3 && limit > 0 && limit > h(limit); ++i)
+        limit -= 1;
+    const double x0 = std::max(-limit, -cx), x1 = std::min(limit, c.width() - 1 - cx);
+    const int columns = int(std::clamp(x1 - x0, -1.0, double(c.width())));
+    for (int i = 0; i <= columns; ++i) {
+        const double x = x0 + i, d = h(x);
+        c.plot(cx + x, cy - d, colour);
+        c.plot(cx + x, cy + d, colour);
+    }
+    const double y0 = std::max(-limit, -cy), y1 = std::min(limit, c.height() - 1 - cy);
+    const int rows = int(std::clamp(y1 - y0, -1.0, double(c.height())));
+    for (int i = 0; i <= rows; ++i) {
+        const double y = y0 + i, d = h(y);
+        c.plot(cx - d, cy + y, colour);
+        c.plot(cx + d, cy + y, colour);
+    }
+}
+
+// A circle stroked with a w-pixel pen: the ring between radii r - w/2 and r + w/2 around the
+// pixel corner (cx, cy), filled where pixel centres fall inside it. As the painter strokes
+// it, a pen wider than the circle leaves a hole of radius w/2 - r in the middle.
+void wideCircle(const Canvas& c, double cx, double cy, double r, int w, QRgb colour)
+{
+    const double outer = r + w / 2.0, inner = std::abs(r - w / 2.0);
+    const double outer2 = outer * outer, inner2 = inner * inner;
+    const PixelRange rows = centresWithin(cy, -outer, outer, c.height());
+    for (int y = rows.first; y <= rows.last; ++y) {
+        const double dy = y + 0.5 - cy, dy2 = dy * dy;
+        if (dy2 > outer2)
+            continue;
+        const double o = std::sqrt(outer2 - dy2);
+        if (dy2 >= inner2) {
+            c.span(y, centresWithin(cx, -o, o, c.width()), colour);
+            continue;
+        }
+        const double i = std::sqrt(inner2 - dy2);
+        c.span(y, centresWithin(cx, -o, -i, c.width()), colour);
+        c.span(y, centresWithin(cx, i, o, c.width()), colour);
+    }
+}
+
+// Whether a circle's outline, reaching `reach` pixels either side of radius r around (cx, cy),
+// can touch the image: not when it lies wholly beside it or wholly around it.
+bool circleMayShow(const Canvas& c, double cx, double cy, double r, double reach)
+{
+    const double left = 0 - cx, right = c.width() - cx, up = 0 - cy, down = c.height() - cy;
+    const double nearX = std::max({left, -right, 0.0}), nearY = std::max({up, -down, 0.0});
+    const double farX = std::max(std::abs(left), std::abs(right)), farY = std::max(std::abs(up), std::abs(down));
+    const double outer = r + reach, inner = r - reach;
+    if (nearX > outer || nearY > outer)
+        return false;
+    return !(inner > 0 && farX * farX + farY * farY < inner * inner);
+}
+
+void drawPrimitive(const Canvas& c, const Primitive& p)
+{
+    const QRgb colour = toRgb(p.color);
+    const int w = std::max(p.penWidth, 1);
+    const double x1 = toPixel(p.x1), y1 = toPixel(p.y1);
+    if (!std::isfinite(x1) || !std::isfinite(y1))
+        return;
+    if (p.kind == Primitive::Kind::Line) {
+        const double x2 = toPixel(p.x2), y2 = toPixel(p.y2);
+        if (!std::isfinite(x2) || !std::isfinite(y2))
+            return;
+        if (w == 1)
+            thinLine(c, x1, y1, x2, y2, colour);
+        else
+            wideLine(c, x1, y1, x2, y2, w, colour);
+        return;
+    }
+    const double radius = double(p.r) / TwipsPerPixel;
+    if (std::isnan(radius))
+        return;
+    if (radius < 0.5) {
+        c.square(x1 - w / 2, y1 - w / 2, w, colour);
+        return;
+    }
+    if (!std::isfinite(radius) || !circleMayShow(c, x1, y1, radius, w + 1.0))
+        return;
+    if (w == 1)
+        thinCircle(c, x1, y1, radius, colour);
+    else
+        wideCircle(c, x1, y1, radius, w, colour);
+}
 } // namespace
 
 void rasterize(QImage& image, std::span<const Primitive> primitives)
 {
-    rasterizeWithPainter(image, primitives);
+    if (primitives.empty())
+        return;
+    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32
+        && image.format() != QImage::Format_ARGB32_Premultiplied) {
+        rasterizeWithPainter(image, primitives);
+        return;
+    }
+    const Canvas canvas(image);
+    for (const Primitive& p : primitives)
+        drawPrimitive(canvas, p);
 }
 
 void rasterizeWithPainter(QImage& image, std::span<const Primitive> primitives)

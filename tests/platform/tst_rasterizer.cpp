@@ -1,0 +1,409 @@
+// The surfaces' fast rasteriser: exact pixels for simple lines, marks and edges, drawing
+// order, and agreement with the one-painter-call-per-primitive reference on generated objects.
+#include "fakes/TestSupport.h"
+#include "platform/Primitive.h"
+
+#include <QTest>
+#include <cmath>
+#include <random>
+
+namespace {
+using Drawing = std::vector<Primitive>;
+
+constexpr ColorRef White = 0xFFFFFF;
+constexpr ColorRef Red = 0x0000FF;
+constexpr ColorRef Yellow = 0x00FFFF;
+constexpr ColorRef Grey = 0x808080;
+constexpr int Twips = 15;
+
+Primitive L(double x1, double y1, double x2, double y2, ColorRef colour = White, int width = 1)
+{
+    return {Primitive::Kind::Line, float(x1), float(y1), float(x2), float(y2), 0.0f, colour, width};
+}
+
+Primitive C(double x, double y, double r, ColorRef colour = Red, int width = 1)
+{
+    return {Primitive::Kind::Circle, float(x), float(y), float(x), float(y), float(r), colour, width};
+}
+
+// A line or circle given in whole pixels, at the middle of their twips.
+Primitive Lp(int x1, int y1, int x2, int y2, ColorRef colour = White, int width = 1)
+{
+    return L(x1 * Twips + 7, y1 * Twips + 7, x2 * Twips + 7, y2 * Twips + 7, colour, width);
+}
+
+QImage blank(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(toQColor(Grey));
+    return image;
+}
+
+QImage fast(const Drawing& drawing, QSize size)
+{
+    QImage image = blank(size);
+    rasterize(image, drawing);
+    return image;
+}
+
+QImage painted(const Drawing& drawing, QSize size)
+{
+    QImage image = blank(size);
+    rasterizeWithPainter(image, drawing);
+    return image;
+}
+
+// The coloured pixels, row by row, as "x,y" texts.
+QString pixelList(const QImage& image)
+{
+    QStringList list;
+    const QRgb back = toQColor(Grey).rgb();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != back)
+                list << QStringLiteral("%1,%2").arg(x).arg(y);
+    return list.join(QLatin1Char(' '));
+}
+
+// The bounding box of the coloured pixels and their count: "left,top widthxheight count".
+QString pixelBox(const QImage& image)
+{
+    const QRgb back = toQColor(Grey).rgb();
+    QRect box;
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != back) {
+                box |= QRect(x, y, 1, 1);
+                ++count;
+            }
+    return QStringLiteral("%1,%2 %3x%4 %5").arg(box.left()).arg(box.top()).arg(box.width()).arg(box.height()).arg(count);
+}
+
+QString describe(const Primitive& p)
+{
+    const QString look = QStringLiteral("#%1 pen %2").arg(p.color, 6, 16, QLatin1Char('0')).arg(p.penWidth);
+    if (p.kind == Primitive::Kind::Circle)
+        return QStringLiteral("C(%1, %2, r %3, %4)").arg(p.x1, 0, 'g', 10).arg(p.y1, 0, 'g', 10).arg(p.r, 0, 'g', 10).arg(look);
+    return QStringLiteral("L(%1, %2, %3, %4, %5)")
+        .arg(p.x1, 0, 'g', 10).arg(p.y1, 0, 'g', 10).arg(p.x2, 0, 'g', 10).arg(p.y2, 0, 'g', 10).arg(look);
+}
+
+// The same drawing moved right and down by whole pixels. Coordinates are chosen so that
+// the move is exact in single precision.
+Drawing shifted(Drawing drawing, int pixels)
+{
+    const float by = float(pixels * Twips);
+    for (Primitive& p : drawing) {
+        p.x1 += by; p.y1 += by; p.x2 += by; p.y2 += by;
+    }
+    return drawing;
+}
+
+// The pixels of `image` whose colour `other` has nowhere within `reach` pixels of the same
+// place, listed; `other` pictures the same drawing with `margin` more pixels on every side.
+QStringList strayPixels(const QImage& image, const QImage& other, int margin, int reach)
+{
+    const QRgb back = toQColor(Grey).rgb();
+    QStringList stray;
+    for (int y = 0; y < image.height(); ++y) {
+        const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (row[x] == back)
+                continue;
+            bool found = false;
+            for (int dy = -reach; dy <= reach && !found; ++dy) {
+                const QRgb* near = reinterpret_cast<const QRgb*>(other.constScanLine(y + margin + dy));
+                for (int dx = -reach; dx <= reach && !found; ++dx)
+                    found = near[x + margin + dx] == row[x];
+            }
+            if (!found)
+                stray << QStringLiteral("%1,%2").arg(x).arg(y);
+        }
+    }
+    return stray;
+}
+
+// Sample objects: a few primitives of one kind of trouble each, from a seeded generator.
+enum class Sample { Near, FarOutside, Huge, Degenerate, WidePens, Mixed };
+
+class SampleMaker {
+public:
+    SampleMaker(Sample sample, unsigned seed, QSize size) : sample_(sample), random_(seed), size_(size) {}
+
+    Drawing next()
+    {
+        Drawing drawing;
+        const int count = pick(1, 8);
+        for (int i = 0; i < count; ++i)
+            drawing.push_back(primitive());
+        return drawing;
+    }
+
+private:
+    int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random_); }
+
+    // A twip coordinate near the picture, up to 20 pixels beyond its edges.
+    double near(int pixels) { return pick(-20 * Twips, (pixels + 20) * Twips); }
+    // Up to a million pixels away.
+    double far() { return pick(-15'000'000, 15'000'000); }
+    // Anywhere in 32 bits, in steps of 128 twips.
+    double huge() { return double(pick(-(1 << 24) + 1, (1 << 24) - 1)) * 128; }
+
+    Primitive primitive()
+    {
+        static const ColorRef colours[] = {White, Red, Yellow};
+        const ColorRef colour = colours[pick(0, 2)];
+        const bool circle = pick(0, 2) == 0;
+        Sample kind = sample_ == Sample::Mixed ? Sample(pick(0, 4)) : sample_;
+        int width = kind == Sample::WidePens ? pick(2, 8) : pick(0, 3) == 0 ? pick(1, 8) : 1;
+        double x1 = near(size_.width()), y1 = near(size_.height());
+        double x2 = near(size_.width()), y2 = near(size_.height());
+        double r = pick(0, 40 * Twips);
+        switch (kind) {
+        case Sample::FarOutside:
+            x1 = far(); y1 = far();
+            if (pick(0, 1) == 0) {
+                x2 = far(); y2 = far();
+            }
+            r = circle && pick(0, 1) == 0 ? std::abs(far()) : r;
+            break;
+        case Sample::Huge:
+            x1 = huge(); y1 = huge();
+            if (pick(0, 1) == 0) {
+                x2 = huge(); y2 = huge();
+            }
+            break;
+        case Sample::Degenerate:
+            x2 = x1; y2 = y1;
+            r = pick(0, 3) == 0 ? 0 : pick(0, 20);
+            width = pick(1, 8);
+            break;
+        default:
+            break;
+        }
+        return circle ? C(x1, y1, r, colour, width) : L(x1, y1, x2, y2, colour, width);
+    }
+
+    Sample sample_;
+    std::mt19937 random_;
+    QSize size_;
+};
+} // namespace
+
+Q_DECLARE_METATYPE(Drawing)
+
+class TestRasterizer : public QObject {
+    Q_OBJECT
+private slots:
+    void exactPixels_data();
+    void exactPixels();
+    void exactShapes_data();
+    void exactShapes();
+    void laterLiesOverEarlier_data();
+    void laterLiesOverEarlier();
+    void closeToPainter_data();
+    void closeToPainter();
+    void widePensKeepTheirWidth_data();
+    void widePensKeepTheirWidth();
+    void surfaceDrawsInBatches();
+};
+
+void TestRasterizer::exactPixels_data()
+{
+    QTest::addColumn<Drawing>("drawing");
+    QTest::addColumn<QString>("pixels");
+    QTest::newRow("horizontal line, both ends") << Drawing{Lp(2, 5, 6, 5)} << "2,5 3,5 4,5 5,5 6,5";
+    QTest::newRow("vertical line drawn upwards") << Drawing{Lp(3, 8, 3, 5)} << "3,5 3,6 3,7 3,8";
+    QTest::newRow("diagonal") << Drawing{Lp(4, 1, 1, 4)} << "4,1 3,2 2,3 1,4";
+    QTest::newRow("shallow line steps where it passes half a pixel") << Drawing{Lp(0, 0, 5, 1)} << "0,0 1,0 2,0 3,1 4,1 5,1";
+    QTest::newRow("zero length") << Drawing{Lp(7, 7, 7, 7)} << "7,7";
+    QTest::newRow("twips fall into the pixel holding them") << Drawing{L(44, 29, 44, 29)} << "2,1";
+    QTest::newRow("a twip left of zero is off the picture") << Drawing{L(-1, 75, -1, 75)} << "";
+    QTest::newRow("radius-20-twip mark") << Drawing{C(10 * Twips, 10 * Twips, 20)}
+                                         << "9,9 10,9 11,9 9,10 11,10 9,11 10,11 11,11";
+    QTest::newRow("radius 0 is its centre pixel") << Drawing{C(10 * Twips + 14, 10 * Twips, 0)} << "10,10";
+    QTest::newRow("below half a pixel is its centre pixel") << Drawing{C(10 * Twips, 10 * Twips, 7)} << "10,10";
+    QTest::newRow("radius 0 with a 2-pixel pen") << Drawing{C(10 * Twips, 10 * Twips, 0, Red, 2)} << "9,9 10,9 9,10 10,10";
+    QTest::newRow("circle of 2 pixels")
+        << Drawing{C(10 * Twips, 10 * Twips, 2 * Twips)} << "9,8 10,8 11,8 8,9 12,9 8,10 12,10 8,11 12,11 9,12 10,12 11,12";
+    QTest::newRow("circle around the corner is cut to its quarter")
+        << Drawing{C(0, 0, 5 * Twips)} << "5,0 5,1 5,2 4,3 3,4 0,5 1,5 2,5";
+    QTest::newRow("far outside draws nothing")
+        << Drawing{L(-1e9, -1e9, -1e9 + 9000, -1e9), C(1.5e7, 0, 3000), L(-3000, 0, -3000, 1e6), C(300, 225, 1.5e6)} << "";
+}
+
+void TestRasterizer::exactPixels()
+{
+    QFETCH(Drawing, drawing);
+    QFETCH(QString, pixels);
+    const QImage image = fast(drawing, QSize(40, 30));
+    if (pixelList(image) != pixels)
+        saveTestImage(image, QStringLiteral("rasterizer-exact-%1").arg(QString::fromLatin1(QTest::currentDataTag())));
+    QCOMPARE(pixelList(image), pixels);
+}
+
+// Shapes too large to list pixel by pixel, by their bounding box and pixel count.
+void TestRasterizer::exactShapes_data()
+{
+    QTest::addColumn<Drawing>("drawing");
+    QTest::addColumn<QString>("box");
+    QTest::newRow("8-pixel pen: 4 above, 3 below, square caps") << Drawing{Lp(5, 10, 12, 10, White, 8)} << "1,6 15x8 120";
+    QTest::newRow("2-pixel pen, vertical") << Drawing{Lp(5, 2, 5, 9, White, 2)} << "4,1 2x9 18";
+    QTest::newRow("3-pixel pen, zero length") << Drawing{Lp(5, 5, 5, 5, White, 3)} << "4,4 3x3 9";
+    QTest::newRow("3-pixel pen, radius 0") << Drawing{C(5 * Twips, 5 * Twips, 0, Red, 3)} << "4,4 3x3 9";
+    QTest::newRow("circle of 5 pixels") << Drawing{C(20 * Twips, 15 * Twips, 5 * Twips)} << "15,10 11x11 28";
+    QTest::newRow("cut at the left and right edges") << Drawing{L(-1.5e6, 5 * Twips, 1.5e6, 5 * Twips)} << "0,5 40x1 40";
+    QTest::newRow("cut at the top and bottom edges") << Drawing{L(39 * Twips, 1.5e6, 39 * Twips, -1.5e6)} << "39,0 1x30 30";
+    QTest::newRow("wide line cut at the edges") << Drawing{L(-1.5e6, 29 * Twips, 1.5e6, 29 * Twips, White, 4)} << "0,27 40x3 120";
+    QTest::newRow("32-bit diagonal") << Drawing{L(-2147483648.0, -2147483648.0, 2147483648.0, 2147483648.0)} << "0,0 30x30 30";
+    QTest::newRow("huge circle's flat bottom") << Drawing{C(20 * Twips, -99990 * Twips, 100000 * Twips)} << "0,10 40x1 40";
+    QTest::newRow("huge circle's wide flat bottom") << Drawing{C(20 * Twips, -99990 * Twips, 100000 * Twips, Red, 4)} << "0,8 40x4 160";
+}
+
+void TestRasterizer::exactShapes()
+{
+    QFETCH(Drawing, drawing);
+    QFETCH(QString, box);
+    const QImage image = fast(drawing, QSize(40, 30));
+    if (pixelBox(image) != box)
+        saveTestImage(image, QStringLiteral("rasterizer-shape-%1").arg(QString::fromLatin1(QTest::currentDataTag())));
+    QCOMPARE(pixelBox(image), box);
+}
+
+void TestRasterizer::laterLiesOverEarlier_data()
+{
+    QTest::addColumn<Drawing>("drawing");
+    QTest::addColumn<QPoint>("where");
+    QTest::addColumn<ColorRef>("colour");
+    const Primitive across = Lp(0, 5, 39, 5, White), down = Lp(5, 0, 5, 29, Yellow);
+    const Primitive mark = C(5 * Twips, 6 * Twips, 20, Red), thick = Lp(0, 6, 39, 6, Yellow, 5);
+    QTest::newRow("line over line") << Drawing{across, down} << QPoint(5, 5) << Yellow;
+    QTest::newRow("the other way round") << Drawing{down, across} << QPoint(5, 5) << White;
+    QTest::newRow("mark over line") << Drawing{across, mark} << QPoint(5, 5) << Red;
+    QTest::newRow("line over mark") << Drawing{mark, across} << QPoint(5, 5) << White;
+    QTest::newRow("wide line over mark") << Drawing{mark, thick} << QPoint(4, 6) << Yellow;
+    QTest::newRow("a thousand lines, the last on top")
+        << [] {
+               Drawing many(1000, Lp(0, 5, 39, 5, White));
+               many.back().color = Red;
+               return many;
+           }()
+        << QPoint(20, 5) << Red;
+}
+
+void TestRasterizer::laterLiesOverEarlier()
+{
+    QFETCH(Drawing, drawing);
+    QFETCH(QPoint, where);
+    QFETCH(ColorRef, colour);
+    const QImage image = fast(drawing, QSize(40, 30));
+    if (image.pixelColor(where) != toQColor(colour))
+        saveTestImage(image, QStringLiteral("rasterizer-order-%1").arg(QString::fromLatin1(QTest::currentDataTag())));
+    QCOMPARE(image.pixelColor(where), toQColor(colour));
+}
+
+// Tolerance: for each colour, the primitives of that colour on their own (so that neither
+// picture hides what it drew under a later colour): every pixel one rasteriser colours has a
+// pixel of that colour in the other's picture within one pixel (its 3 x 3 neighbourhood).
+// So that edges are judged fairly, each picture is compared with the other's picture of the
+// same drawing extended by Margin pixels on every side. Besides, the fast picture of the
+// whole drawing must be exactly the middle of its own extended picture: cutting at the edges
+// keeps the pixels a primitive has on the picture.
+void TestRasterizer::closeToPainter_data()
+{
+    QTest::addColumn<int>("sample");
+    QTest::newRow("near the picture") << int(Sample::Near);
+    QTest::newRow("far outside") << int(Sample::FarOutside);
+    QTest::newRow("huge coordinates") << int(Sample::Huge);
+    QTest::newRow("zero length and radius 0") << int(Sample::Degenerate);
+    QTest::newRow("pen widths 2 to 8") << int(Sample::WidePens);
+    QTest::newRow("mixed") << int(Sample::Mixed);
+}
+
+void TestRasterizer::closeToPainter()
+{
+    QFETCH(int, sample);
+    constexpr int Objects = 60;
+    constexpr int Reach = 1;
+    // 128 pixels is 1920 twips, a whole number of single-precision steps at 2^31 twips.
+    constexpr int Margin = 128;
+    const QSize size(120, 90), extended = size + QSize(2 * Margin, 2 * Margin);
+    SampleMaker maker(Sample(sample), 20240 + unsigned(sample), size);
+    for (int i = 0; i < Objects; ++i) {
+        const Drawing drawing = maker.next();
+        const QString name = QStringLiteral("rasterizer-sample%1-%2").arg(sample).arg(i);
+        QStringList text;
+        for (const Primitive& p : drawing)
+            text << describe(p);
+        const QImage whole = fast(drawing, size);
+        if (whole != fast(shifted(drawing, Margin), extended).copy(Margin, Margin, size.width(), size.height())) {
+            saveTestImage(whole, name + QStringLiteral("-fast"));
+            saveTestImage(fast(shifted(drawing, Margin), extended), name + QStringLiteral("-fast-extended"));
+            QFAIL(qPrintable(QStringLiteral("object %1 is not cut exactly at the edges: %2").arg(i).arg(text.join(QStringLiteral("; ")))));
+        }
+        for (const ColorRef colour : {White, Red, Yellow}) {
+            Drawing layer;
+            std::copy_if(drawing.begin(), drawing.end(), std::back_inserter(layer), [colour](const Primitive& p) { return p.color == colour; });
+            const Drawing moved = shifted(layer, Margin);
+            const QImage ours = fast(layer, size), theirs = painted(layer, size);
+            const QStringList oursStray = strayPixels(ours, painted(moved, extended), Margin, Reach);
+            const QStringList theirsStray = strayPixels(theirs, fast(moved, extended), Margin, Reach);
+            if (oursStray.isEmpty() && theirsStray.isEmpty())
+                continue;
+            saveTestImage(ours, name + QStringLiteral("-fast"));
+            saveTestImage(theirs, name + QStringLiteral("-painter"));
+            qWarning().noquote() << "object" << i << text.join(QStringLiteral("; "));
+            QCOMPARE(oursStray.join(QLatin1Char(' ')), QString());
+            QCOMPARE(theirsStray.join(QLatin1Char(' ')), QString());
+        }
+    }
+}
+
+// A wide line at any slope has as many pixels as the painter's to within a tenth: one pixel
+// more or less across a line 8 pixels wide would already be an eighth.
+void TestRasterizer::widePensKeepTheirWidth_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("degrees");
+    for (const int width : {2, 3, 5, 8})
+        for (const int degrees : {0, 10, 30, 45, 60, 80, 90, 135, 200, 315})
+            QTest::addRow("pen %d at %d degrees", width, degrees) << width << degrees;
+}
+
+void TestRasterizer::widePensKeepTheirWidth()
+{
+    QFETCH(int, width);
+    QFETCH(int, degrees);
+    constexpr double Length = 60;
+    const double angle = degrees * M_PI / 180;
+    const int dx = int(std::lround(Length * std::cos(angle))), dy = int(std::lround(Length * std::sin(angle)));
+    const Drawing drawing{Lp(50 - dx / 2, 50 - dy / 2, 50 + (dx - dx / 2), 50 + (dy - dy / 2), White, width)};
+    const QImage ours = fast(drawing, QSize(100, 100)), theirs = painted(drawing, QSize(100, 100));
+    const int oursCount = countPixels(ours, Qt::white), theirsCount = countPixels(theirs, Qt::white);
+    if (std::abs(oursCount - theirsCount) > theirsCount / 10) {
+        saveTestImage(ours, QStringLiteral("rasterizer-width-%1-%2-fast").arg(width).arg(degrees));
+        saveTestImage(theirs, QStringLiteral("rasterizer-width-%1-%2-painter").arg(width).arg(degrees));
+    }
+    QVERIFY2(std::abs(oursCount - theirsCount) <= theirsCount / 10,
+             qPrintable(QStringLiteral("%1 pixels, the painter %2").arg(oursCount).arg(theirsCount)));
+}
+
+// A surface turns only the primitives drawn since its last picture into pixels.
+void TestRasterizer::surfaceDrawsInBatches()
+{
+    QWidget parent;
+    auto* view = new PictureBox(&parent, 0, 0, 5000, 5000, Grey, true);
+    view->Line(0, 75, 1500, 75, White);
+    const QImage first = view->picture();
+    view->Circle(750, 750, 20, Red);
+    view->Line(0, 75, 1500, 75, Yellow);
+    const QImage& second = view->picture();
+    QCOMPARE(second.pixelColor(50, 5), toQColor(Yellow));
+    QCOMPARE(first.pixelColor(50, 5), toQColor(White));
+    Drawing all(view->primitives().begin(), view->primitives().end());
+    QVERIFY(sameImage(second, fast(all, second.size()), QStringLiteral("rasterizer-batches")));
+}
+
+QTEST_MAIN(TestRasterizer)
+#include "tst_rasterizer.moc"
