@@ -8,7 +8,16 @@
 #include <cstdint>
 
 namespace {
-double toPixel(float twips) { return std::floor(double(twips) / TwipsPerPixel); }
+// The pixel holding a twip position: floor(twips / 15), without a library floor call for
+// the positions that fit 52 bits.
+double toPixel(float twips)
+{
+    const double q = double(twips) / TwipsPerPixel;
+    if (!(std::abs(q) < 0x1p52))
+        return std::floor(q);
+    const double truncated = double(std::int64_t(q));
+    return truncated > q ? truncated - 1 : truncated;
+}
 
 QRgb toRgb(ColorRef c)
 {
@@ -43,6 +52,7 @@ public:
           width_(image.width()), height_(image.height())
     {
     }
+    Canvas(QRgb* bits, int width, int height) : bits_(bits), stride_(width), width_(width), height_(height) {}
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -343,7 +353,60 @@ bool circleMayShow(const Canvas& c, double cx, double cy, double r, double reach
     return !(inner > 0 && farX * farX + farY * farY < inner * inner);
 }
 
-void drawPrimitive(const Canvas& c, const Primitive& p)
+// The pixels of one small circle, such as a point mark, as offsets from its centre pixel. It
+// is made by drawing the circle on a scratch canvas, so it has exactly the circle's pixels,
+// once a second circle of the same radius and pen follows, and kept while such circles
+// follow, as the marks of a drawing do.
+class CircleStamp {
+public:
+    // Draws the circle when it is small, wholly on the image and the stamp has (or now gets)
+    // its shape; false when the caller must draw it.
+    bool draw(const Canvas& c, double cx, double cy, double r, int w, QRgb colour)
+    {
+        const double reach = r + w + 2;
+        if (!(reach <= MaxReach && cx - reach >= 0 && cy - reach >= 0 && cx + reach < c.width() && cy + reach < c.height()))
+            return false;
+        if (r != radius_ || w != pen_) {
+            const bool again = r == lastRadius_ && w == lastPen_;
+            lastRadius_ = r;
+            lastPen_ = w;
+            if (!again)
+                return false;
+            make(c, r, w, int(reach));
+        }
+        QRgb* const centre = c.at(int(cx), int(cy));
+        for (const qsizetype offset : offsets_)
+            centre[offset] = colour;
+        return true;
+    }
+
+private:
+    static constexpr int MaxReach = 40;
+
+    void make(const Canvas& c, double r, int w, int reach)
+    {
+        radius_ = r;
+        pen_ = w;
+        const int size = 2 * reach + 1;
+        std::vector<QRgb> scratch(std::size_t(size * size), 0);
+        const Canvas canvas(scratch.data(), size, size);
+        if (w == 1)
+            thinCircle(canvas, reach, reach, r, 1);
+        else
+            wideCircle(canvas, reach, reach, r, w, 1);
+        offsets_.clear();
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x)
+                if (scratch[std::size_t(y * size + x)] != 0)
+                    offsets_.push_back(qsizetype(y - reach) * c.stride() + (x - reach));
+    }
+
+    double radius_ = -1, lastRadius_ = -1;
+    int pen_ = 0, lastPen_ = 0;
+    std::vector<qsizetype> offsets_;
+};
+
+void drawPrimitive(const Canvas& c, CircleStamp& stamp, const Primitive& p)
 {
     const QRgb colour = toRgb(p.color);
     const int w = std::max(p.penWidth, 1);
@@ -367,6 +430,8 @@ void drawPrimitive(const Canvas& c, const Primitive& p)
         c.square(x1 - w / 2, y1 - w / 2, w, colour);
         return;
     }
+    if (stamp.draw(c, x1, y1, radius, w, colour))
+        return;
     if (!std::isfinite(radius) || !circleMayShow(c, x1, y1, radius, w + 1.0))
         return;
     if (w == 1)
@@ -386,8 +451,9 @@ void rasterize(QImage& image, std::span<const Primitive> primitives)
         return;
     }
     const Canvas canvas(image);
+    CircleStamp stamp;
     for (const Primitive& p : primitives)
-        drawPrimitive(canvas, p);
+        drawPrimitive(canvas, stamp, p);
 }
 
 void rasterizeWithPainter(QImage& image, std::span<const Primitive> primitives)

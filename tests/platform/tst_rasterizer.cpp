@@ -206,6 +206,8 @@ private slots:
     void closeToPainter();
     void widePensKeepTheirWidth_data();
     void widePensKeepTheirWidth();
+    void repeatedCirclesMatchLoneOnes_data();
+    void repeatedCirclesMatchLoneOnes();
     void surfaceDrawsInBatches();
 };
 
@@ -387,6 +389,33 @@ void TestRasterizer::widePensKeepTheirWidth()
     }
     QVERIFY2(std::abs(oursCount - theirsCount) <= theirsCount / 10,
              qPrintable(QStringLiteral("%1 pixels, the painter %2").arg(oursCount).arg(theirsCount)));
+}
+
+// Marks repeat the same radius and pen all over a drawing; each one drawn among many has
+// exactly the pixels it has when drawn alone, near the edges too.
+void TestRasterizer::repeatedCirclesMatchLoneOnes_data()
+{
+    QTest::addColumn<int>("radius");
+    QTest::addColumn<int>("width");
+    QTest::newRow("point marks") << 20 << 1;
+    QTest::newRow("point marks, 3-pixel pen") << 20 << 3;
+    QTest::newRow("5 pixels") << 75 << 1;
+    QTest::newRow("5 pixels, 8-pixel pen") << 75 << 8;
+    QTest::newRow("30 pixels") << 450 << 1;
+}
+
+void TestRasterizer::repeatedCirclesMatchLoneOnes()
+{
+    QFETCH(int, radius);
+    QFETCH(int, width);
+    const QSize size(100, 80);
+    Drawing drawing;
+    for (int i = 0; i < 40; ++i)
+        drawing.push_back(C((i * 37 % 110 - 5) * Twips + i, (i * 23 % 90 - 5) * Twips, radius, i % 2 ? Red : Yellow, width));
+    QImage alone = blank(size);
+    for (const Primitive& p : drawing)
+        rasterize(alone, std::span(&p, 1));
+    QVERIFY(sameImage(fast(drawing, size), alone, QStringLiteral("rasterizer-repeated-%1-%2").arg(radius).arg(width)));
 }
 
 // A surface turns only the primitives drawn since its last picture into pixels.

@@ -1,0 +1,70 @@
+// What the benchmarks share: a started main window in a temporary program folder with
+// dialogs that answer nothing, and the goals a run is held to, checked after the run.
+#pragma once
+
+#include "app/frmMain.h"
+
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+
+// Dialogs for measuring: nothing is asked; message boxes are counted, so that a benchmark can
+// tell that the program refused what it was asked to do.
+class NoDialogs : public Dialogs {
+public:
+    std::optional<ColorRef> showColor(ColorRef) override { return std::nullopt; }
+    QString showOpen(const QString&, const QString&) override { return {}; }
+    QString showSave(const QString&, const QString&) override { return {}; }
+    QString inputBox(const QString&, const QString&) override { return {}; }
+    void messageBox(const QString& text, const QString&) override
+    {
+        ++messages;
+        lastMessage = text;
+    }
+    void popupMenu(QMenu&, const QPoint&) override {}
+
+    int messages = 0;
+    QString lastMessage;
+};
+
+// A temporary program folder with empty Objects and Workspaces folders.
+class ProgramFolder {
+public:
+    ProgramFolder();
+    QString path() const { return dir_.path(); }
+
+private:
+    QTemporaryDir dir_;
+};
+
+// A main window as the program starts it, shown and exposed on the offscreen screen.
+class BenchWindow {
+public:
+    BenchWindow();
+    frmMain& w() { return *window_; }
+    NoDialogs& dialogs() { return dialogs_; }
+
+private:
+    ProgramFolder folder_;
+    NoDialogs dialogs_;
+    QtSettingsStore settings_;
+    std::unique_ptr<frmMain> window_;
+};
+
+// Constructs and starts the window, then lets the event loop run until its window is exposed.
+// False when it was not exposed within five seconds.
+bool startAndExpose(frmMain& window);
+
+// Goals checked after the run. A goal with a baseline limits the ratio of the two mean
+// times; one without limits the mean time itself, in seconds.
+void addGoal(const std::string& benchmark, const std::string& baseline, double limit);
+
+// Runs the benchmarks selected on the command line, then prints every goal with its figures.
+// Gives the number of goals missed; a goal whose benchmark or baseline did not run is not judged.
+int runAndCheckGoals();
+
+// Registration of each benchmark family, called by main in this order.
+void registerStartupBenchmarks();
+void registerDrawingBenchmarks();
+// Releases what the drawing benchmarks kept between runs; called before the application ends.
+void releaseDrawingBenchmarks();

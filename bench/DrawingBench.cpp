@@ -1,0 +1,128 @@
+// The full extruded drawing on a started window, down to the pixels of all four views, for a
+// densely sampled ring and for points scattered over the front view; beside each, the same
+// primitives drawn with one painter call each into fresh pictures.
+#include "BenchSupport.h"
+#include "views/Rendering.h"
+
+#include <benchmark/benchmark.h>
+#include <array>
+#include <cmath>
+#include <random>
+
+namespace {
+enum class Shape { Ring, Scattered };
+
+// The largest object the extruded drawing accepts: twice the point count must fit 16 bits.
+constexpr int LargestExtruded = 16383;
+constexpr std::array Sizes{50, 1000, LargestExtruded};
+
+std::vector<PointRecord> makePoints(Shape shape, int count, float width, float height)
+{
+    std::vector<PointRecord> points;
+    points.reserve(std::size_t(count));
+    if (shape == Shape::Ring) {
+        const double radius = std::min(width, height) * 0.4;
+        for (int i = 0; i < count; ++i) {
+            const double angle = 2 * M_PI * i / count;
+            points.push_back({std::int32_t(std::lround(width / 2 + radius * std::cos(angle))),
+                              std::int32_t(std::lround(height / 2 + radius * std::sin(angle)))});
+        }
+    } else {
+        std::mt19937 random(7);
+        std::uniform_int_distribution<int> x(0, int(width) - 1), y(0, int(height) - 1);
+        for (int i = 0; i < count; ++i)
+            points.push_back({x(random), y(random)});
+    }
+    return points;
+}
+
+const char* shapeName(Shape shape) { return shape == Shape::Ring ? "ring" : "scattered"; }
+
+std::unique_ptr<BenchWindow>& sharedWindow()
+{
+    static std::unique_ptr<BenchWindow> window;
+    return window;
+}
+
+// The started window every drawing benchmark draws in, holding the object of the shape.
+frmMain& windowWith(Shape shape, int count)
+{
+    auto& shared = sharedWindow();
+    if (!shared)
+        shared = std::make_unique<BenchWindow>();
+    frmMain& w = shared->w();
+    w.state.pPoints = makePoints(shape, count, w.picFront->ScaleWidth(), w.picFront->ScaleHeight());
+    w.state.PointCount = std::int16_t(count);
+    w.state.Depth = TaggedValue();
+    w.state.DrawMode = 1;
+    return w;
+}
+
+std::array<PictureBox*, 4> viewsOf(frmMain& w) { return {w.picFront, w.picSide, w.picTop, w.pic3dView}; }
+
+std::size_t primitiveCount(frmMain& w)
+{
+    std::size_t count = 0;
+    for (PictureBox* view : viewsOf(w))
+        count += view->primitives().size();
+    return count;
+}
+
+void drawObject3D(benchmark::State& state, Shape shape, int count)
+{
+    frmMain& w = windowWith(shape, count);
+    NoDialogs& dialogs = sharedWindow()->dialogs();
+    const int messagesBefore = dialogs.messages;
+    for (auto _ : state) {
+        DrawObject3D(w.views());
+        for (PictureBox* view : viewsOf(w))
+            benchmark::DoNotOptimize(view->picture().constBits());
+    }
+    if (dialogs.messages != messagesBefore)
+        state.SkipWithError(("the drawing was refused: " + dialogs.lastMessage.toStdString()).c_str());
+    state.counters["primitives"] = double(primitiveCount(w));
+}
+
+void painterBaseline(benchmark::State& state, Shape shape, int count)
+{
+    frmMain& w = windowWith(shape, count);
+    DrawObject3D(w.views());
+    struct View {
+        std::vector<Primitive> primitives;
+        QSize size;
+        QColor back;
+    };
+    std::vector<View> views;
+    for (PictureBox* view : viewsOf(w))
+        views.push_back({view->primitives(), view->picture().size(), toQColor(view->BackColor())});
+    for (auto _ : state) {
+        for (const View& view : views) {
+            QImage picture(view.size, QImage::Format_RGB32);
+            picture.fill(view.back);
+            rasterizeWithPainter(picture, view.primitives);
+            benchmark::DoNotOptimize(picture.constBits());
+        }
+    }
+    state.counters["primitives"] = double(primitiveCount(w));
+}
+} // namespace
+
+void registerDrawingBenchmarks()
+{
+    for (const Shape shape : {Shape::Ring, Shape::Scattered}) {
+        for (const int count : Sizes) {
+            const std::string suffix = std::string("/") + shapeName(shape) + "/" + std::to_string(count);
+            benchmark::RegisterBenchmark(("DrawObject3D" + suffix).c_str(), drawObject3D, shape, count)
+                ->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(("PainterBaseline" + suffix).c_str(), painterBaseline, shape, count)
+                ->Unit(benchmark::kMillisecond);
+            if (count == 50)
+                addGoal("DrawObject3D" + suffix, {}, 0.3e-3);
+        }
+        addGoal("DrawObject3D/" + std::string(shapeName(shape)) + "/" + std::to_string(LargestExtruded),
+                "PainterBaseline/" + std::string(shapeName(shape)) + "/" + std::to_string(LargestExtruded),
+                shape == Shape::Ring ? 1.0 / 5 : 1.0 / 3);
+    }
+}
+
+void releaseDrawingBenchmarks() { sharedWindow().reset(); }
