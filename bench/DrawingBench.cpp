@@ -1,6 +1,7 @@
 // The full extruded drawing on a started window, down to the pixels of all four views, for a
 // densely sampled ring and for points scattered over the front view; beside each, the same
-// primitives drawn with one painter call each into fresh pictures.
+// primitives drawn with one painter call each into fresh pictures (the baseline), and by the
+// fast rasteriser alone (what the drawing costs beyond turning primitives into pixels).
 #include "BenchSupport.h"
 #include "views/Rendering.h"
 
@@ -83,7 +84,9 @@ void drawObject3D(benchmark::State& state, Shape shape, int count)
     state.counters["primitives"] = double(primitiveCount(w));
 }
 
-void painterBaseline(benchmark::State& state, Shape shape, int count)
+// The primitives of one drawing of the object, copied from the four views, drawn into fresh
+// pictures of the views' sizes and colours by `draw`.
+void redrawPrimitives(benchmark::State& state, Shape shape, int count, void (*draw)(QImage&, std::span<const Primitive>))
 {
     frmMain& w = windowWith(shape, count);
     DrawObject3D(w.views());
@@ -99,12 +102,15 @@ void painterBaseline(benchmark::State& state, Shape shape, int count)
         for (const View& view : views) {
             QImage picture(view.size, QImage::Format_RGB32);
             picture.fill(view.back);
-            rasterizeWithPainter(picture, view.primitives);
+            draw(picture, view.primitives);
             benchmark::DoNotOptimize(picture.constBits());
         }
     }
     state.counters["primitives"] = double(primitiveCount(w));
 }
+
+void painterBaseline(benchmark::State& state, Shape shape, int count) { redrawPrimitives(state, shape, count, rasterizeWithPainter); }
+void rasterizerAlone(benchmark::State& state, Shape shape, int count) { redrawPrimitives(state, shape, count, rasterize); }
 } // namespace
 
 void registerDrawingBenchmarks()
@@ -115,6 +121,8 @@ void registerDrawingBenchmarks()
             benchmark::RegisterBenchmark(("DrawObject3D" + suffix).c_str(), drawObject3D, shape, count)
                 ->Unit(benchmark::kMillisecond);
             benchmark::RegisterBenchmark(("PainterBaseline" + suffix).c_str(), painterBaseline, shape, count)
+                ->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(("RasterizeAlone" + suffix).c_str(), rasterizerAlone, shape, count)
                 ->Unit(benchmark::kMillisecond);
             if (count == 50)
                 addGoal("DrawObject3D" + suffix, {}, 0.3e-3);

@@ -8,13 +8,18 @@
 #include <cstdint>
 
 namespace {
+// Lines whose ends lie within this many pixels (all that 32-bit twips can reach) are cut at
+// the edges without changing a pixel; beyond, the cut segment's own ends are rounded.
+constexpr double Exact = 0x1p30;
+
 // The pixel holding a twip position: floor(twips / 15), without a library floor call for
-// the positions that fit 52 bits.
+// the positions within 2^52.
 double toPixel(float twips)
 {
-    const double q = double(twips) / TwipsPerPixel;
-    if (!(std::abs(q) < 0x1p52))
-        return std::floor(q);
+    const double x = double(twips);
+    if (!(std::abs(x) < 0x1p52))
+        return std::floor(x / TwipsPerPixel);
+    const double q = x / TwipsPerPixel;
     const double truncated = double(std::int64_t(q));
     return truncated > q ? truncated - 1 : truncated;
 }
@@ -24,15 +29,15 @@ QRgb toRgb(ColorRef c)
     return 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
 }
 
-// The first and last pixel (inclusive) whose centre lies in the half-open interval
-// (origin + lo, origin + hi], clipped to [0, limit); empty when first > last. The origin is
-// a whole pixel coordinate and the bounds are relative to it, so that a shape gives the same
-// pixels wherever it lies.
+// A run of pixels along one axis, first to last inclusive; empty when first > last.
 struct PixelRange {
     int first, last;
     bool empty() const { return first > last; }
 };
 
+// The pixels whose centre lies in the half-open interval (origin + lo, origin + hi], clipped
+// to [0, limit). The origin is a whole pixel coordinate and the bounds are relative to it,
+// so that a shape gives the same pixels wherever it lies.
 PixelRange centresWithin(double origin, double lo, double hi, int limit)
 {
     const double first = std::max(origin + std::floor(lo - 0.5) + 1.0, 0.0);
@@ -182,8 +187,8 @@ void keepOnImage(const LineAxis& a, std::int64_t& first, std::int64_t& last)
 }
 
 // The part of the whole line's Bresenham walk that lies on the image: the pixels drawn are
-// exactly those the unclipped line has there. Coordinates within +-2^30 pixels, so that
-// every product below fits 64 bits.
+// exactly those the unclipped line has there. Coordinates within +-Exact, so that every
+// product below fits 64 bits.
 void thinLineClipped(const Canvas& c, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2, QRgb colour)
 {
     const LineAxis x{x1, std::abs(x2 - x1), x2 >= x1 ? 1 : -1, c.width(), 1};
@@ -215,8 +220,7 @@ void thinLineClipped(const Canvas& c, std::int64_t x1, std::int64_t y1, std::int
 }
 
 // A one-pixel line through pixel ends, both ends included (the painter's square cap). A line
-// reaching off the image is cut to the pixels the whole line has on it; beyond 2^30 pixels
-// the cut segment's own ends are rounded instead.
+// reaching off the image is cut to the pixels the whole line has on it.
 void thinLine(const Canvas& c, double x1, double y1, double x2, double y2, QRgb colour)
 {
     const bool inside = x1 >= 0 && y1 >= 0 && x2 >= 0 && y2 >= 0 && x1 < c.width() && x2 < c.width()
@@ -229,7 +233,6 @@ void thinLine(const Canvas& c, double x1, double y1, double x2, double y2, QRgb 
     double cx1 = x1, cy1 = y1, cx2 = x2, cy2 = y2;
     if (!clipSegment(cx1, cy1, cx2, cy2, -0.5, c.width() - 0.5, c.height() - 0.5))
         return;
-    constexpr double Exact = 1 << 30;
     if (std::max({std::abs(x1), std::abs(y1), std::abs(x2), std::abs(y2)}) <= Exact) {
         thinLineClipped(c, std::int64_t(x1), std::int64_t(y1), std::int64_t(x2), std::int64_t(y2), colour);
         return;
@@ -248,7 +251,6 @@ void wideLine(const Canvas& c, double x1, double y1, double x2, double y2, int w
     const double reach = double(w) + 2;
     if (!clipSegment(cx1, cy1, cx2, cy2, -reach, c.width() + reach, c.height() + reach))
         return;
-    constexpr double Exact = 1 << 30;
     if (std::max({std::abs(x1), std::abs(y1), std::abs(x2), std::abs(y2)}) > Exact) {
         x1 = std::round(cx1); y1 = std::round(cy1);
         x2 = std::round(cx2); y2 = std::round(cy2);

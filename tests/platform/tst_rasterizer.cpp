@@ -196,6 +196,7 @@ Q_DECLARE_METATYPE(Drawing)
 class TestRasterizer : public QObject {
     Q_OBJECT
 private slots:
+    void twipsFallIntoThePixelHoldingThem();
     void exactPixels_data();
     void exactPixels();
     void exactShapes_data();
@@ -210,6 +211,18 @@ private slots:
     void repeatedCirclesMatchLoneOnes();
     void surfaceDrawsInBatches();
 };
+
+// Pixel n holds the twips from 15 n up to 15 n + 14, on both sides of zero.
+void TestRasterizer::twipsFallIntoThePixelHoldingThem()
+{
+    for (int twips = -46; twips < 600; ++twips) {
+        const int pixel = twips >= 0 ? twips / Twips : -((-twips + Twips - 1) / Twips);
+        const Drawing dot{L(twips, 3 * Twips + 3, twips, 3 * Twips + 3)};
+        const QImage image = fast(dot, QSize(40, 30));
+        QCOMPARE(pixelList(image), pixel >= 0 ? QStringLiteral("%1,3").arg(pixel) : QString());
+        QCOMPARE(pixelList(painted(dot, QSize(40, 30))), pixelList(image));
+    }
+}
 
 void TestRasterizer::exactPixels_data()
 {
