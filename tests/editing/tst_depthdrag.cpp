@@ -7,27 +7,10 @@
 namespace {
 constexpr float Offset = 1235; // SideOffsetX of the side view, 4940 twips wide inside
 
-void placeTriangle(TestWindow& w)
-{
-    for (const QPoint p : {QPoint(100, 1000), QPoint(900, 1000), QPoint(500, 300)})
-        mouseClick(w->picFront, float(p.x()), float(p.y()));
-}
-
-QStringList drawn(PictureBox* view)
-{
-    QStringList list;
-    for (const Primitive& p : view->primitives())
-        list << QStringLiteral("%1 %2,%3 %4,%5 r%6 #%7")
-                    .arg(p.kind == Primitive::Kind::Line ? QLatin1String("L") : QLatin1String("C"))
-                    .arg(p.x1).arg(p.y1).arg(p.x2).arg(p.y2).arg(p.r)
-                    .arg(p.color, 6, 16, QLatin1Char('0'));
-    return list;
-}
-
 // Whether the side view holds the horizontal edge of an extrusion of depth d at height y.
 bool hasSideEdge(PictureBox* picSide, float y, float d)
 {
-    return drawn(picSide).contains(QStringLiteral("L %1,%2 %3,%2 r0 #ffffff").arg(Offset).arg(y).arg(Offset + d));
+    return drawn(picSide).contains(QStringLiteral("L %1,%2 %3,%2 #ffffff").arg(Offset).arg(y).arg(Offset + d));
 }
 
 // Arm, press in the side view, drag with the left button held through `path`, release at

@@ -1,6 +1,8 @@
 // Test fixtures: isolated settings, a started window in a temporary folder, mouse events.
 #include "fakes/TestSupport.h"
 
+#include "platform/Conversions.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QMouseEvent>
@@ -110,4 +112,30 @@ int countPixels(const QImage& image, const QColor& color)
         for (int x = 0; x < image.width(); ++x)
             count += image.pixel(x, y) == wanted ? 1 : 0;
     return count;
+}
+
+QString describe(const Primitive& p)
+{
+    const auto n = [](float v) { return conv::numberText(v); };
+    const QString colour = QStringLiteral("#%1").arg(p.color, 6, 16, QLatin1Char('0'));
+    QString text = p.kind == Primitive::Kind::Circle
+        ? QStringLiteral("C %1,%2 r%3 %4").arg(n(p.x1), n(p.y1), n(p.r), colour)
+        : QStringLiteral("L %1,%2 %3,%4 %5").arg(n(p.x1), n(p.y1), n(p.x2), n(p.y2), colour);
+    if (p.penWidth != 1)
+        text += QStringLiteral(" w%1").arg(p.penWidth);
+    return text;
+}
+
+QStringList drawn(PictureBox* view)
+{
+    QStringList list;
+    for (const Primitive& p : view->primitives())
+        list << describe(p);
+    return list;
+}
+
+void placeTriangle(TestWindow& w)
+{
+    for (const QPoint p : {QPoint(100, 1000), QPoint(900, 1000), QPoint(500, 300)})
+        mouseClick(w->picFront, float(p.x()), float(p.y()));
 }

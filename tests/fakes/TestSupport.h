@@ -60,5 +60,14 @@ QString saveTestImage(const QImage& image, const QString& name);
 // each other and returns false.
 bool sameImage(const QImage& actual, const QImage& expected, const QString& name);
 
+// A primitive as a short text, so that a difference shows which one is wrong:
+// "C 100,1000 r20 #0000ff" for a circle, "L 0,0 900,1000 #ffffff" for a line, with " w8"
+// after either when its pen is wider than one pixel.
+QString describe(const Primitive& p);
+// The primitives drawn on a view since its last clearing, described in order.
+QStringList drawn(PictureBox* view);
+// Places the triangle (100, 1000), (900, 1000), (500, 300) with three clicks in the front view.
+void placeTriangle(TestWindow& w);
+
 // Counts the pixels of a colour in an image.
 int countPixels(const QImage& image, const QColor& color);

@@ -78,25 +78,6 @@ int visibleLines(TestWindow& w, GridLines::Array GridLines::*lines)
     return count;
 }
 
-void placeTriangle(TestWindow& w)
-{
-    for (const QPoint p : {QPoint(100, 1000), QPoint(900, 1000), QPoint(500, 300)})
-        mouseClick(w->picFront, float(p.x()), float(p.y()));
-}
-
-// The primitives of a view as short texts.
-QStringList drawn(PictureBox* view)
-{
-    QStringList list;
-    for (const Primitive& p : view->primitives())
-        list << QStringLiteral("%1 %2,%3 %4,%5 r%6 #%7 w%8")
-                    .arg(p.kind == Primitive::Kind::Line ? QLatin1String("L") : QLatin1String("C"))
-                    .arg(p.x1).arg(p.y1).arg(p.x2).arg(p.y2).arg(p.r)
-                    .arg(p.color, 6, 16, QLatin1Char('0'))
-                    .arg(p.penWidth);
-    return list;
-}
-
 // The pixel of the picture alone (no grid lines) at a position in twips.
 QColor drawnPixel(PictureBox* view, float x, float y) { return view->picture().pixelColor(int(x / 15), int(y / 15)); }
 

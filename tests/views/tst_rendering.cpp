@@ -11,25 +11,6 @@ constexpr ColorRef Red = 0x0000FF;
 constexpr ColorRef White = 0xFFFFFF;
 constexpr ColorRef Yellow = 0x00FFFF;
 
-QString n(float v) { return conv::numberText(v); }
-
-// Primitives as short texts, so that a difference shows which one is wrong.
-QString describe(const Primitive& p)
-{
-    const QString colour = QStringLiteral("#%1").arg(p.color, 6, 16, QLatin1Char('0'));
-    if (p.kind == Primitive::Kind::Circle)
-        return QStringLiteral("C %1,%2 r%3 %4").arg(n(p.x1), n(p.y1), n(p.r), colour);
-    return QStringLiteral("L %1,%2 %3,%4 %5").arg(n(p.x1), n(p.y1), n(p.x2), n(p.y2), colour);
-}
-
-QStringList drawn(PictureBox* view)
-{
-    QStringList list;
-    for (const Primitive& p : view->primitives())
-        list << describe(p);
-    return list;
-}
-
 QString C(double x, double y, ColorRef colour = Red, double r = 20)
 {
     return describe({Primitive::Kind::Circle, float(x), float(y), float(x), float(y), float(r), colour, 1});
