@@ -32,8 +32,10 @@ int main(int argc, char** argv)
         return 1;
     registerStartupBenchmarks();
     registerDrawingBenchmarks();
+    registerFileBenchmarks();
     const int missed = runAndCheckGoals();
     releaseDrawingBenchmarks();
+    releaseFileBenchmarks();
     benchmark::Shutdown();
     return missed == 0 ? 0 : 2;
 }

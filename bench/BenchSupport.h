@@ -66,5 +66,7 @@ int runAndCheckGoals();
 // Registration of each benchmark family, called by main in this order.
 void registerStartupBenchmarks();
 void registerDrawingBenchmarks();
+void registerFileBenchmarks();
 // Releases what the drawing benchmarks kept between runs; called before the application ends.
 void releaseDrawingBenchmarks();
+void releaseFileBenchmarks();

@@ -84,13 +84,21 @@ void PictureBox::Cls()
 void PictureBox::Line(float x1, float y1, float x2, float y2, ColorRef color)
 {
     primitives_.push_back({Primitive::Kind::Line, x1, y1, x2, y2, 0.0f, color, drawWidth_});
-    update();
+    requestRepaint();
 }
 
 void PictureBox::Circle(float x, float y, float radius, ColorRef color)
 {
     primitives_.push_back({Primitive::Kind::Circle, x, y, x, y, radius, color, drawWidth_});
-    update();
+    requestRepaint();
+}
+
+// One repaint request per batch: the first primitive since the picture was last brought up
+// to date asks for it; the ones after it are rasterised with it.
+void PictureBox::requestRepaint()
+{
+    if (primitives_.size() == rasterized_ + 1)
+        update();
 }
 
 void PictureBox::setBackColor(ColorRef color)

@@ -65,6 +65,7 @@ protected:
 
 private:
     QPointF toTwips(const QPointF& pixel) const;
+    void requestRepaint();
     void drawLineObjects(QPainter& painter) const;
     int border() const { return framed_ ? 2 : 0; }
 

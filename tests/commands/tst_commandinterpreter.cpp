@@ -44,21 +44,6 @@ QString describe(const TaggedValue& value)
     return QStringLiteral("kind %1: %2").arg(int(value.kind())).arg(value.toText());
 }
 
-QString describe(const Primitive& p)
-{
-    if (p.kind == Primitive::Kind::Circle)
-        return QStringLiteral("circle (%1,%2) r%3 #%4").arg(p.x1).arg(p.y1).arg(p.r).arg(p.color, 6, 16, QLatin1Char('0'));
-    return QStringLiteral("line (%1,%2)-(%3,%4) #%5").arg(p.x1).arg(p.y1).arg(p.x2).arg(p.y2).arg(p.color, 6, 16, QLatin1Char('0'));
-}
-
-QStringList describe(PictureBox* view)
-{
-    QStringList out;
-    for (const Primitive& p : view->primitives())
-        out << describe(p);
-    return out;
-}
-
 // A line between two places, either way round.
 bool hasLine(PictureBox* view, float x1, float y1, float x2, float y2, ColorRef color)
 {
@@ -100,8 +85,8 @@ struct Snapshot {
         : points(describe(w.state().pPoints)), clickX(describe(w.state().ClickX)), depth(describe(w.state().Depth)),
           txtCommand(w->txtCommand->text()), txtDepth(w->txtDepth->text()), status(w->sbStatus->panelText(3)),
           pointCount(w.state().PointCount), clickY(w.state().ClickY), dimension(w.state().Dimension),
-          drawMode(w.state().DrawMode), front(describe(w->picFront)), side(describe(w->picSide)),
-          top(describe(w->picTop)), view3d(describe(w->pic3dView))
+          drawMode(w.state().DrawMode), front(drawn(w->picFront)), side(drawn(w->picSide)),
+          top(drawn(w->picTop)), view3d(drawn(w->pic3dView))
     {
     }
 };
@@ -206,7 +191,7 @@ void CommandInterpreterTest::putPointPlacesAPointLikeAClick()
     QVERIFY(w.state().ClickX.isText());
     QCOMPARE(w.state().ClickX.toText(), clickX);
     QCOMPARE(int(w.state().ClickY), y);
-    QCOMPARE(describe(w->picFront), QStringList{describe(Primitive{Primitive::Kind::Circle, markX, float(y), 0, 0, 20, Red, 1})});
+    QCOMPARE(drawn(w->picFront), QStringList{describe(Primitive{Primitive::Kind::Circle, markX, float(y), 0, 0, 20, Red, 1})});
     QVERIFY(w->picSide->primitives().empty());
     QVERIFY(w->picTop->primitives().empty());
     QVERIFY(w->pic3dView->primitives().empty());
@@ -255,7 +240,7 @@ void CommandInterpreterTest::putPointReachingTheDeclaredCountDrawsFirst()
     QVERIFY(hasLine(w->picFront, 500, 300, 100, 1000, White));
     QVERIFY(!hasLine(w->picFront, 500, 300, 700, 700, White));
     QVERIFY(colourNear(w->picFront, 500, 1000, Qt::white));
-    QCOMPARE(describe(w->picFront).last(), describe(Primitive{Primitive::Kind::Circle, 700, 700, 0, 0, 20, Red, 1}));
+    QCOMPARE(drawn(w->picFront).last(), describe(Primitive{Primitive::Kind::Circle, 700, 700, 0, 0, 20, Red, 1}));
     QCOMPARE(countKind(w->picSide, Primitive::Kind::Circle), 3);
 
     // The fifth point adds only its mark.
@@ -464,7 +449,7 @@ void CommandInterpreterTest::resetPointKeepsThe32BitRangeTheViewsRefuse()
 {
     TestWindow w;
     placeExtrudedTriangle(w);
-    const QStringList front = describe(w->picFront);
+    const QStringList front = drawn(w->picFront);
 
     w.dialogs().clear();
     w.dialogs().expectMessage();
@@ -472,7 +457,7 @@ void CommandInterpreterTest::resetPointKeepsThe32BitRangeTheViewsRefuse()
     QCOMPARE(w.dialogs().shown().size(), std::size_t(1));
     QVERIFY(w.dialogs().lastMessage().text.contains(QStringLiteral("40000")));
     QCOMPARE(describe(w.state().pPoints), QStringLiteral("(100,1000) (2147483647,40000) (500,300)"));
-    QCOMPARE(describe(w->picFront), front);
+    QCOMPARE(drawn(w->picFront), front);
     QCOMPARE(w.state().Dimension, std::int16_t(3));
 
     runCommand(w, QStringLiteral("GetPointCoords 1"));
@@ -562,8 +547,8 @@ void CommandInterpreterTest::objectDepthTheDrawingRefusesKeepsTheDepth()
 
     QCOMPARE(w.dialogs().shown().size(), std::size_t(1));
     QCOMPARE(describe(w.state().Depth), before.depth);
-    QCOMPARE(describe(w->pic3dView), before.view3d);
-    QCOMPARE(describe(w->picSide), before.side);
+    QCOMPARE(drawn(w->pic3dView), before.view3d);
+    QCOMPARE(drawn(w->picSide), before.side);
 }
 
 void CommandInterpreterTest::getPointCoordsAnswersInTheTextBox_data()

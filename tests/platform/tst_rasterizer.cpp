@@ -80,15 +80,6 @@ QString pixelBox(const QImage& image)
     return QStringLiteral("%1,%2 %3x%4 %5").arg(box.left()).arg(box.top()).arg(box.width()).arg(box.height()).arg(count);
 }
 
-QString describe(const Primitive& p)
-{
-    const QString look = QStringLiteral("#%1 pen %2").arg(p.color, 6, 16, QLatin1Char('0')).arg(p.penWidth);
-    if (p.kind == Primitive::Kind::Circle)
-        return QStringLiteral("C(%1, %2, r %3, %4)").arg(p.x1, 0, 'g', 10).arg(p.y1, 0, 'g', 10).arg(p.r, 0, 'g', 10).arg(look);
-    return QStringLiteral("L(%1, %2, %3, %4, %5)")
-        .arg(p.x1, 0, 'g', 10).arg(p.y1, 0, 'g', 10).arg(p.x2, 0, 'g', 10).arg(p.y2, 0, 'g', 10).arg(look);
-}
-
 // The same drawing moved right and down by whole pixels. Coordinates are chosen so that
 // the move is exact in single precision.
 Drawing shifted(Drawing drawing, int pixels)
