@@ -3,8 +3,8 @@
 
 #include "platform/Conversions.h"
 
-#include <QStringList>
 #include <algorithm>
+#include <charconv>
 #include <optional>
 
 namespace {
@@ -14,25 +14,33 @@ const QString kDimension = QStringLiteral("Dimension");
 const QString kGrid = QStringLiteral("Grid");
 const QString kDepth = QStringLiteral("Depth");
 
+// Composed in a small buffer: a large object has tens of thousands of these.
 QString pointName(int index)
 {
-    return QStringLiteral("Point") + QString::number(index);
+    char buffer[16] = {'P', 'o', 'i', 'n', 't'};
+    const auto end = std::to_chars(buffer + 5, buffer + sizeof buffer, index).ptr;
+    return QString::fromLatin1(buffer, qsizetype(end - buffer));
 }
 
 QString pointText(const PointRecord& p)
 {
-    return QString::number(p.X) + QLatin1Char(',') + QString::number(p.Y);
+    char buffer[32]; // two 32-bit numbers of at most 11 characters and a comma
+    char* end = std::to_chars(buffer, buffer + 12, p.X).ptr;
+    *end = ',';
+    end = std::to_chars(end + 1, buffer + sizeof buffer, p.Y).ptr;
+    return QString::fromLatin1(buffer, qsizetype(end - buffer));
 }
 
 // "X,Y" with any further comma-separated fields ignored; each coordinate a number that
 // rounds (half to even) into 32 bits.
-std::optional<PointRecord> parsePoint(const QString& text)
+std::optional<PointRecord> parsePoint(QStringView text)
 {
-    const QStringList fields = text.split(QLatin1Char(','));
-    if (fields.size() < 2)
+    const qsizetype comma = text.indexOf(QLatin1Char(','));
+    if (comma < 0)
         return std::nullopt;
-    const std::optional<double> x = conv::parseNumber(fields[0]);
-    const std::optional<double> y = conv::parseNumber(fields[1]);
+    const QStringView rest = text.mid(comma + 1);
+    const std::optional<double> x = conv::parseNumber(text.left(comma));
+    const std::optional<double> y = conv::parseNumber(rest.left(rest.indexOf(QLatin1Char(','))));
     const std::optional<std::int32_t> xi = x ? conv::toInt32(*x) : std::nullopt;
     const std::optional<std::int32_t> yi = y ? conv::toInt32(*y) : std::nullopt;
     if (!xi || !yi)
@@ -99,6 +107,7 @@ QByteArray writeObjectFile(const WorkspaceState& state)
 {
     const int count = std::clamp(int(state.PointCount), 0, int(state.pPoints.size()));
     PropertyBag bag;
+    bag.reserve(count + 4);
     bag.WriteProperty(kPoints, TaggedValue(std::int16_t(count)));
     bag.WriteProperty(kDimension, TaggedValue(state.Dimension));
     bag.WriteProperty(kGrid, TaggedValue(state.GridState));

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
-#include <string>
+#include <string_view>
 
 namespace conv {
 
@@ -52,46 +52,57 @@ std::int16_t clampToInt16(double value)
     return static_cast<std::int16_t>(rounded);
 }
 
-std::optional<double> parseNumber(const QString& text)
+std::optional<double> parseNumber(QStringView text)
 {
-    const QByteArray bytes = text.trimmed().toLatin1();
-    const std::string s(bytes.constData(), std::size_t(bytes.size()));
-    if (s.empty() || text.trimmed().size() != bytes.size())
+    text = text.trimmed();
+    // Anything longer than this is not a number a user or a file of ours would write; it keeps
+    // the text on the stack.
+    constexpr qsizetype Longest = 400;
+    if (text.isEmpty() || text.size() > Longest)
         return std::nullopt;
+    char s[Longest];
+    const std::size_t n = std::size_t(text.size());
+    for (std::size_t k = 0; k < n; ++k) {
+        const char16_t c = text[qsizetype(k)].unicode();
+        if (c > 0x7F)
+            return std::nullopt;
+        s[k] = char(c);
+    }
     // Check the grammar ourselves: from_chars would accept "inf", "nan" and hex forms.
     std::size_t i = 0;
     if (s[i] == '+' || s[i] == '-')
         ++i;
     std::size_t digits = 0;
-    while (i < s.size() && isDigit(s[i])) { ++i; ++digits; }
-    if (i < s.size() && s[i] == '.') {
+    while (i < n && isDigit(s[i])) { ++i; ++digits; }
+    if (i < n && s[i] == '.') {
         ++i;
-        while (i < s.size() && isDigit(s[i])) { ++i; ++digits; }
+        while (i < n && isDigit(s[i])) { ++i; ++digits; }
     }
     if (digits == 0)
         return std::nullopt;
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+    if (i < n && (s[i] == 'e' || s[i] == 'E')) {
         ++i;
-        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        if (i < n && (s[i] == '+' || s[i] == '-'))
             ++i;
         std::size_t expDigits = 0;
-        while (i < s.size() && isDigit(s[i])) { ++i; ++expDigits; }
+        while (i < n && isDigit(s[i])) { ++i; ++expDigits; }
         if (expDigits == 0)
             return std::nullopt;
     }
-    if (i != s.size())
+    if (i != n)
         return std::nullopt;
-    const char* first = s.data() + (s[0] == '+' ? 1 : 0);
+    const char* first = s + (s[0] == '+' ? 1 : 0);
     double value = 0.0;
-    const auto result = std::from_chars(first, s.data() + s.size(), value);
+    const auto result = std::from_chars(first, s + n, value);
     if (result.ec == std::errc::result_out_of_range) {
         // Too large a magnitude reads as infinity, which fits no width; too small reads as 0.
-        const bool negative = s[0] == '-';
-        const bool tiny = s.find_first_of("123456789") == std::string::npos
-            || s.find("e-") != std::string::npos || s.find("E-") != std::string::npos;
-        return tiny ? 0.0 : (negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity());
+        const std::string_view digitsAndExponent(s, n);
+        const bool tiny = digitsAndExponent.find_first_of("123456789") == std::string_view::npos
+            || digitsAndExponent.find("e-") != std::string_view::npos || digitsAndExponent.find("E-") != std::string_view::npos;
+        const double infinity = std::numeric_limits<double>::infinity();
+        return tiny ? 0.0 : (s[0] == '-' ? -infinity : infinity);
     }
-    if (result.ec != std::errc() || result.ptr != s.data() + s.size())
+    if (result.ec != std::errc() || result.ptr != s + n)
         return std::nullopt;
     return value;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 #include <cstdint>
 #include <optional>
 
@@ -20,7 +21,7 @@ std::optional<std::int32_t> toInt32(double value);
 // Reads a numeric text: after optional surrounding white space, an optional sign, digits
 // with an optional decimal point and fraction, and an optional exponent, in the C locale.
 // Anything else, the empty text included, is not a number.
-std::optional<double> parseNumber(const QString& text);
+std::optional<double> parseNumber(QStringView text);
 
 // Shortest decimal text of a number in plain notation: "-15", "1245.5", "100000"; no
 // exponent, padding or separators.

@@ -7,6 +7,7 @@
 #include <QtEndian>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -134,6 +135,41 @@ void appendLittleEndian(QByteArray& out, T v)
     out.append(buffer, qsizetype(sizeof(T)));
 }
 
+// Appends text as UTF-8 preceded by its byte length in T, encoding straight into out (no
+// temporary per value). Precondition: text has no unpaired surrogate and fits T's range,
+// which WriteProperty ensures.
+template <typename T>
+void appendSizedUtf8(QByteArray& out, QStringView text)
+{
+    const qsizetype lengthAt = out.size();
+    const qsizetype start = lengthAt + qsizetype(sizeof(T));
+    out.resize(start + 3 * text.size()); // a UTF-16 unit never takes more than 3 bytes
+    auto* p = reinterpret_cast<unsigned char*>(out.data() + start);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode()))
+            c = QChar::surrogateToUcs4(char16_t(c), text[++i].unicode());
+        if (c < 0x80) {
+            *p++ = static_cast<unsigned char>(c);
+        } else if (c < 0x800) {
+            *p++ = static_cast<unsigned char>(0xC0 | (c >> 6));
+            *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            *p++ = static_cast<unsigned char>(0xE0 | (c >> 12));
+            *p++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+            *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        } else {
+            *p++ = static_cast<unsigned char>(0xF0 | (c >> 18));
+            *p++ = static_cast<unsigned char>(0x80 | ((c >> 12) & 0x3F));
+            *p++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+            *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        }
+    }
+    const qsizetype end = qsizetype(reinterpret_cast<char*>(p) - out.data());
+    out.resize(end);
+    qToLittleEndian(T(end - start), out.data() + lengthAt);
+}
+
 // Reads forward through [pos, end) of a byte array; every read first checks that the
 // bytes are there, so no length taken from the input is used before it is checked.
 class Reader {
@@ -250,12 +286,9 @@ void appendPayload(QByteArray& out, const TaggedValue& value)
     case ValueKind::Double:
         appendLittleEndian<quint64>(out, std::bit_cast<quint64>(*value.get<double>()));
         return;
-    case ValueKind::Text: {
-        const QByteArray utf8 = value.get<QString>()->toUtf8();
-        appendLittleEndian<quint32>(out, quint32(utf8.size()));
-        out.append(utf8);
+    case ValueKind::Text:
+        appendSizedUtf8<quint32>(out, *value.get<QString>());
         return;
-    }
     }
 }
 
@@ -307,13 +340,12 @@ TaggedValue PropertyBag::ReadProperty(const QString& name, const TaggedValue& de
 QByteArray PropertyBag::Contents() const
 {
     QByteArray out;
+    out.reserve(kHeaderSize + kChecksumSize + entries_.size() * 24);
     out.append(kSignature, qsizetype(sizeof kSignature));
     appendLittleEndian<quint16>(out, kFormatVersion);
     appendLittleEndian<quint32>(out, quint32(entries_.size()));
     for (const Entry& entry : entries_) {
-        const QByteArray name = entry.name.toUtf8();
-        appendLittleEndian<quint16>(out, quint16(name.size()));
-        out.append(name);
+        appendSizedUtf8<quint16>(out, entry.name);
         appendU8(out, quint8(entry.value.kind()));
         appendPayload(out, entry.value);
     }
@@ -345,8 +377,13 @@ bool PropertyBag::setContents(const QByteArray& bytes, QString* error)
     if (qFromLittleEndian<quint32>(bytes.constData() + bodyEnd) != crc32(bytes.constData(), bodyEnd))
         return fail(error, QStringLiteral("property bag checksum mismatch"));
 
+    // Room for as many values as the bytes there can hold (four bytes at the least each), never
+    // for an unchecked count.
+    const qsizetype possible = std::min<qsizetype>(count, (bodyEnd - kHeaderSize) / 4);
     QList<Entry> entries;
     QHash<QString, qsizetype> index;
+    entries.reserve(possible);
+    index.reserve(possible);
     const auto failAt = [&](quint32 i, const QString& reason) {
         return fail(error, QStringLiteral("value %1 of %2: %3").arg(i + 1).arg(count).arg(reason));
     };
@@ -360,7 +397,9 @@ bool PropertyBag::setContents(const QByteArray& bytes, QString* error)
         QString name;
         if (!decodeUtf8Strictly(nameBytes, nameLength, &name))
             return failAt(i, QStringLiteral("name is not valid UTF-8"));
-        if (index.contains(name))
+        const qsizetype known = index.size();
+        index.emplace(name, entries.size());
+        if (index.size() == known)
             return failAt(i, QStringLiteral("duplicate name \"%1\"").arg(elided(name)));
         quint8 typeCode = 0;
         if (!in.littleEndian(&typeCode))
@@ -371,7 +410,6 @@ bool PropertyBag::setContents(const QByteArray& bytes, QString* error)
         QString problem;
         if (!readPayload(in, typeCode, &value, &problem))
             return failAt(i, problem);
-        index.insert(name, entries.size());
         entries.append(Entry{std::move(name), std::move(value)});
     }
     if (in.remaining() != 0)
@@ -380,6 +418,12 @@ bool PropertyBag::setContents(const QByteArray& bytes, QString* error)
     entries_ = std::move(entries);
     index_ = std::move(index);
     return true;
+}
+
+void PropertyBag::reserve(qsizetype values)
+{
+    entries_.reserve(values);
+    index_.reserve(values);
 }
 
 int PropertyBag::count() const

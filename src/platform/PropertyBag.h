@@ -42,6 +42,8 @@ public:
 
     // The number of distinct names stored.
     int count() const;
+    // Makes room for that many values, so that writing a large object does not regrow.
+    void reserve(qsizetype values);
 
 private:
     struct Entry {
