@@ -156,6 +156,7 @@ void CommandListTest::otherKeysShowNoHelp_data()
     QTest::newRow("Return") << Qt::Key_Return;
     QTest::newRow("Escape") << Qt::Key_Escape;
     QTest::newRow("letter") << Qt::Key_G;
+    QTest::newRow("brace, whose character code is F12's key code") << Qt::Key_BraceLeft;
 }
 
 void CommandListTest::otherKeysShowNoHelp()
