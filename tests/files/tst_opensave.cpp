@@ -29,37 +29,23 @@ const QString kWorkspaceFormatTitle = QStringLiteral("WORKSPACE FILE FORMAT ERRO
 
 const std::vector<PointRecord> kTriangle{{1300, 1400}, {-20, 35}, {500, -700}};
 
-void openObject(TestWindow& w, const QString& path, int messages = 0)
+// Chooses a File menu item whose file dialog answers with path, expecting that many
+// message boxes after it.
+void chooseFile(TestWindow& w, QAction* item, bool opening, const QString& path, int messages)
 {
-    w.dialogs().answerOpen(path);
+    if (opening)
+        w.dialogs().answerOpen(path);
+    else
+        w.dialogs().answerSave(path);
     for (int i = 0; i < messages; ++i)
         w.dialogs().expectMessage();
-    w->mnuOpen->trigger();
+    item->trigger();
 }
 
-void saveObject(TestWindow& w, const QString& path, int messages = 0)
-{
-    w.dialogs().answerSave(path);
-    for (int i = 0; i < messages; ++i)
-        w.dialogs().expectMessage();
-    w->mnuSave->trigger();
-}
-
-void openWorkspace(TestWindow& w, const QString& path, int messages = 0)
-{
-    w.dialogs().answerOpen(path);
-    for (int i = 0; i < messages; ++i)
-        w.dialogs().expectMessage();
-    w->mnuOpenWork->trigger();
-}
-
-void saveWorkspace(TestWindow& w, const QString& path, int messages = 0)
-{
-    w.dialogs().answerSave(path);
-    for (int i = 0; i < messages; ++i)
-        w.dialogs().expectMessage();
-    w->mnuSaveWork->trigger();
-}
+void openObject(TestWindow& w, const QString& path, int messages = 0) { chooseFile(w, w->mnuOpen, true, path, messages); }
+void saveObject(TestWindow& w, const QString& path, int messages = 0) { chooseFile(w, w->mnuSave, false, path, messages); }
+void openWorkspace(TestWindow& w, const QString& path, int messages = 0) { chooseFile(w, w->mnuOpenWork, true, path, messages); }
+void saveWorkspace(TestWindow& w, const QString& path, int messages = 0) { chooseFile(w, w->mnuSaveWork, false, path, messages); }
 
 int circlesIn(PictureBox* view)
 {
