@@ -4,10 +4,21 @@
 #pragma once
 
 #include "fakes/TestSupport.h"
+#include "files/FileRecord.h"
+#include "platform/PropertyBag.h"
 
 #include <QFile>
 #include <QStringList>
 #include <QTest>
+
+// A file holding the given values in this order, as another writer might have made it.
+inline QByteArray fileOf(const QList<std::pair<QString, TaggedValue>>& values)
+{
+    PropertyBag bag;
+    for (const auto& [name, value] : values)
+        bag.WriteProperty(name, value);
+    return filerecord::encode(bag.Contents());
+}
 
 inline void writeFileBytes(const QString& path, const QByteArray& bytes)
 {

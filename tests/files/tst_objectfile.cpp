@@ -2,6 +2,7 @@
 // conversions read, the empty object, and every kind of damaged or foreign bytes refused
 // without touching what the caller holds.
 #include "files/FileRecord.h"
+#include "files/FileTestSupport.h"
 #include "files/ObjectFile.h"
 #include "files/WorkspaceFile.h"
 
@@ -12,14 +13,6 @@ Q_DECLARE_METATYPE(std::vector<PointRecord>)
 
 namespace {
 
-// A file holding the given values in this order, as another writer might have made it.
-QByteArray fileOf(const QList<std::pair<QString, TaggedValue>>& values)
-{
-    PropertyBag bag;
-    for (const auto& [name, value] : values)
-        bag.WriteProperty(name, value);
-    return filerecord::encode(bag.Contents());
-}
 
 PropertyBag bagOf(const QByteArray& file)
 {

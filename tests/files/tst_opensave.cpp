@@ -71,14 +71,6 @@ QString dataFile(const QString& name)
     return QStringLiteral(BRONDELWICK_TEST_DATA "/") + name;
 }
 
-QByteArray fileOf(const QList<std::pair<QString, TaggedValue>>& values)
-{
-    PropertyBag bag;
-    for (const auto& [name, value] : values)
-        bag.WriteProperty(name, value);
-    return filerecord::encode(bag.Contents());
-}
-
 // Lowers the largest file this process may write, so that a save fails part-way as on a
 // full disk; the write then fails instead of raising SIGXFSZ.
 class FileSizeLimit {

@@ -2,6 +2,7 @@
 // and conversions read, and damaged or foreign bytes refused without touching what the
 // caller holds.
 #include "files/FileRecord.h"
+#include "files/FileTestSupport.h"
 #include "files/ObjectFile.h"
 #include "files/WorkspaceFile.h"
 
@@ -11,13 +12,6 @@ Q_DECLARE_METATYPE(TaggedValue)
 
 namespace {
 
-QByteArray fileOf(const QList<std::pair<QString, TaggedValue>>& values)
-{
-    PropertyBag bag;
-    for (const auto& [name, value] : values)
-        bag.WriteProperty(name, value);
-    return filerecord::encode(bag.Contents());
-}
 
 const WorkspaceFileValues kSample{0x0000FF, 0x00FF00, 0xFF0000, 0x123456, 35, 0};
 
