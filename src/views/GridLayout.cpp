@@ -27,16 +27,6 @@ void placeLine(LineObject* line, ColorRef color, float x1, float y1, float x2, f
     line->setEnds(x1, y1, x2, y2);
 }
 
-// Redoes the current drawing; false when the drawing was refused.
-bool redrawCurrent(ViewContext& ctx)
-{
-    if (ctx.state.DrawMode == 2)
-        return DrawObject2D(ctx);
-    if (ctx.state.DrawMode == 3)
-        return DrawObject3D(ctx);
-    return true;
-}
-
 } // namespace
 
 // Lines 1 to GridCount - 1 end up shown at multiples of the spacing; line GridCount (on or
@@ -106,7 +96,7 @@ void mnuGrdColor_Click(ViewContext& ctx)
 {
     ctx.cdlColorGrid.CancelError = false;
     ctx.cdlColorGrid.ShowColor();
-    if (!redrawCurrent(ctx))
+    if (!RedrawCurrent(ctx))
         return;
     LayoutGridLines(ctx);
 }
@@ -121,5 +111,5 @@ void mnuBgColor_Click(ViewContext& ctx)
     ctx.picFront.setBackColor(back);
     ctx.picSide.setBackColor(back);
     ctx.picTop.setBackColor(back);
-    redrawCurrent(ctx);
+    RedrawCurrent(ctx);
 }

@@ -229,12 +229,13 @@ bool DrawObject3D(ViewContext& ctx)
     return true;
 }
 
-void RedrawCurrent(ViewContext& ctx)
+bool RedrawCurrent(ViewContext& ctx)
 {
     if (ctx.state.DrawMode == 2)
-        DrawObject2D(ctx);
-    else if (ctx.state.DrawMode == 3)
-        DrawObject3D(ctx);
+        return DrawObject2D(ctx);
+    if (ctx.state.DrawMode == 3)
+        return DrawObject3D(ctx);
+    return true;
 }
 
 void mnuDrawPoly_Click(ViewContext& ctx) { DrawObject2D(ctx); }

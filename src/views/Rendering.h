@@ -20,8 +20,9 @@ void ComputeViewOffsets(ViewContext& ctx);
 bool DrawObject2D(ViewContext& ctx);
 bool DrawObject3D(ViewContext& ctx);
 
-// Redoes whichever drawing was made last (DrawMode 2 or 3); nothing for DrawMode 1.
-void RedrawCurrent(ViewContext& ctx);
+// Redoes whichever drawing was made last (DrawMode 2 or 3); nothing for DrawMode 1. False
+// when the drawing was refused (the user has been told). Called by the colour menus.
+bool RedrawCurrent(ViewContext& ctx);
 
 // Menu handlers: Draw Polygon > Draw 2D / Draw 3D, Grid Configuration > Object Color,
 // Render Window > Object Color.
