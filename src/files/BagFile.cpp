@@ -30,11 +30,9 @@ ReadResult decode(const QByteArray& fileBytes, PropertyBag& bag, QString* why)
 
 std::optional<TaggedValue> readStored(const PropertyBag& bag, const QString& name)
 {
-    // Two reads with different defaults tell a stored value from a default.
-    const TaggedValue value = bag.ReadProperty(name, TaggedValue());
-    if (bag.ReadProperty(name, TaggedValue(std::uint8_t(0))) != value)
+    if (!bag.contains(name))
         return std::nullopt;
-    return value;
+    return bag.ReadProperty(name, TaggedValue());
 }
 
 std::optional<std::uint8_t> toUInt8(const TaggedValue& value)

@@ -27,7 +27,7 @@ ReadResult readWorkspaceFile(const QByteArray& fileBytes, WorkspaceFileValues& o
         return outer;
 
     // Every workspace value may be missing, so only this tells an object file opened by mistake.
-    if (bagfile::readStored(bag, QStringLiteral("Points")))
+    if (bag.contains(QStringLiteral("Points")))
         return malformed(why, QStringLiteral("an object file, not a workspace file (it holds \"Points\")"));
 
     WorkspaceFileValues values;

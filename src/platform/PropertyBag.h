@@ -42,6 +42,8 @@ public:
 
     // The number of distinct names stored.
     int count() const;
+    // Whether a value is stored under name (a hash lookup).
+    bool contains(const QString& name) const { return index_.contains(name); }
     // Makes room for that many values, so that writing a large object does not regrow.
     void reserve(qsizetype values);
 

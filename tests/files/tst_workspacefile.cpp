@@ -7,6 +7,7 @@
 #include "files/WorkspaceFile.h"
 
 #include <QTest>
+#include <cmath>
 
 Q_DECLARE_METATYPE(TaggedValue)
 
@@ -113,6 +114,7 @@ void WorkspaceFileTest::refusedValues_data()
     QTest::newRow("radius beyond 16 bits") << fileOf({{QStringLiteral("Radius"), std::int32_t(40000)}}) << "\"Radius\"";
     QTest::newRow("grid state 256") << fileOf({{QStringLiteral("GridState"), std::int16_t(256)}}) << "\"GridState\"";
     QTest::newRow("an object file") << writeObjectFile(WorkspaceState{}) << "an object file";
+    QTest::newRow("a point count that is not a number") << fileOf({{QStringLiteral("Points"), TaggedValue(std::nan(""))}}) << "an object file";
     QTest::newRow("a text file") << QByteArray("LinesC=255\n") << "unknown file record type";
     QTest::newRow("foreign bytes in a valid record") << filerecord::encode(QByteArray(40, '\x7f')) << "wrong signature";
 }
