@@ -185,10 +185,34 @@ QPointF PictureBox::toTwips(const QPointF& pixel) const
     return (pixel - QPointF(border(), border())) * double(TwipsPerPixel);
 }
 
+QPointF PictureBox::toWidgetPixels(float x, float y) const
+{
+    return QPointF(double(x), double(y)) / double(TwipsPerPixel) + QPointF(border(), border());
+}
+
+QPoint PictureBox::twipsToGlobal(float x, float y) const
+{
+    const QPointF p = toWidgetPixels(x, y);
+    return mapToGlobal(QPoint(int(std::floor(p.x())), int(std::floor(p.y()))));
+}
+
+bool PictureBox::inDrawingArea(const QPointF& pixel) const
+{
+    const double b = border();
+    return pixel.x() >= b && pixel.y() >= b && pixel.x() < b + image_.width() && pixel.y() < b + image_.height();
+}
+
+// The frame is the surface's border, not part of it: an event there that no press inside
+// started is ignored, so that it goes on to the panel behind the surface.
 void PictureBox::mousePressEvent(QMouseEvent* event)
 {
-    if (pressedButton_ == Qt::NoButton)
-        pressedButton_ = event->button();
+    if (!inDrawingArea(event->position())) {
+        event->ignore();
+        return;
+    }
+    heldInside_ |= event->button();
+    if (clickButton_ == Qt::NoButton)
+        clickButton_ = event->button();
     const QPointF p = toTwips(event->position());
     if (MouseDown)
         MouseDown(buttonCode(event->button()), shiftState(event->modifiers()), float(p.x()), float(p.y()));
@@ -196,6 +220,10 @@ void PictureBox::mousePressEvent(QMouseEvent* event)
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event)
 {
+    if (heldInside_ == Qt::NoButton && !inDrawingArea(event->position())) {
+        event->ignore();
+        return;
+    }
     const QPointF p = toTwips(event->position());
     if (MouseMove)
         MouseMove(buttonState(event->buttons()), shiftState(event->modifiers()), float(p.x()), float(p.y()));
@@ -203,11 +231,16 @@ void PictureBox::mouseMoveEvent(QMouseEvent* event)
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event)
 {
-    const QPointF p = toTwips(event->position());
-    const bool clicked = event->button() == pressedButton_ && rect().contains(event->position().toPoint())
+    if (!(heldInside_ & event->button())) {
+        event->ignore();
+        return;
+    }
+    heldInside_ &= ~event->button();
+    const bool clicked = event->button() == clickButton_ && inDrawingArea(event->position())
         && (event->button() == Qt::LeftButton || event->button() == Qt::RightButton);
-    if (event->button() == pressedButton_)
-        pressedButton_ = Qt::NoButton;
+    if (event->button() == clickButton_)
+        clickButton_ = Qt::NoButton;
+    const QPointF p = toTwips(event->position());
     if (MouseUp)
         MouseUp(buttonCode(event->button()), shiftState(event->modifiers()), float(p.x()), float(p.y()));
     if (clicked && Click)

@@ -14,7 +14,9 @@
 // A surface placed at fixed twip geometry inside its parent. It keeps its primitives since
 // the last Cls and turns the ones not yet drawn into pixels in one batch when the picture is
 // needed (painting or inspection), so drawing calls themselves are cheap. Views have a
-// two-pixel frame: the inner (scale) size is the outer size less 60 twips.
+// two-pixel frame: the inner (scale) size is the outer size less 60 twips. The frame belongs
+// to the panel behind: only the drawing area raises mouse notifications, and once a button
+// has gone down there, moves and its release are reported wherever the pointer is.
 class PictureBox : public QFrame, public Surface {
     Q_OBJECT
 public:
@@ -40,6 +42,12 @@ public:
     int MousePointer() const override { return mousePointer_; }
     void setMousePointer(int pointer) override;
 
+    // The one mapping between twips of the drawing area and pixels of the widget (frame
+    // included), both ways, and to the screen for a pop-up at a position.
+    QPointF toTwips(const QPointF& pixel) const;
+    QPointF toWidgetPixels(float x, float y) const;
+    QPoint twipsToGlobal(float x, float y) const;
+
     // Moves the surface within its parent (twips).
     void moveTo(float left, float top);
     void setPicture(const QPixmap& picture);
@@ -64,7 +72,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    QPointF toTwips(const QPointF& pixel) const;
+    bool inDrawingArea(const QPointF& pixel) const;
     void requestRepaint();
     void drawLineObjects(QPainter& painter) const;
     int border() const { return framed_ ? 2 : 0; }
@@ -79,5 +87,6 @@ private:
     std::size_t rasterized_ = 0;
     std::deque<LineObject> lineObjects_;
     QPixmap picturePixmap_;
-    Qt::MouseButton pressedButton_ = Qt::NoButton;
+    Qt::MouseButtons heldInside_;               // pressed over the drawing area, not yet released
+    Qt::MouseButton clickButton_ = Qt::NoButton; // the first of them: its release there clicks
 };

@@ -74,6 +74,7 @@ void TestPointPlacement::readout()
     QFETCH(float, y);
     TestWindow w;
     PictureBox* views[] = {w->picFront, w->picTop, w->pic3dView};
+    mousePress(views[view], 10, 10);
     mouseMove(views[view], x, y, Qt::LeftButton);
     QTEST(w->sbStatus->panelText(4), "name");
     QTEST(w->sbStatus->panelText(5), "position");
@@ -233,7 +234,9 @@ void TestPointPlacement::rightButtonPopUp()
     mouseClick(w->picFront, 2000, 2000, Qt::RightButton);
 
     QCOMPARE(w.dialogs().pending(), 0);
-    QCOMPARE(w.dialogs().shown(ScriptedDialogs::Kind::Popup).at(0).title, QStringLiteral("Draw Polygon"));
+    const ScriptedDialogs::Shown popup = w.dialogs().shown(ScriptedDialogs::Kind::Popup).at(0);
+    QCOMPARE(popup.title, QStringLiteral("Draw Polygon"));
+    QCOMPARE(popup.position, w->picFront->mapToGlobal(QPoint(2000 / 15 + 2, 2000 / 15 + 2)));
     QTEST(drawn(w->picFront), "front");
     QTEST(int(w.state().DrawMode), "drawMode");
     QCOMPARE(w.state().PointCount, std::int16_t(4));

@@ -64,9 +64,9 @@ void ScriptedDialogs::messageBox(const QString& text, const QString& title)
     take(Kind::Message, {Kind::Message, text, title, {}, {}});
 }
 
-void ScriptedDialogs::popupMenu(QMenu& menu, const QPoint&)
+void ScriptedDialogs::popupMenu(QMenu& menu, const QPoint& globalPos)
 {
-    const auto answer = take(Kind::Popup, {Kind::Popup, {}, menu.title(), {}, {}});
+    const auto answer = take(Kind::Popup, {Kind::Popup, {}, menu.title(), {}, {}, 0, globalPos});
     if (!answer || answer->text.isEmpty())
         return;
     for (QAction* action : menu.actions()) {

@@ -23,6 +23,7 @@ public:
         QString filter;
         QString initDir;
         ColorRef offered = 0;
+        QPoint position;   // where a pop-up menu showed, in screen pixels
     };
 
     void answerColor(std::optional<ColorRef> chosen) { push(Kind::Color, {}, chosen); }

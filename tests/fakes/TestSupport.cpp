@@ -45,18 +45,16 @@ void TestWindow::create(const std::function<void(const QString&)>& beforeStart)
     window_->start();
 }
 
-namespace {
-QPointF toPixels(float x, float y)
+void sendMouse(QWidget* widget, QEvent::Type type, QPointF pixel, Qt::MouseButton button, Qt::MouseButtons buttons)
 {
-    // Views have a two-pixel frame; twips count from the inner corner.
-    return QPointF(double(x) / 15.0 + 2.0, double(y) / 15.0 + 2.0);
+    QMouseEvent event(type, pixel, widget->mapToGlobal(pixel), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
 }
 
+namespace {
 void send(PictureBox* view, QEvent::Type type, float x, float y, Qt::MouseButton button, Qt::MouseButtons buttons)
 {
-    const QPointF local = toPixels(x, y);
-    QMouseEvent event(type, local, view->mapToGlobal(local), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(view, &event);
+    sendMouse(view, type, view->toWidgetPixels(x, y), button, buttons);
 }
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "app/frmMain.h"
 #include "fakes/ScriptedDialogs.h"
 
+#include <QEvent>
 #include <QImage>
 #include <QTemporaryDir>
 #include <memory>
@@ -45,6 +46,8 @@ private:
     std::unique_ptr<frmMain> window_;
 };
 
+// A real mouse event at a pixel of a widget (for a view: frame included).
+void sendMouse(QWidget* widget, QEvent::Type type, QPointF pixel, Qt::MouseButton button, Qt::MouseButtons buttons);
 // Real mouse events on a surface, at positions in the surface's twips.
 void mouseMove(PictureBox* view, float x, float y, Qt::MouseButtons held = Qt::NoButton);
 void mousePress(PictureBox* view, float x, float y, Qt::MouseButton button = Qt::LeftButton);

@@ -131,37 +131,50 @@ void TestSurface::penWidthIsKeptPerPrimitive()
     QCOMPARE(picture.pixelColor(100, 100 + 6), QColor(128, 128, 128));
 }
 
+// Each step is an event at a pixel of the view, frame included (the drawing area starts at
+// pixel 2): "move 12,22", "move L -98,22" (left button held), "press R 12,22", "release R 1,22".
 void TestSurface::mouseNotifications_data()
 {
-    QTest::addColumn<int>("button");
-    QTest::addColumn<bool>("releaseOutside");
+    QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("left click") << int(Qt::LeftButton) << false
+    QTest::newRow("left click") << QStringList{"move 12,22", "press L 12,22", "release L 12,22"}
                                 << QStringList{"move 0 150,300", "down 1 150,300", "up 1 150,300", "click"};
-    QTest::newRow("right click") << int(Qt::RightButton) << false
-                                 << QStringList{"move 0 150,300", "down 2 150,300", "up 2 150,300", "click"};
-    QTest::newRow("middle button gives no click") << int(Qt::MiddleButton) << false
-                                                  << QStringList{"move 0 150,300", "down 4 150,300", "up 4 150,300"};
-    QTest::newRow("release outside gives no click") << int(Qt::LeftButton) << true
-                                                    << QStringList{"move 0 150,300", "down 1 150,300", "move 1 -1500,300", "up 1 -1500,300"};
+    QTest::newRow("right click") << QStringList{"press R 12,22", "release R 12,22"}
+                                 << QStringList{"down 2 150,300", "up 2 150,300", "click"};
+    QTest::newRow("middle button gives no click") << QStringList{"press M 12,22", "release M 12,22"}
+                                                  << QStringList{"down 4 150,300", "up 4 150,300"};
+    QTest::newRow("held button reports outside, no click")
+        << QStringList{"press L 12,22", "move L -98,22", "release L -98,22"}
+        << QStringList{"down 1 150,300", "move 1 -1500,300", "up 1 -1500,300"};
+    QTest::newRow("release on the frame gives no click") << QStringList{"press L 12,22", "release L 1,22"}
+                                                         << QStringList{"down 1 150,300", "up 1 -15,300"};
+    QTest::newRow("the frame is not the view")
+        << QStringList{"move 1,22", "move 333,100", "press L 0,22", "release L 0,22", "press R 22,332", "release R 22,332"}
+        << QStringList{};
 }
 
 void TestSurface::mouseNotifications()
 {
-    QFETCH(int, button);
-    QFETCH(bool, releaseOutside);
+    QFETCH(QStringList, steps);
     QFETCH(QStringList, expected);
     LoneView v;
     MouseLog log;
     log.attach(v.view);
-    const auto b = Qt::MouseButton(button);
-    mouseMove(v.view, 150, 300);
-    mousePress(v.view, 150, 300, b);
-    if (releaseOutside) {
-        mouseMove(v.view, -1500, 300, b);
-        mouseRelease(v.view, -1500, 300, b);
-    } else {
-        mouseRelease(v.view, 150, 300, b);
+    for (const QString& step : steps) {
+        const QStringList parts = step.split(QLatin1Char(' '));
+        const QStringList xy = parts.last().split(QLatin1Char(','));
+        const QPointF pixel(xy[0].toDouble(), xy[1].toDouble());
+        const QString b = parts.size() == 3 ? parts[1] : QString();
+        const Qt::MouseButton button = b == QLatin1String("L") ? Qt::LeftButton
+            : b == QLatin1String("R")                          ? Qt::RightButton
+            : b == QLatin1String("M")                          ? Qt::MiddleButton
+                                                               : Qt::NoButton;
+        if (parts[0] == QLatin1String("move"))
+            sendMouse(v.view, QEvent::MouseMove, pixel, Qt::NoButton, button);
+        else if (parts[0] == QLatin1String("press"))
+            sendMouse(v.view, QEvent::MouseButtonPress, pixel, button, button);
+        else
+            sendMouse(v.view, QEvent::MouseButtonRelease, pixel, button, Qt::NoButton);
     }
     QCOMPARE(log.events, expected);
 }
