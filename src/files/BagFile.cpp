@@ -1,7 +1,6 @@
 // File bytes to property bag and back, through the file record; checked value conversions.
 #include "files/BagFile.h"
 
-#include "files/FileRecord.h"
 #include "platform/Conversions.h"
 
 namespace bagfile {
@@ -11,10 +10,9 @@ QByteArray encode(const PropertyBag& bag)
     return filerecord::encode(bag.Contents());
 }
 
-ReadResult decode(const QByteArray& fileBytes, PropertyBag& bag, QString* why)
+ReadResult decode(const filerecord::Decoded& record, PropertyBag& bag, qsizetype mostValues, QString* why)
 {
     bag.setContents(QByteArray()); // leaves the bag empty
-    const filerecord::Decoded record = filerecord::decode(fileBytes);
     switch (record.status) {
     case filerecord::Decoded::Status::NothingRead:
         return ReadResult::NothingRead;
@@ -23,7 +21,7 @@ ReadResult decode(const QByteArray& fileBytes, PropertyBag& bag, QString* why)
     case filerecord::Decoded::Status::Data:
         break;
     }
-    if (!bag.setContents(record.data, why))
+    if (!bag.setContents(record.data, why, mostValues))
         return ReadResult::Malformed;
     return ReadResult::Loaded;
 }
@@ -55,8 +53,7 @@ std::optional<std::int32_t> toInt32(const TaggedValue& value)
 
 QString quoted(const TaggedValue& value)
 {
-    const QString text = value.toText();
-    return QLatin1Char('"') + (text.size() <= 40 ? text : text.left(37) + QStringLiteral("...")) + QLatin1Char('"');
+    return QLatin1Char('"') + conv::excerpt(value.toText()) + QLatin1Char('"');
 }
 
 ReadResult malformed(QString* why, const QString& reason)

@@ -3,6 +3,7 @@
 // checked conversions the readers of both kinds use.
 #pragma once
 
+#include "files/FileRecord.h"
 #include "platform/PropertyBag.h"
 
 #include <QByteArray>
@@ -21,10 +22,10 @@ namespace bagfile {
 // writers of object and workspace files.
 QByteArray encode(const PropertyBag& bag);
 
-// Fills bag from the record at the start of fileBytes (bytes after the record are ignored).
-// Gives Loaded when the record holds a valid bag; NothingRead and Malformed as above, the
-// bag then empty and *why (when given) holding a short reason for Malformed.
-ReadResult decode(const QByteArray& fileBytes, PropertyBag& bag, QString* why);
+// Fills bag from a file's record. Gives Loaded when the record holds a valid bag of at most
+// mostValues values; NothingRead and Malformed as above, the bag then empty and *why (when
+// given) holding a short reason for Malformed.
+ReadResult decode(const filerecord::Decoded& record, PropertyBag& bag, qsizetype mostValues, QString* why);
 
 // The value stored under name, or nullopt when the bag has none.
 std::optional<TaggedValue> readStored(const PropertyBag& bag, const QString& name);

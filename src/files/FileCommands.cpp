@@ -32,18 +32,6 @@ void tellNotSaved(FilesContext& ctx, const QString& path, const QString& reason)
     ctx.views.dialogs.MsgBox(QStringLiteral("The file \"%1\" could not be saved: %2.").arg(path, reason));
 }
 
-// The whole file at path, or nullopt when it cannot be read.
-std::optional<QByteArray> readWholeFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
-}
-
 // A file the user has marked as not to be changed: no write permission for its owner, or
 // none for the user running the program.
 bool isReadOnly(const QString& path)
@@ -102,9 +90,8 @@ bool writeAtomically(const QString& path, const QByteArray& bytes, bool replaceR
 
 OpenOutcome openObject(FilesContext& ctx, const QString& Fname)
 {
-    const std::optional<QByteArray> bytes = readWholeFile(Fname);
     ObjectFileValues values;
-    const ReadResult result = bytes ? readObjectFile(*bytes, values) : ReadResult::Malformed;
+    const ReadResult result = readObjectFile(filerecord::readFile(Fname), values);
     if (result == ReadResult::NothingRead)
         return OpenOutcome::Nothing;
     if (result == ReadResult::Malformed) {
@@ -125,9 +112,8 @@ OpenOutcome openObject(FilesContext& ctx, const QString& Fname)
 // Stores the values only: nothing is redrawn and the views keep their background.
 OpenOutcome openWorkspace(FilesContext& ctx, const QString& Fname)
 {
-    const std::optional<QByteArray> bytes = readWholeFile(Fname);
     WorkspaceFileValues values;
-    const ReadResult result = bytes ? readWorkspaceFile(*bytes, values) : ReadResult::Malformed;
+    const ReadResult result = readWorkspaceFile(filerecord::readFile(Fname), values);
     if (result == ReadResult::NothingRead)
         return OpenOutcome::Nothing;
     if (result == ReadResult::Malformed) {

@@ -26,7 +26,12 @@ struct Decoded {
 
 // Reads the record at the start of fileBytes; bytes after it are ignored. Never allocates
 // on account of the declared count before checking it against the bytes present.
-// Called by OpenFile (files/FileCommands), which hands Data to PropertyBag::setContents.
 Decoded decode(const QByteArray& fileBytes);
+
+// Reads the record at the start of the file at path: the 12-byte header, then only the
+// bytes it declares, which the file's size must hold. A path that is not a regular file (a
+// folder, a device, a pipe, a socket), or that cannot be read, is Malformed. Called by
+// OpenFile (files/FileCommands), whose readers hand Data to PropertyBag::setContents.
+Decoded readFile(const QString& path);
 
 } // namespace filerecord

@@ -50,13 +50,13 @@ std::optional<PointRecord> parsePoint(QStringView text)
 
 } // namespace
 
-ReadResult readObjectFile(const QByteArray& fileBytes, ObjectFileValues& out, QString* why)
+ReadResult readObjectFile(const filerecord::Decoded& record, ObjectFileValues& out, QString* why)
 {
     using bagfile::malformed;
     using bagfile::quoted;
 
     PropertyBag bag;
-    const ReadResult outer = bagfile::decode(fileBytes, bag, why);
+    const ReadResult outer = bagfile::decode(record, bag, MostObjectValues, why);
     if (outer != ReadResult::Loaded)
         return outer;
 

@@ -21,10 +21,19 @@ struct ObjectFileValues {
     TaggedValue Depth;
 };
 
-// Reads a whole object file. Only a Loaded result fills out, and fills all of it; otherwise
-// out is untouched and, for Malformed, *why (when given) says what was wrong. Never throws
-// and never allocates more than a small multiple of fileBytes' size. Called by OpenFile.
-ReadResult readObjectFile(const QByteArray& fileBytes, ObjectFileValues& out, QString* why = nullptr);
+// The most values an object file holds: one per point of the largest object and four more.
+constexpr qsizetype MostObjectValues = 32767 + 4;
+
+// Reads an object file's record (filerecord::readFile, or decode of its bytes). Only a
+// Loaded result fills out, and fills all of it; otherwise out is untouched and, for
+// Malformed, *why (when given) says what was wrong. Never throws and never allocates more
+// than a small multiple of the record's size. Called by OpenFile.
+ReadResult readObjectFile(const filerecord::Decoded& record, ObjectFileValues& out, QString* why = nullptr);
+// The same for the whole bytes of a file.
+inline ReadResult readObjectFile(const QByteArray& fileBytes, ObjectFileValues& out, QString* why = nullptr)
+{
+    return readObjectFile(filerecord::decode(fileBytes), out, why);
+}
 
 // The whole object file for the state's object: "Points", "Dimension", "Grid", "Depth" and
 // one "Point<i>" text "X,Y" per point, in that order, as described in docs/file-format.md.

@@ -16,13 +16,13 @@ constexpr std::int32_t kLargestColour = 0xFFFFFF;
 
 } // namespace
 
-ReadResult readWorkspaceFile(const QByteArray& fileBytes, WorkspaceFileValues& out, QString* why)
+ReadResult readWorkspaceFile(const filerecord::Decoded& record, WorkspaceFileValues& out, QString* why)
 {
     using bagfile::malformed;
     using bagfile::quoted;
 
     PropertyBag bag;
-    const ReadResult outer = bagfile::decode(fileBytes, bag, why);
+    const ReadResult outer = bagfile::decode(record, bag, MostWorkspaceValues, why);
     if (outer != ReadResult::Loaded)
         return outer;
 

@@ -21,11 +21,19 @@ struct WorkspaceFileValues {
     friend bool operator==(const WorkspaceFileValues&, const WorkspaceFileValues&) = default;
 };
 
-// Reads a whole workspace file. Only a Loaded result fills out, and fills all of it;
-// otherwise out is untouched and, for Malformed, *why (when given) says what was wrong.
-// A colour outside 0 to 0xFFFFFF, a negative radius, or an object file's "Points" is
-// Malformed. Called by OpenFile.
-ReadResult readWorkspaceFile(const QByteArray& fileBytes, WorkspaceFileValues& out, QString* why = nullptr);
+// The most values a workspace file holds: the six it is written with.
+constexpr qsizetype MostWorkspaceValues = 6;
+
+// Reads a workspace file's record (filerecord::readFile, or decode of its bytes). Only a
+// Loaded result fills out, and fills all of it; otherwise out is untouched and, for
+// Malformed, *why (when given) says what was wrong. A colour outside 0 to 0xFFFFFF, a
+// negative radius, or an object file's "Points" is Malformed. Called by OpenFile.
+ReadResult readWorkspaceFile(const filerecord::Decoded& record, WorkspaceFileValues& out, QString* why = nullptr);
+// The same for the whole bytes of a file.
+inline ReadResult readWorkspaceFile(const QByteArray& fileBytes, WorkspaceFileValues& out, QString* why = nullptr)
+{
+    return readWorkspaceFile(filerecord::decode(fileBytes), out, why);
+}
 
 // The whole workspace file: "LinesC", "GridLinesC", "GridBGC", "ObjColor", "Radius",
 // "GridState", in that order, as described in docs/file-format.md. Called by SaveFile.

@@ -9,10 +9,15 @@ void FileList::setPath(const QString& folder)
     Refresh();
 }
 
+// Regular files only (links to them included): a pipe, socket or device named like an
+// object file is nothing the program can open.
 void FileList::Refresh()
 {
+    entries_.clear();
     const QDir dir(path_);
-    entries_ = path_.isEmpty() || !dir.exists()
-        ? QStringList()
-        : dir.entryList({pattern_}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name | QDir::IgnoreCase);
+    if (path_.isEmpty() || !dir.exists())
+        return;
+    for (const QFileInfo& entry : dir.entryInfoList({pattern_}, QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase))
+        if (entry.isFile())
+            entries_ << entry.fileName();
 }

@@ -4,8 +4,8 @@
 #include <QString>
 #include <QStringList>
 
-// Holds the folder's matching file names as of its last reading, sorted as a file list
-// shows them (by name, letter case ignored). A missing folder lists nothing.
+// Holds the names of the folder's matching regular files as of its last reading, sorted as
+// a file list shows them (by name, letter case ignored). A missing folder lists nothing.
 class FileList {
 public:
     explicit FileList(QString pattern) : pattern_(std::move(pattern)) {}

@@ -2,6 +2,7 @@
 // The layout is documented byte by byte in docs/file-format.md.
 #include "platform/PropertyBag.h"
 
+#include "platform/Conversions.h"
 #include "platform/Crc32.h"
 
 #include <QtEndian>
@@ -292,12 +293,6 @@ void appendPayload(QByteArray& out, const TaggedValue& value)
     }
 }
 
-// A name short enough to quote in a reason.
-QString elided(const QString& name)
-{
-    return name.size() <= 40 ? name : name.left(37) + QStringLiteral("...");
-}
-
 bool fail(QString* error, const QString& reason)
 {
     if (error)
@@ -353,7 +348,7 @@ QByteArray PropertyBag::Contents() const
     return out;
 }
 
-bool PropertyBag::setContents(const QByteArray& bytes, QString* error)
+bool PropertyBag::setContents(const QByteArray& bytes, QString* error, qsizetype mostValues)
 {
     entries_.clear();
     index_.clear();
@@ -374,6 +369,8 @@ bool PropertyBag::setContents(const QByteArray& bytes, QString* error)
     in.littleEndian(&count);
     if (version != kFormatVersion)
         return fail(error, QStringLiteral("unsupported property bag version %1").arg(version));
+    if (qsizetype(count) > mostValues)
+        return fail(error, QStringLiteral("%1 values, more than the %2 this kind of file holds").arg(count).arg(mostValues));
     if (qFromLittleEndian<quint32>(bytes.constData() + bodyEnd) != crc32(bytes.constData(), bodyEnd))
         return fail(error, QStringLiteral("property bag checksum mismatch"));
 
@@ -400,7 +397,7 @@ bool PropertyBag::setContents(const QByteArray& bytes, QString* error)
         const qsizetype known = index.size();
         index.emplace(name, entries.size());
         if (index.size() == known)
-            return failAt(i, QStringLiteral("duplicate name \"%1\"").arg(elided(name)));
+            return failAt(i, QStringLiteral("duplicate name \"%1\"").arg(conv::excerpt(name)));
         quint8 typeCode = 0;
         if (!in.littleEndian(&typeCode))
             return failAt(i, QStringLiteral("type runs past the end"));

@@ -36,9 +36,10 @@ public:
 
     // Replaces the bag with the one serialised in bytes. Returns false when bytes are not
     // exactly a bag's serialised form (damaged, cut short, extended, or from a later format
-    // version); the bag is then empty and *error, when error is given, holds a short
-    // reason. Never allocates more than the size of bytes on account of lengths in it.
-    bool setContents(const QByteArray& bytes, QString* error = nullptr);
+    // version) or hold more than mostValues values; the bag is then empty and *error, when
+    // error is given, holds a short reason. Never allocates more than the size of bytes on
+    // account of lengths in it; mostValues bounds what many tiny values cost beyond that.
+    bool setContents(const QByteArray& bytes, QString* error = nullptr, qsizetype mostValues = 0xFFFFFFFF);
 
     // The number of distinct names stored.
     int count() const;

@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 constexpr ColorRef Blue = 0xC46200;
@@ -73,6 +75,7 @@ class BrowserTest : public QObject {
 private slots:
     void buttonsFollowTheFileLists_data();
     void buttonsFollowTheFileLists();
+    void onlyRegularFilesGetButtons();
     void clickMarksOnlyItsOwnButton();
     void objectButtonOpensItsObject();
     void workspaceButtonOpensItsWorkspace();
@@ -220,6 +223,23 @@ void BrowserTest::namesAreShownAsWritten()
     QCOMPARE(w->CmdObj[0]->text(), QStringLiteral("R&&D.obj"));
     QTest::mouseClick(w->CmdObj[0], Qt::LeftButton);
     QCOMPARE(w->windowTitle(), QStringLiteral("PLANOVEXTRIUM  [%1]").arg(w.state().ObjectsFolder + QDir::separator() + QStringLiteral("R&D.obj")));
+}
+
+// A pipe, or a link that leads nowhere, named like an object is no file to open.
+void BrowserTest::onlyRegularFilesGetButtons()
+{
+    TestWindow w(std::function([](const QString& folder) {
+        const QString objects = folder + QStringLiteral("/Objects/");
+        writeFileBytes(objects + QStringLiteral("a.obj"), objectNumbered(0));
+        QVERIFY(QFile::link(objects + QStringLiteral("a.obj"), objects + QStringLiteral("b.obj")));
+        QVERIFY(QFile::link(objects + QStringLiteral("gone.obj"), objects + QStringLiteral("c.obj")));
+        QCOMPARE(mkfifo(QFile::encodeName(objects + QStringLiteral("d.obj")).constData(), 0600), 0);
+    }));
+    QStringList shown;
+    for (PictureButton* button : w->CmdObj)
+        if (button->isVisibleTo(w->CmdObj[0]->parentWidget()))
+            shown << button->text();
+    QCOMPARE(shown, (QStringList{"a.obj", "b.obj"}));
 }
 
 QTEST_MAIN(BrowserTest)

@@ -12,10 +12,12 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QTest>
+#include <QWindow>
 #include <QtEndian>
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 Q_DECLARE_METATYPE(TaggedValue)
 Q_DECLARE_METATYPE(std::vector<PointRecord>)
@@ -119,7 +121,10 @@ private slots:
     void workspaceTruncatedAtEveryLength();
     void missingFileIsToldAndNotCreated_data();
     void missingFileIsToldAndNotCreated();
-    void folderGivenAsAnObjectFile();
+    void notARegularFile_data();
+    void notARegularFile();
+    void longTextsAreQuotedShort();
+    void captionShowsThePathAsWritten();
     void fileHoldingNothingChangesNothing_data();
     void fileHoldingNothingChangesNothing();
     void savingOverALongerFileLeavesNoTail();
@@ -386,6 +391,13 @@ void OpenSaveTest::malformedObjectFiles_data()
     QTest::newRow("coordinate not a number") << fileOf({one, {QStringLiteral("Point0"), TaggedValue(QStringLiteral("x,1"))}});
     QTest::newRow("coordinate beyond 32 bits") << fileOf({one, {QStringLiteral("Point0"), TaggedValue(QStringLiteral("1,-2147483649"))}});
     QTest::newRow("Grid 300") << fileOf({one, {QStringLiteral("Point0"), TaggedValue(QStringLiteral("1,1"))}, {QStringLiteral("Grid"), std::int16_t(300)}});
+    QTest::newRow("more values than the largest object holds") << [] {
+        QList<std::pair<QString, TaggedValue>> values{{QStringLiteral("Points"), std::int16_t(1)},
+                                                      {QStringLiteral("Point0"), TaggedValue(QStringLiteral("1,1"))}};
+        for (int i = 0; i < 32770; ++i)
+            values.append({QStringLiteral("Note%1").arg(i), TaggedValue()});
+        return fileOf(values);
+    }();
     QTest::newRow("second point bad after a good first")
         << fileOf({{QStringLiteral("Points"), std::int16_t(2)}, {QStringLiteral("Dimension"), std::int16_t(3)},
                    {QStringLiteral("Grid"), std::uint8_t(0)}, {QStringLiteral("Depth"), std::int16_t(999)},
@@ -465,6 +477,10 @@ void OpenSaveTest::malformedWorkspaceFiles_data()
     QTest::newRow("foreign bytes") << QByteArray::fromHex("ffd8ffe000104a464946");
     QTest::newRow("colour beyond 24 bits") << fileOf({{QStringLiteral("LinesC"), std::int32_t(0x01000000)}});
     QTest::newRow("radius negative") << fileOf({{QStringLiteral("Radius"), std::int16_t(-1)}});
+    QTest::newRow("a seventh value") << fileOf({{QStringLiteral("LinesC"), std::int32_t(1)}, {QStringLiteral("GridLinesC"), std::int32_t(2)},
+                                                 {QStringLiteral("GridBGC"), std::int32_t(3)}, {QStringLiteral("ObjColor"), std::int32_t(4)},
+                                                 {QStringLiteral("Radius"), std::int16_t(5)}, {QStringLiteral("GridState"), std::uint8_t(1)},
+                                                 {QStringLiteral("Extra"), std::uint8_t(1)}});
     QTest::newRow("bad grid state after good colours")
         << fileOf({{QStringLiteral("LinesC"), std::int32_t(1)}, {QStringLiteral("GridLinesC"), std::int32_t(2)},
                    {QStringLiteral("GridBGC"), std::int32_t(3)}, {QStringLiteral("ObjColor"), std::int32_t(4)},
@@ -536,15 +552,60 @@ void OpenSaveTest::missingFileIsToldAndNotCreated()
     QCOMPARE(WindowSnapshot::of(w).differencesFrom(before), QStringList());
 }
 
-void OpenSaveTest::folderGivenAsAnObjectFile()
+// Only a regular file is read: a folder, a device or a named pipe gets the format message at
+// once (a pipe would block the reading, a device never end it).
+void OpenSaveTest::notARegularFile_data()
 {
+    QTest::addColumn<bool>("workspace");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("a folder") << false << "Objects";
+    QTest::newRow("an endless device") << false << "/dev/zero";
+    QTest::newRow("a named pipe") << false << "Objects/pipe.obj";
+    QTest::newRow("a named pipe as workspace") << true << "Workspaces/pipe.wks";
+}
+
+void OpenSaveTest::notARegularFile()
+{
+    QFETCH(bool, workspace);
+    QFETCH(QString, path);
     TestWindow w;
+    if (!path.startsWith(QLatin1Char('/')))
+        path = w.programFolder() + QLatin1Char('/') + path;
+    if (path.contains(QStringLiteral("pipe")))
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     drawSomething(w);
     const WindowSnapshot before = WindowSnapshot::of(w);
-    openObject(w, w.objectsFolder(), 1);
+    if (workspace)
+        openWorkspace(w, path, 1);
+    else
+        openObject(w, path, 1);
     QCOMPARE(w.dialogs().pending(), 0);
-    QCOMPARE(w.dialogs().lastMessage().text, kObjectFormatText);
+    QCOMPARE(w.dialogs().lastMessage().text, workspace ? kWorkspaceFormatText : kObjectFormatText);
     QCOMPARE(WindowSnapshot::of(w).differencesFrom(before), QStringList());
+}
+
+// A value of a million characters from a file is quoted by its first few in the message.
+void OpenSaveTest::longTextsAreQuotedShort()
+{
+    TestWindow w;
+    const QString path = w.objectsFolder() + QStringLiteral("/deep.obj");
+    writeFileBytes(path, fileOf({{QStringLiteral("Points"), std::int16_t(1)}, {QStringLiteral("Dimension"), std::int16_t(3)},
+                                 {QStringLiteral("Depth"), TaggedValue(QString(1000000, QLatin1Char('x')))},
+                                 {QStringLiteral("Point0"), TaggedValue(QStringLiteral("10,10"))}}));
+    openObject(w, path, 1);
+    QCOMPARE(w.dialogs().lastMessage().text,
+             QStringLiteral("The object cannot be drawn: its depth \"%1\" is not a number.").arg(QString(39, QLatin1Char('x')) + QChar(0x2026)));
+}
+
+// The window shows the path as written, "[*]" included (Qt's sign of unsaved changes).
+void OpenSaveTest::captionShowsThePathAsWritten()
+{
+    TestWindow w;
+    QVERIFY(QDir(w.objectsFolder()).mkdir(QStringLiteral("[*]")));
+    const QString path = w.objectsFolder() + QStringLiteral("/[*]/a[*][*].obj");
+    writeFileBytes(path, fileBytes(dataFile(QStringLiteral("house.obj"))));
+    openObject(w, path);
+    QCOMPARE(w->windowHandle()->title(), QStringLiteral("PLANOVEXTRIUM  [%1]").arg(path));
 }
 
 void OpenSaveTest::fileHoldingNothingChangesNothing_data()
