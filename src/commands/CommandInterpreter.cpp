@@ -46,7 +46,7 @@ Item readNumber(const QStringList& items, qsizetype index, const QString& name, 
         return {std::nullopt, Fault::Missing, QStringLiteral("The %1 is missing.").arg(name)};
     const std::optional<double> number = conv::parseNumber(text);
     if (!number)
-        return {std::nullopt, Fault::NotANumber, QStringLiteral("The %1 \"%2\" is not a number.").arg(name, text)};
+        return {std::nullopt, Fault::NotANumber, QStringLiteral("The %1 \"%2\" is not a number.").arg(name, conv::excerpt(text))};
     std::optional<std::int32_t> value;
     QString range;
     if (width == Width::Int16) {
@@ -59,7 +59,7 @@ Item readNumber(const QStringList& items, qsizetype index, const QString& name, 
     }
     if (!value)
         return {std::nullopt, Fault::OutOfRange,
-                QStringLiteral("The %1 %2 is out of range: it must lie between %3.").arg(name, text, range)};
+                QStringLiteral("The %1 %2 is out of range: it must lie between %3.").arg(name, conv::excerpt(text), range)};
     return {value, Fault::None, {}};
 }
 
@@ -74,7 +74,7 @@ Item readPointNumber(const QStringList& items, qsizetype index, const std::vecto
         return item;
     const QString numbers = points.size() == 1 ? QStringLiteral("the only point is number 0")
                                                : QStringLiteral("the points are numbered 0 to %1").arg(points.size() - 1);
-    return {std::nullopt, Fault::NoSuchPoint, QStringLiteral("There is no point %1; %2.").arg(items[index], numbers)};
+    return {std::nullopt, Fault::NoSuchPoint, QStringLiteral("There is no point %1; %2.").arg(conv::excerpt(items[index]), numbers)};
 }
 
 // Tells the user why a line was refused. Nothing has been written when this is called.

@@ -53,7 +53,7 @@ void picFront_Click(EditingContext& ctx)
     const std::optional<std::int32_t> x = clickX ? conv::toInt32(*clickX) : std::nullopt;
     if (!x) {
         ctx.views.dialogs.MsgBox(QStringLiteral("No point was added: its X (%1) is not a number from -2147483648 to 2147483647.")
-                                     .arg(s.ClickX.toText()));
+                                     .arg(conv::excerpt(s.ClickX.toText())));
         return;
     }
 

@@ -1,6 +1,9 @@
 // Numeric conversions: half-to-even rounding, checked narrowing, numeric text in the C locale.
 #include "platform/Conversions.h"
 
+#include <QVarLengthArray>
+
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -52,22 +55,54 @@ std::int16_t clampToInt16(double value)
     return static_cast<std::int16_t>(rounded);
 }
 
+namespace {
+// The decimal exponent of a numeric text's leading significant digit (2 for "345.6", -3 for
+// "0.00123", 9 for "1e9"), counted without overflow however long the text; the text is
+// known to follow the number grammar and to hold a digit other than 0.
+std::int64_t leadingExponent(std::string_view s)
+{
+    constexpr std::int64_t Saturated = std::int64_t(1) << 56;
+    std::size_t i = s[0] == '+' || s[0] == '-' ? 1 : 0;
+    const std::size_t mantissaEnd = std::min(s.find_first_of("eE", i), s.size());
+    // The exponent of the digit at i: the digits before the point, less one.
+    std::int64_t position = std::int64_t(std::min(s.find('.', i), mantissaEnd) - i) - 1;
+    std::int64_t leading = 0;
+    for (; i < mantissaEnd; ++i) {
+        if (s[i] == '.')
+            continue;
+        if (s[i] != '0') {
+            leading = position;
+            break;
+        }
+        --position;
+    }
+    std::int64_t exponent = 0;
+    if (mantissaEnd < s.size()) {
+        std::size_t k = mantissaEnd + 1;
+        const bool negative = s[k] == '-';
+        k += s[k] == '+' || s[k] == '-' ? 1 : 0;
+        for (; k < s.size() && exponent < Saturated; ++k)
+            exponent = exponent * 10 + (s[k] - '0');
+        exponent = negative ? -exponent : exponent;
+    }
+    return leading + exponent;
+}
+} // namespace
+
 std::optional<double> parseNumber(QStringView text)
 {
     text = text.trimmed();
-    // Anything longer than this is not a number a user or a file of ours would write; it keeps
-    // the text on the stack.
-    constexpr qsizetype Longest = 400;
-    if (text.isEmpty() || text.size() > Longest)
+    if (text.isEmpty())
         return std::nullopt;
-    char s[Longest];
-    const std::size_t n = std::size_t(text.size());
-    for (std::size_t k = 0; k < n; ++k) {
-        const char16_t c = text[qsizetype(k)].unicode();
+    QVarLengthArray<char, 64> chars(text.size());
+    for (qsizetype k = 0; k < text.size(); ++k) {
+        const char16_t c = text[k].unicode();
         if (c > 0x7F)
             return std::nullopt;
-        s[k] = char(c);
+        chars[k] = char(c);
     }
+    const std::string_view s(chars.constData(), std::size_t(chars.size()));
+    const std::size_t n = s.size();
     // Check the grammar ourselves: from_chars would accept "inf", "nan" and hex forms.
     std::size_t i = 0;
     if (s[i] == '+' || s[i] == '-')
@@ -91,20 +126,27 @@ std::optional<double> parseNumber(QStringView text)
     }
     if (i != n)
         return std::nullopt;
-    const char* first = s + (s[0] == '+' ? 1 : 0);
+    const std::size_t first = s[0] == '+' ? 1 : 0;
     double value = 0.0;
-    const auto result = std::from_chars(first, s + n, value);
+    const auto result = std::from_chars(s.data() + first, s.data() + n, value);
     if (result.ec == std::errc::result_out_of_range) {
-        // Too large a magnitude reads as infinity, which fits no width; too small reads as 0.
-        const std::string_view digitsAndExponent(s, n);
-        const bool tiny = digitsAndExponent.find_first_of("123456789") == std::string_view::npos
-            || digitsAndExponent.find("e-") != std::string_view::npos || digitsAndExponent.find("E-") != std::string_view::npos;
-        const double infinity = std::numeric_limits<double>::infinity();
-        return tiny ? 0.0 : (s[0] == '-' ? -infinity : infinity);
+        // Out of a double's range either way: the leading digit's place says which way.
+        const bool negative = s[0] == '-';
+        if (leadingExponent(s) > 0)
+            return negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+        return negative ? -0.0 : 0.0;
     }
-    if (result.ec != std::errc() || result.ptr != s + n)
+    if (result.ec != std::errc() || result.ptr != s.data() + n)
         return std::nullopt;
     return value;
+}
+
+QString excerpt(QStringView text)
+{
+    constexpr qsizetype Longest = 40;
+    if (text.size() <= Longest)
+        return text.toString();
+    return text.left(Longest - 1).toString() + QChar(0x2026);
 }
 
 namespace {

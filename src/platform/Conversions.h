@@ -18,9 +18,11 @@ std::optional<std::uint8_t> toUInt8(double value);
 std::optional<std::int16_t> toInt16(double value);
 std::optional<std::int32_t> toInt32(double value);
 
-// Reads a numeric text: after optional surrounding white space, an optional sign, digits
-// with an optional decimal point and fraction, and an optional exponent, in the C locale.
-// Anything else, the empty text included, is not a number.
+// Reads a numeric text of any length: after optional surrounding white space, an optional
+// sign, digits with an optional decimal point and fraction, and an optional exponent, in the
+// C locale. A value too large for a double reads as infinity of its sign (which fits no
+// width), one too small as 0. Anything else, the empty text included, is not a number. The
+// one number reader of the program: typed lines, input boxes and file values all pass here.
 std::optional<double> parseNumber(QStringView text);
 
 // Shortest decimal text of a number in plain notation: "-15", "1245.5", "100000"; no
@@ -31,5 +33,9 @@ QString numberText(float value);
 // Saturating narrowing to 16 bits after rounding half to even; for the places where the
 // program clamps instead of refusing (a drag far outside a view).
 std::int16_t clampToInt16(double value);
+
+// A text as a message may quote it: whole when short, otherwise its first characters and an
+// ellipsis, so that a value from a file or a typed line never floods a message box.
+QString excerpt(QStringView text);
 
 } // namespace conv

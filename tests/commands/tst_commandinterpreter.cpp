@@ -12,11 +12,16 @@ constexpr ColorRef White = 0xFFFFFF;
 constexpr ColorRef Yellow = 0x00FFFF;
 const QString BoxTitle = QStringLiteral("Command Box");
 
-// Types a line into the empty command text box, as the user does.
+// Types a line into the empty command text box, as the user does; a long one is pasted,
+// and arrives whole.
 void typeCommand(TestWindow& w, const QString& line)
 {
     w->txtCommand->clear();
-    QTest::keyClicks(w->txtCommand, line);
+    if (line.size() > 100)
+        w->txtCommand->insert(line);
+    else
+        QTest::keyClicks(w->txtCommand, line);
+    QCOMPARE(w->txtCommand->text(), line);
 }
 
 void pressExecute(TestWindow& w)
@@ -293,6 +298,13 @@ void CommandInterpreterTest::malformedLineChangesNothing_data()
     QTest::newRow("PutPoint X above 32 bits") << "PutPoint 2147483648,0" << put << "The X coordinate 2147483648 is out of range";
     QTest::newRow("PutPoint X below 32 bits") << "PutPoint -2147483649,0" << put << "The X coordinate -2147483649 is out of range";
     QTest::newRow("PutPoint X infinite") << "PutPoint 1e400,0" << put << "The X coordinate 1e400 is out of range";
+    const QString digits(40000, QLatin1Char('9')), cut = QString(39, QLatin1Char('9')) + QChar(0x2026);
+    QTest::newRow("PutPoint 10^309 written out") << "PutPoint 1" + QString(310, QLatin1Char('0')) + "e-1,5" << put
+                                                 << "The X coordinate 1" + QString(38, QLatin1Char('0')) + QChar(0x2026) + " is out of range";
+    QTest::newRow("PutPoint pasted X of 40000 digits") << "PutPoint " + digits + ",5" << put
+                                                       << "The X coordinate " + cut + " is out of range";
+    QTest::newRow("PutPoint pasted X of 40000 letters") << "PutPoint " + QString(40000, QLatin1Char('x')) + ",5" << put
+                                                        << "The X coordinate \"" + QString(39, QLatin1Char('x')) + QChar(0x2026) + "\" is not";
 
     const QString reset = QStringLiteral("ResetPoint 1,500,600");
     QTest::newRow("ResetPoint alone") << "ResetPoint" << reset << "The point number is missing.";
@@ -303,6 +315,7 @@ void CommandInterpreterTest::malformedLineChangesNothing_data()
     QTest::newRow("ResetPoint point rounds out") << "ResetPoint 2.6,500,600" << reset << "There is no point 2.6";
     QTest::newRow("ResetPoint point beyond 32 bits") << "ResetPoint 99999999999,1,1" << reset << "There is no point 99999999999";
     QTest::newRow("ResetPoint point not a number") << "ResetPoint one,500,600" << reset << "The point number \"one\" is not a number.";
+    QTest::newRow("ResetPoint point of 40000 digits") << "ResetPoint " + digits + ",1,1" << reset << "There is no point " + cut + ";";
     QTest::newRow("ResetPoint X not a number") << "ResetPoint 1,x,600" << reset << "The X coordinate \"x\" is not a number.";
     QTest::newRow("ResetPoint Y above 32 bits") << "ResetPoint 1,500,2147483648" << reset << "The Y coordinate 2147483648 is out of range";
     QTest::newRow("ResetPoint X below 32 bits") << "ResetPoint 1,-2147483649,5" << reset << "The X coordinate -2147483649 is out of range";

@@ -16,6 +16,7 @@ private slots:
     void parseNumber();
     void numberText_data();
     void numberText();
+    void excerpt();
     void taggedValueReadings();
 };
 
@@ -91,6 +92,16 @@ void TestConversions::parseNumber_data()
     QTest::newRow("inner space") << "1 2" << false << 0.0;
     QTest::newRow("two signs") << "--1" << false << 0.0;
     QTest::newRow("non-latin digit") << QString::fromUtf8("\xd9\xa1") << false << 0.0;
+    const double infinity = std::numeric_limits<double>::infinity();
+    const QString zeros = QString(350, QLatin1Char('0'));
+    QTest::newRow("10^309 written out, shifted by its exponent") << "1" + zeros.left(310) + "e-1" << true << infinity;
+    QTest::newRow("negative overflow") << "-1e400" << true << -infinity;
+    QTest::newRow("350 zeros after the point are tiny") << "0." + zeros + "1" << true << 0.0;
+    QTest::newRow("a tiny exponent") << "5e-999999999999999999999" << true << 0.0;
+    QTest::newRow("a huge exponent") << "5e999999999999999999999" << true << infinity;
+    QTest::newRow("100000 digits") << QString(100000, QLatin1Char('1')) << true << infinity;
+    QTest::newRow("long fraction brought back by its exponent") << "0." + QString(100000, QLatin1Char('0')) + "25e100002" << true << 25.0;
+    QTest::newRow("long text that is no number") << QString(100000, QLatin1Char('1')) + "x" << false << 0.0;
 }
 
 void TestConversions::parseNumber()
@@ -125,6 +136,13 @@ void TestConversions::numberText()
     QFETCH(QString, expected);
     QCOMPARE(conv::numberText(value), expected);
     QCOMPARE(conv::numberText(float(value)), expected);
+}
+
+// Messages quote a value from a file or a typed line whole when short, else cut with "…".
+void TestConversions::excerpt()
+{
+    QCOMPARE(conv::excerpt(QString(40, QLatin1Char('a'))), QString(40, QLatin1Char('a')));
+    QCOMPARE(conv::excerpt(QString(1000000, QLatin1Char('a'))), QString(39, QLatin1Char('a')) + QChar(0x2026));
 }
 
 void TestConversions::taggedValueReadings()
