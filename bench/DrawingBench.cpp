@@ -15,10 +15,6 @@ enum class Shape { Ring, Scattered };
 
 constexpr int LargestObject = 32767;
 constexpr std::array Sizes{50, 1000, LargestObject};
-// Every loop of the drawing runs over the whole point list; the count feeds only the status
-// text, whose doubled value must fit 16 bits. So a list of 32767 points is drawn with its
-// count held at 16383, the largest the extruded drawing accepts, for the very same work.
-constexpr int LargestExtrudedCount = 16383;
 
 std::vector<PointRecord> makePoints(Shape shape, int count, float width, float height)
 {
@@ -56,7 +52,7 @@ frmMain& windowWith(Shape shape, int count)
         shared = std::make_unique<BenchWindow>();
     frmMain& w = shared->w();
     w.state.pPoints = makePoints(shape, count, w.picFront->ScaleWidth(), w.picFront->ScaleHeight());
-    w.state.PointCount = std::int16_t(std::min(count, LargestExtrudedCount));
+    w.state.PointCount = std::int16_t(count);
     w.state.Depth = TaggedValue();
     w.state.DrawMode = 1;
     return w;

@@ -16,6 +16,15 @@
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
+#include <limits>
+
+// The icon lives in the core library's resources. A static library's resources reach a
+// program only when something names their initialiser, and naming it must happen outside
+// any namespace.
+static void registerResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
 
 namespace {
 constexpr ColorRef ViewGrey = 0x808080;
@@ -30,7 +39,8 @@ frmMain::frmMain(Dialogs& dialogs, SettingsStore& settings, QString programFolde
       cdl3dObject(dialogs, 0x00FFFF), dialogs_(dialogs), settings_(settings),
       programFolderOverride_(std::move(programFolder))
 {
-    setWindowTitle(QStringLiteral("PLANOVEXTRIUM"));
+    registerResources();
+    setCaption(QStringLiteral("PLANOVEXTRIUM"));
     setWindowIcon(programIcon());
     buildControls();
     buildMenus();
@@ -41,14 +51,21 @@ frmMain::frmMain(Dialogs& dialogs, SettingsStore& settings, QString programFolde
                                                        dialogs_});
     editing_ = std::make_unique<EditingContext>(EditingContext{
         *views_, *txtDepth, *mnuPopUp, mnuStyle,
-        [this](float x, float y) { return picFront->mapToGlobal(QPoint(int(x / 15) + 2, int(y / 15) + 2)); }});
+        [this](float x, float y) { return picFront->twipsToGlobal(x, y); }});
     commands_ = std::make_unique<CommandContext>(CommandContext{*editing_, *txtCommand, *lstCommand, *picCommand});
     files_ = std::make_unique<FilesContext>(FilesContext{*views_, cdlOpen, fleObj, fleWork, CmdObj, CmdWrk, mnuRecent,
-                                                         settings_, [this](const QString& c) { setWindowTitle(c); }});
+                                                         settings_, [this](const QString& c) { setCaption(c); }});
     wireEvents();
 }
 
 frmMain::~frmMain() = default;
+
+// Qt takes "[*]" in a title for its placeholder of unsaved changes and shows "[*][*]" as one
+// "[*]", so doubling each makes a path that holds one show as written.
+void frmMain::setCaption(const QString& caption)
+{
+    setWindowTitle(QString(caption).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
+}
 
 QString frmMain::versionedCaption(int major, int minor, int revision)
 {
@@ -80,6 +97,8 @@ void frmMain::buildControls()
     placeTwips(cmdExecute, 45, 1440, 3810, 285);
     txtCommand = new QLineEdit(picCommand);
     placeTwips(txtCommand, 45, 1710, 3810, 285);
+    // A pasted line of any length is taken whole; the interpreter checks what it holds.
+    txtCommand->setMaxLength(std::numeric_limits<int>::max());
 
     picIcon = new PictureBox(client, 0, 0, 300, 225, ViewGrey, false);
 
@@ -265,7 +284,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
 void frmMain::start()
 {
     show();
-    setWindowTitle(versionedCaption(appversion::Major, appversion::Minor, appversion::Revision));
+    setCaption(versionedCaption(appversion::Major, appversion::Minor, appversion::Revision));
     LoadRecentMenu(files());
     state.ProgramFolder = programFolderOverride_.isEmpty() ? QDir::toNativeSeparators(QCoreApplication::applicationDirPath())
                                                            : programFolderOverride_;

@@ -37,6 +37,8 @@ public:
     void start();
 
     static QString versionedCaption(int major, int minor, int revision);
+    // Sets the window's caption to exactly this text.
+    void setCaption(const QString& caption);
 
     WorkspaceState state;
 

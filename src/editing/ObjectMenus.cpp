@@ -33,11 +33,12 @@ std::optional<std::int16_t> askNumber(EditingContext& ctx, const QString& prompt
 
 } // namespace
 
-// Point-object mode goes on before the box is shown and stays on whatever the answer.
+// Point-object mode goes on before the box is shown and stays on whatever the answer. Any
+// 16-bit count is kept; a negative one is never reached, so no click then draws the object.
 void mnuPointobj_Click(EditingContext& ctx)
 {
     ctx.views.state.PointObjectMode = true;
-    const NumberRule rule{0, QStringLiteral("The number of points must be a whole number from 0 to 32767.")};
+    const NumberRule rule{-32768, QStringLiteral("The number of points must be a whole number from -32768 to 32767.")};
     if (const auto count = askNumber(ctx, QStringLiteral("Enter Number of Points"), QStringLiteral("Define the Points"), rule))
         ctx.views.state.DeclaredPointCount = *count;
 }

@@ -26,6 +26,8 @@ void setColors(QWidget* widget, ColorRef back, std::optional<ColorRef> text)
 
 namespace {
 constexpr std::array<int, 7> PanelWidths = {1440, 1440, 2000, 2000, 1440, 2000, 4000}; // twips
+// Panels 1 to 5 keep their widths; from panel 6 on a panel grows with a longer text.
+constexpr std::size_t GrowingFrom = 5;
 } // namespace
 
 StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent)
@@ -34,7 +36,10 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent)
     for (std::size_t i = 0; i < panels_.size(); ++i) {
         auto* label = new QLabel(this);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        label->setMinimumWidth(PanelWidths[i] / 15);
+        if (i < GrowingFrom)
+            label->setFixedWidth(PanelWidths[i] / 15);
+        else
+            label->setMinimumWidth(PanelWidths[i] / 15);
         panels_[i] = label;
         addPermanentWidget(label, i == 6 ? 1 : 0);
     }
@@ -45,10 +50,13 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent)
 
 void StatusBar::setPanelText(int panel, const QString& text)
 {
-    // A panel is at least its own width and grows with a longer text rather than cutting it.
-    QLabel* label = panels_.at(std::size_t(panel - 1));
+    // Panels 6 and 7 are at least their own width and as wide as their text, so a long path
+    // shows whole and a shorter one gives the room back.
+    const auto i = std::size_t(panel - 1);
+    QLabel* label = panels_.at(i);
     label->setText(text);
-    label->setMinimumWidth(std::max(PanelWidths[std::size_t(panel - 1)] / 15, label->sizeHint().width()));
+    if (i >= GrowingFrom)
+        label->setMinimumWidth(std::max(PanelWidths[i] / 15, label->sizeHint().width()));
 }
 
 void StatusBar::tick()

@@ -14,7 +14,8 @@
 #include <vector>
 
 // Seven panels addressed from 1. Panels 1 and 2 show the current time and date and keep
-// them up to date by themselves; the program writes the text panels 3 to 7.
+// them up to date by themselves; the program writes the text panels 3 to 7. Panels 1 to 5
+// have fixed widths (a longer text is cut); panels 6 and 7 grow with their text.
 class StatusBar : public QStatusBar {
     Q_OBJECT
 public:

@@ -263,7 +263,10 @@ void wideLine(const Canvas& c, double x1, double y1, double x2, double y2, int w
     const double half = double(w) / 2;
     const double ux = (x2 - x1) / length, uy = (y2 - y1) / length;
     // Inside: |(p - p1) . n| <= half and -half <= (p - p1) . u <= length + half, n = (-uy, ux).
-    const PixelRange rows = centresWithin(y1, std::min(cy1, cy2) - y1 - half - 1, std::max(cy1, cy2) - y1 + half + 1, c.height());
+    // The square ends reach half a pen along the line and half a pen across it: up to
+    // half * (|ux| + |uy|) beyond the segment's rows, a diagonal cap's corners included.
+    const double beyond = half * (std::abs(ux) + std::abs(uy)) + 1;
+    const PixelRange rows = centresWithin(y1, std::min(cy1, cy2) - y1 - beyond, std::max(cy1, cy2) - y1 + beyond, c.height());
     for (int y = rows.first; y <= rows.last; ++y) {
         const double ry = y + 0.5 - y1;
         double lo = -1e300, hi = 1e300;

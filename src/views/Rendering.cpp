@@ -65,25 +65,22 @@ std::optional<QString> checkPlacement(const ViewContext& ctx)
     return std::nullopt;
 }
 
-// The extruded drawing's own needs, given the depth it will use: d, TopOffsetY + d and
-// twice the point count in 16 bits, and X + d in 32 bits for every point.
+// The extruded drawing's own needs, given the depth it will use: d and TopOffsetY + d in
+// 16 bits, and X + d in 32 bits for every point.
 std::optional<QString> checkExtrusion(const ViewContext& ctx, const TaggedValue& depth)
 {
     const std::optional<double> number = depth.toNumber();
     if (!number)
-        return QStringLiteral("The object cannot be drawn: its depth \"%1\" is not a number.").arg(depth.toText());
+        return QStringLiteral("The object cannot be drawn: its depth \"%1\" is not a number.").arg(conv::excerpt(depth.toText()));
     const std::optional<std::int16_t> d = conv::toInt16(*number);
     if (!d)
         return QStringLiteral("The object cannot be drawn: its depth (%1) is outside the range -32768 to 32767.")
-            .arg(QString::number(*number, 'f', QLocale::FloatingPointShortest));
+            .arg(conv::excerpt(depth.toText()));
     const std::int64_t top = std::int64_t(topOffset(ctx.picTop));
     if (!fits16(top + *d))
         return QStringLiteral("The object cannot be drawn: its back face in the top view would lie at %1 + %2 = %3, "
                               "outside the range -32768 to 32767.")
             .arg(num(top), num(*d), num(top + *d));
-    const std::int64_t corners = std::int64_t(ctx.state.PointCount) * 2;
-    if (!fits16(corners))
-        return outOf16(QStringLiteral("the number of corners of the prism"), corners);
     const Extents e = measure(ctx.state.pPoints);
     for (const std::int64_t x : {e.minX, e.maxX})
         if (!fits32(x + *d))
@@ -225,7 +222,8 @@ bool DrawObject3D(ViewContext& ctx)
         ctx.pic3dView.Line(float(pts[i].X), float(pts[i].Y), float(pts[j].X), float(pts[j].Y), ctx.cdl3dObject.Color);
     }
 
-    ctx.sbStatus.setPanelText(3, QStringLiteral("Object Points: ") + QString::number(s.PointCount * 2));
+    // The prism's corners, twice the point count: up to 65534, counted in 32 bits.
+    ctx.sbStatus.setPanelText(3, QStringLiteral("Object Points: ") + QString::number(std::int32_t(s.PointCount) * 2));
     return true;
 }
 

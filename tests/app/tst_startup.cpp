@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QMenuBar>
+#include <QLabel>
 #include <QTest>
 
 class TestStartup : public QObject {
@@ -13,6 +14,8 @@ private slots:
     void menuTree();
     void noShortcuts();
     void statusPanels();
+    void statusPanelsKeepTheirWidths();
+    void iconIsShown();
     void tabsAndCommandBox();
     void geometry_data();
     void geometry();
@@ -99,6 +102,41 @@ void TestStartup::statusPanels()
     QCOMPARE(w->sbStatus->panelText(5), QStringLiteral("[X:    Y:    ]"));
     QCOMPARE(w->sbStatus->panelText(6), QStringLiteral("Last Object:"));
     QCOMPARE(w->sbStatus->panelText(7), QString());
+}
+
+// Panels 1 to 5 keep the layout's widths whatever they show; 6 and 7 follow their text
+// both ways, so nothing after a long readout stays shifted.
+void TestStartup::statusPanelsKeepTheirWidths()
+{
+    TestWindow w;
+    const QList<QLabel*> panels = w->sbStatus->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+    QCOMPARE(panels.size(), 7);
+    const int sixthAt = panels[5]->x();
+    w.dialogs().answerPopup(QString());
+    mousePress(w->picFront, 300, 300, Qt::RightButton);
+    mouseMove(w->picFront, 12345, -2000, Qt::RightButton);
+    mouseRelease(w->picFront, 12345, -2000, Qt::RightButton);
+    QCOMPARE(w->sbStatus->panelText(5), QStringLiteral("[12345 : -2000]"));
+    w->sbStatus->setPanelText(7, QString(300, QLatin1Char('x')));
+    QCoreApplication::processEvents();
+    QVERIFY(panels[6]->width() > 4000 / 15);
+    mouseMove(w->picContainer, 30, 30);
+    w->sbStatus->setPanelText(7, QStringLiteral("short"));
+    QCoreApplication::processEvents();
+    const int widths[] = {1440, 1440, 2000, 2000, 1440, 2000, 4000};
+    for (int i = 0; i < 6; ++i)
+        QCOMPARE(panels[i]->width(), widths[i] / 15);
+    QCOMPARE(panels[5]->x(), sixthAt);
+}
+
+// The icon reaches the window, the picture left of the views and the browser buttons.
+void TestStartup::iconIsShown()
+{
+    TestWindow w;
+    QVERIFY(!w->windowIcon().availableSizes().isEmpty());
+    QVERIFY(!w->CmdObj[0]->icon().availableSizes().isEmpty());
+    const QImage icon = w->picIcon->grab().toImage();
+    QVERIFY(countPixels(icon, QColor(128, 128, 128)) < icon.width() * icon.height() - 40);
 }
 
 void TestStartup::tabsAndCommandBox()

@@ -100,7 +100,8 @@ void TestObjectMenus::pointObject_data()
     std::vector<Answer> rows = commonAnswers();
     rows.push_back({"three", QStringLiteral("3"), true, 3});
     rows.push_back({"none", QStringLiteral("0"), true, 0});
-    rows.push_back({"negative", QStringLiteral("-1"), false, 0});
+    rows.push_back({"negative", QStringLiteral("-1"), true, -1});
+    rows.push_back({"below 16 bits", QStringLiteral("-32769"), false, 0});
     addAnswerRows(rows);
 }
 
@@ -126,7 +127,7 @@ void TestObjectMenus::pointObject()
     QCOMPARE(w.state().DeclaredPointCount, std::int16_t(used ? value : 7));
     QCOMPARE(w.state().PointObjectMode, true);
     if (message) {
-        QCOMPARE(w.dialogs().lastMessage().text, QStringLiteral("The number of points must be a whole number from 0 to 32767."));
+        QCOMPARE(w.dialogs().lastMessage().text, QStringLiteral("The number of points must be a whole number from -32768 to 32767."));
         QCOMPARE(w.dialogs().lastMessage().title, QStringLiteral("Brondelwick"));
     }
 }

@@ -439,9 +439,6 @@ void TestRendering::refused_data()
         << QList<PointRecord>{{100, 1000}, {2147483600, 1000}} << 2 << d200 << false
         << QStringLiteral("The object cannot be drawn: a point's X plus the depth, 2147483600 + 200 (2147483800), is "
                           "outside the range -2147483648 to 2147483647.");
-    QTest::newRow("extruded: twice the point count")
-        << triangle << 16384 << d200 << false
-        << QStringLiteral("The object cannot be drawn: the number of corners of the prism (32768) ") + range16;
 }
 
 // Every refusal tells the user and leaves the views, the modes, the status text and the depth.
@@ -501,11 +498,13 @@ void TestRendering::largestObjectsDraw()
     QCOMPARE(w.state().MaxY, std::int16_t(32767));
     QCOMPARE(drawn(w->pic3dView).value(2), L(2147483447, -32768, 2147483647.0, -32968, Yellow));
 
-    w.state().pPoints.assign(16383, PointRecord{10, 10});
-    w.state().PointCount = 16383;
+    // Every object the list can hold draws extruded; its corners are counted past 16 bits.
+    w.state().pPoints.assign(32767, PointRecord{10, 10});
+    w.state().PointCount = 32767;
     w.state().Depth = std::int16_t(31532);
-    QVERIFY(DrawObject3D(w->views()));
-    QCOMPARE(w->sbStatus->panelText(3), QStringLiteral("Object Points: 32766"));
+    w->mnuDraw3D->trigger();
+    QCOMPARE(w->sbStatus->panelText(3), QStringLiteral("Object Points: 65534"));
+    QCOMPARE(w.state().DrawMode, std::int16_t(3));
 }
 
 void TestRendering::objectColour()
