@@ -1,10 +1,14 @@
-// Test fixtures: isolated settings, a started window in a temporary folder, mouse events.
+// Test fixtures: isolated settings, a started window in a temporary folder, user actions,
+// files of given values, pictures and snapshots.
 #include "fakes/TestSupport.h"
 
+#include "files/FileRecord.h"
+#include "platform/PropertyBag.h"
 #include "platform/Conversions.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QMouseEvent>
 #include <QSettings>
 #include <QTest>
@@ -19,27 +23,22 @@ IsolatedSettings::~IsolatedSettings()
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QDir::tempPath() + QStringLiteral("/brondelwick-test-settings-unused"));
 }
 
-TestWindow::TestWindow(bool makeFolders)
+TestWindow::TestWindow(Folders folders)
 {
-    create([makeFolders](const QString& folder) {
-        if (makeFolders) {
-            QDir(folder).mkdir(QStringLiteral("Objects"));
-            QDir(folder).mkdir(QStringLiteral("Workspaces"));
-        }
-    });
+    create(folders, [](const QString&) {});
 }
 
 TestWindow::TestWindow(const std::function<void(const QString&)>& beforeStart)
 {
-    create([beforeStart](const QString& folder) {
-        QDir(folder).mkdir(QStringLiteral("Objects"));
-        QDir(folder).mkdir(QStringLiteral("Workspaces"));
-        beforeStart(folder);
-    });
+    create(Folders::Made, beforeStart);
 }
 
-void TestWindow::create(const std::function<void(const QString&)>& beforeStart)
+void TestWindow::create(Folders folders, const std::function<void(const QString&)>& beforeStart)
 {
+    if (folders == Folders::Made) {
+        QDir(folder_.path()).mkdir(QStringLiteral("Objects"));
+        QDir(folder_.path()).mkdir(QStringLiteral("Workspaces"));
+    }
     beforeStart(folder_.path());
     window_ = std::make_unique<frmMain>(dialogs_, settings_, folder_.path());
     window_->start();
@@ -51,26 +50,19 @@ void sendMouse(QWidget* widget, QEvent::Type type, QPointF pixel, Qt::MouseButto
     QApplication::sendEvent(widget, &event);
 }
 
-namespace {
-void send(PictureBox* view, QEvent::Type type, float x, float y, Qt::MouseButton button, Qt::MouseButtons buttons)
-{
-    sendMouse(view, type, view->toWidgetPixels(x, y), button, buttons);
-}
-} // namespace
-
 void mouseMove(PictureBox* view, float x, float y, Qt::MouseButtons held)
 {
-    send(view, QEvent::MouseMove, x, y, Qt::NoButton, held);
+    sendMouse(view, QEvent::MouseMove, view->toWidgetPixels(x, y), Qt::NoButton, held);
 }
 
 void mousePress(PictureBox* view, float x, float y, Qt::MouseButton button)
 {
-    send(view, QEvent::MouseButtonPress, x, y, button, button);
+    sendMouse(view, QEvent::MouseButtonPress, view->toWidgetPixels(x, y), button, button);
 }
 
 void mouseRelease(PictureBox* view, float x, float y, Qt::MouseButton button)
 {
-    send(view, QEvent::MouseButtonRelease, x, y, button, Qt::NoButton);
+    sendMouse(view, QEvent::MouseButtonRelease, view->toWidgetPixels(x, y), button, Qt::NoButton);
 }
 
 void mouseClick(PictureBox* view, float x, float y, Qt::MouseButton button)
@@ -80,10 +72,71 @@ void mouseClick(PictureBox* view, float x, float y, Qt::MouseButton button)
     mouseRelease(view, x, y, button);
 }
 
+void drag(PictureBox* view, const QList<float>& xs, float y, Qt::MouseButton button)
+{
+    mousePress(view, xs.first(), y, button);
+    for (const float x : xs.mid(1))
+        mouseMove(view, x, y, button);
+    mouseRelease(view, xs.last(), y, button);
+}
+
+void clickPoints(TestWindow& w, const QList<QPoint>& points)
+{
+    for (const QPoint p : points)
+        mouseClick(w->picFront, float(p.x()), float(p.y()));
+}
+
+void choose(TestWindow& w, QAction* item)
+{
+    QVERIFY2(item->isEnabled(), qPrintable(item->text()));
+    item->trigger();
+    QVERIFY2(w.dialogs().pending() == 0, qPrintable(QStringLiteral("%1 answers left after %2").arg(w.dialogs().pending()).arg(item->text())));
+}
+
+void runCommand(TestWindow& w, const QString& line)
+{
+    w->txtCommand->clear();
+    if (line.size() > 100)
+        w->txtCommand->insert(line);
+    else
+        QTest::keyClicks(w->txtCommand, line);
+    QCOMPARE(w->txtCommand->text(), line);
+    QTest::mouseClick(w->cmdExecute, Qt::LeftButton);
+}
+
+void setObject(TestWindow& w, const std::vector<PointRecord>& points, const TaggedValue& depth, std::int16_t dimension)
+{
+    WorkspaceState& s = w.state();
+    s.pPoints = points.empty() ? std::vector<PointRecord>{PointRecord{}} : points;
+    s.PointCount = std::int16_t(points.size());
+    s.Depth = depth;
+    s.Dimension = dimension;
+}
+
+QByteArray fileOf(const QList<std::pair<QString, TaggedValue>>& values)
+{
+    PropertyBag bag;
+    for (const auto& [name, value] : values)
+        bag.WriteProperty(name, value);
+    return filerecord::encode(bag.Contents());
+}
+
+void writeFileBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 QColor pixelAt(PictureBox* view, float x, float y)
 {
-    const QImage image = view->renderedView();
-    return image.pixelColor(int(x / 15), int(y / 15));
+    return view->renderedView().pixelColor(int(x / 15), int(y / 15));
 }
 
 QString saveTestImage(const QImage& image, const QString& name)
@@ -132,8 +185,29 @@ QStringList drawn(PictureBox* view)
     return list;
 }
 
-void placeTriangle(TestWindow& w)
+WindowSnapshot WindowSnapshot::of(TestWindow& w)
 {
-    for (const QPoint p : {QPoint(100, 1000), QPoint(900, 1000), QPoint(500, 300)})
-        mouseClick(w->picFront, float(p.x()), float(p.y()));
+    return {w.state(), w->cdlDrawing.Color, w->cdlColorGrid.Color, w->cdlGridBg.Color, w->cdl3dObject.Color,
+            w->windowTitle(), w->sbStatus->panelText(3), w->sbStatus->panelText(7), w->txtCommand->text(),
+            w->picFront->renderedView(), w->picSide->renderedView(), w->picTop->renderedView(), w->pic3dView->renderedView()};
+}
+
+QStringList WindowSnapshot::differencesFrom(const WindowSnapshot& o) const
+{
+    const WorkspaceState &a = state, &b = o.state;
+    const std::pair<const char*, bool> fields[] = {
+        {"pPoints", a.pPoints == b.pPoints}, {"PointCount", a.PointCount == b.PointCount},
+        {"Dimension", a.Dimension == b.Dimension}, {"Depth", a.Depth == b.Depth}, {"ClickX", a.ClickX == b.ClickX},
+        {"ClickY", a.ClickY == b.ClickY}, {"PointRadius", a.PointRadius == b.PointRadius},
+        {"DeclaredPointCount", a.DeclaredPointCount == b.DeclaredPointCount}, {"GridState", a.GridState == b.GridState},
+        {"DrawMode", a.DrawMode == b.DrawMode}, {"MinX", a.MinX == b.MinX && a.MaxX == b.MaxX},
+        {"colours", lines == o.lines && grid == o.grid && background == o.background && object3d == o.object3d},
+        {"caption", caption == o.caption}, {"status bar", panel3 == o.panel3 && panel7 == o.panel7},
+        {"command text", command == o.command},
+        {"views", front == o.front && side == o.side && top == o.top && view3d == o.view3d}};
+    QStringList differences;
+    for (const auto& [name, same] : fields)
+        if (!same)
+            differences << QString::fromLatin1(name);
+    return differences;
 }
