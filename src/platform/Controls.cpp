@@ -26,8 +26,7 @@ void setColors(QWidget* widget, ColorRef back, std::optional<ColorRef> text)
 
 namespace {
 constexpr std::array<int, 7> PanelWidths = {1440, 1440, 2000, 2000, 1440, 2000, 4000}; // twips
-// Panels 1 to 5 keep their widths; from panel 6 on a panel grows with a longer text.
-constexpr std::size_t GrowingFrom = 5;
+constexpr std::size_t LastPanel = 6;
 } // namespace
 
 StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent)
@@ -36,12 +35,12 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent)
     for (std::size_t i = 0; i < panels_.size(); ++i) {
         auto* label = new QLabel(this);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        if (i < GrowingFrom)
-            label->setFixedWidth(PanelWidths[i] / 15);
-        else
+        if (i == LastPanel)
             label->setMinimumWidth(PanelWidths[i] / 15);
+        else
+            label->setFixedWidth(PanelWidths[i] / 15);
         panels_[i] = label;
-        addPermanentWidget(label, i == 6 ? 1 : 0);
+        addPermanentWidget(label, i == LastPanel ? 1 : 0);
     }
     connect(&clock_, &QTimer::timeout, this, &StatusBar::tick);
     clock_.start(1000);
@@ -50,13 +49,7 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent)
 
 void StatusBar::setPanelText(int panel, const QString& text)
 {
-    // Panels 6 and 7 are at least their own width and as wide as their text, so a long path
-    // shows whole and a shorter one gives the room back.
-    const auto i = std::size_t(panel - 1);
-    QLabel* label = panels_.at(i);
-    label->setText(text);
-    if (i >= GrowingFrom)
-        label->setMinimumWidth(std::max(PanelWidths[i] / 15, label->sizeHint().width()));
+    panels_.at(std::size_t(panel - 1))->setText(text);
 }
 
 void StatusBar::tick()

@@ -14,8 +14,9 @@
 #include <vector>
 
 // Seven panels addressed from 1. Panels 1 and 2 show the current time and date and keep
-// them up to date by themselves; the program writes the text panels 3 to 7. Panels 1 to 5
-// have fixed widths (a longer text is cut); panels 6 and 7 grow with their text.
+// them up to date by themselves; the program writes the text panels 3 to 7. Panels 1 to 6
+// keep their widths (a longer text is cut); panel 7, the last saved path, takes the rest of
+// the bar, so that no text can widen the window or shift a panel.
 class StatusBar : public QStatusBar {
     Q_OBJECT
 public:
