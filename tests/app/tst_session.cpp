@@ -1,0 +1,111 @@
+// A whole session as a user has it, through real mouse and keyboard events and the scripted
+// dialogs: outline, extrude, drag the depth, type a point, save, clear and reopen the object
+// from its browser button and from the recent menu, with a screenshot of every step.
+#include "fakes/TestSupport.h"
+
+#include <QDir>
+#include <QTest>
+
+namespace {
+// The four views as the user sees them.
+struct Views {
+    QImage front, side, top, view3d;
+    explicit Views(frmMain& w)
+        : front(w.picFront->renderedView()), side(w.picSide->renderedView()), top(w.picTop->renderedView()),
+          view3d(w.pic3dView->renderedView())
+    {
+    }
+};
+
+bool sameViews(const Views& actual, const Views& expected, const QString& step)
+{
+    return sameImage(actual.front, expected.front, step + QStringLiteral("-front"))
+        && sameImage(actual.side, expected.side, step + QStringLiteral("-side"))
+        && sameImage(actual.top, expected.top, step + QStringLiteral("-top"))
+        && sameImage(actual.view3d, expected.view3d, step + QStringLiteral("-3d"));
+}
+} // namespace
+
+class TestSession : public QObject {
+    Q_OBJECT
+private slots:
+    void wholeSession();
+
+private:
+    void screenshot(frmMain& w, const QString& step);
+    int step_ = 0;
+};
+
+void TestSession::screenshot(frmMain& w, const QString& step)
+{
+    QDir().mkpath(QStringLiteral("session-screenshots"));
+    w.grab().save(QStringLiteral("session-screenshots/%1-%2.png").arg(++step_, 2, 10, QLatin1Char('0')).arg(step));
+}
+
+void TestSession::wholeSession()
+{
+    TestWindow t;
+    frmMain& w = t.w();
+    screenshot(w, QStringLiteral("start"));
+
+    // A triangle placed with the mouse, then drawn extruded from the Draw Polygon menu.
+    clickPoints(t, {{100, 1000}, {900, 1000}, {500, 300}});
+    QCOMPARE(w.state.PointCount, std::int16_t(3));
+    screenshot(w, QStringLiteral("triangle"));
+    choose(t, w.mnuDraw3D);
+    QCOMPARE(w.state.DrawMode, std::int16_t(3));
+    QCOMPARE(w.sbStatus->panelText(3), QStringLiteral("Object Points: 6"));
+    screenshot(w, QStringLiteral("extruded"));
+
+    // Drag the depth in the side view to 1000.
+    choose(t, w.mnuExtrude);
+    drag(w.picSide, {1500, 1800, 2235}, 2000);
+    QCOMPARE(w.state.Depth.toNumber(), std::optional<double>(1000));
+    QCOMPARE(w.txtDepth->text(), QStringLiteral("1000"));
+    screenshot(w, QStringLiteral("dragged"));
+
+    // Type a fourth point and draw again.
+    runCommand(t, QStringLiteral("PutPoint 700,1200"));
+    QCOMPARE(w.state.PointCount, std::int16_t(4));
+    choose(t, w.mnuDraw3D);
+    screenshot(w, QStringLiteral("typed-point"));
+    const Views beforeSave(w);
+    const std::vector<PointRecord> points = w.state.pPoints;
+
+    // Save the object and a workspace.
+    const QString object = t.objectsFolder() + QStringLiteral("/house.obj");
+    t.dialogs().answerSave(object);
+    choose(t, w.mnuSave);
+    QVERIFY(QFile::exists(object));
+    QCOMPARE(w.sbStatus->panelText(7), object);
+    QVERIFY(w.CmdObj[0]->isVisible());
+    QCOMPARE(w.CmdObj[0]->text(), QStringLiteral("house.obj"));
+    QVERIFY(w.mnuRecent[1]->isVisible());
+    QCOMPARE(w.mnuRecent[1]->text(), QStringLiteral("Object #1: house.obj"));
+    t.dialogs().answerSave(t.workspacesFolder() + QStringLiteral("/desk.wks"));
+    choose(t, w.mnuSaveWork);
+    QVERIFY(QFile::exists(t.workspacesFolder() + QStringLiteral("/desk.wks")));
+    screenshot(w, QStringLiteral("saved"));
+
+    // Clear, then reopen from the object's button: the views come back pixel for pixel.
+    choose(t, w.mnuClear);
+    QCOMPARE(w.state.PointCount, std::int16_t(0));
+    screenshot(w, QStringLiteral("cleared"));
+    QTest::mouseClick(w.CmdObj[0], Qt::LeftButton);
+    QCOMPARE(w.CmdObj[0]->BackColor(), ColorRef(0xC46200));
+    QCOMPARE(w.state.pPoints, points);
+    QCOMPARE(w.windowTitle(), QStringLiteral("PLANOVEXTRIUM  [%1]").arg(object));
+    QVERIFY(sameViews(Views(w), beforeSave, QStringLiteral("session-browser")));
+    screenshot(w, QStringLiteral("reopened-from-button"));
+
+    // Clear, then reopen from the recent menu.
+    choose(t, w.mnuClear);
+    choose(t, w.mnuRecent[1]);
+    QCOMPARE(w.state.pPoints, points);
+    QVERIFY(sameViews(Views(w), beforeSave, QStringLiteral("session-recent")));
+    screenshot(w, QStringLiteral("reopened-from-recent"));
+    QCOMPARE(t.dialogs().pending(), 0);
+}
+
+QTEST_MAIN(TestSession)
+#include "tst_session.moc"
