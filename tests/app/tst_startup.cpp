@@ -58,25 +58,28 @@ void TestStartup::layout_data()
 {
     QTest::addColumn<QRect>("pixels");
     QTest::addColumn<int>("background"); // 0x00BBGGRR, -1 for the platform's own
-    const auto row = [](const char* name, QRect pixels, int background) { QTest::newRow(name) << pixels << background; };
-    row("picCommand", {3, 346, 265, 142}, -1);
+    QTest::addColumn<QRectF>("twips");   // of a drawing surface: Left, Top, Width, Height
+    const auto row = [](const char* name, QRect pixels, int background, QRectF twips = {}) {
+        QTest::newRow(name) << pixels << background << twips;
+    };
+    row("picCommand", {3, 346, 265, 142}, -1, {45, 5190, 3975, 2130});
     row("Label1", {0, -1, 262, 30}, 0x800000);
     row("lstCommand", {3, 52, 254, 41}, 0xE0E0E0);
     row("cmdExecute", {3, 96, 254, 19}, -1);
     row("txtCommand", {3, 114, 254, 19}, -1);
-    row("picIcon", {315, 1, 20, 15}, 0x808080);
+    row("picIcon", {315, 1, 20, 15}, 0x808080, {4725, 15, 300, 225});
     row("sstMiscDrawing", {3, 2, 157, 342}, 0x404040);
-    row("Picture1(1)", {5, 25, 146, 311}, 0x808080);
+    row("Picture1(1)", {5, 25, 146, 311}, 0x808080, {75, 375, 2190, 4665});
     row("CmdWrk(0)", {1, 1, 139, 19}, -1);
     row("CmdWrk(15)", {1, 286, 139, 19}, -1);
-    row("Picture1(0)", {5, 26, 146, 311}, 0x808080);
+    row("Picture1(0)", {5, 26, 146, 311}, 0x808080, {75, 390, 2190, 4665});
     row("CmdObj(0)", {9, 29, 139, 19}, -1);
     row("CmdObj(15)", {9, 314, 139, 19}, -1);
-    row("picContainer", {335, 1, 684, 681}, -1);
-    row("pic3dView", {345, 4, 334, 334}, 0x000000);
-    row("picTop", {344, 343, 334, 334}, 0x808080);
-    row("picFront", {5, 4, 334, 332}, 0x808080);
-    row("picSide", {5, 343, 334, 334}, 0x808080);
+    row("picContainer", {335, 1, 684, 681}, -1, {5025, 15, 10260, 10215});
+    row("pic3dView", {345, 4, 334, 334}, 0x000000, {5175, 60, 5000, 5000});
+    row("picTop", {344, 343, 334, 334}, 0x808080, {5160, 5145, 5000, 5000});
+    row("picFront", {5, 4, 334, 332}, 0x808080, {75, 60, 5000, 4980});
+    row("picSide", {5, 343, 334, 334}, 0x808080, {75, 5145, 5000, 5000});
     row("txtDepth", {96, 50, 64, 18}, 0xE0E0E0);
 }
 
@@ -84,9 +87,12 @@ void TestStartup::layout()
 {
     QFETCH(QRect, pixels);
     QFETCH(int, background);
+    QFETCH(QRectF, twips);
     TestWindow w;
     QWidget* control = controls(w.w()).at(QString::fromLatin1(QTest::currentDataTag()));
     QCOMPARE(control->geometry(), pixels);
+    if (auto* surface = qobject_cast<PictureBox*>(control))
+        QCOMPARE(QRectF(surface->Left(), surface->Top(), surface->Width(), surface->Height()), twips);
     if (auto* surface = qobject_cast<PictureBox*>(control); surface && background >= 0) {
         QCOMPARE(surface->BackColor(), ColorRef(background));
         QCOMPARE(surface->picture().pixelColor(3, 3), toQColor(ColorRef(background)));
@@ -98,7 +104,6 @@ void TestStartup::layout()
     QCOMPARE(w->Label1->palette().color(QPalette::WindowText), QColor(Qt::white));
     QCOMPARE(w->sbStatus->geometry().top(), w->centralWidget()->geometry().bottom() + 1);
     QCOMPARE(QSizeF(w->picFront->ScaleWidth(), w->picFront->ScaleHeight()), QSizeF(4940, 4920));
-    QCOMPARE(QRectF(w->picIcon->Left(), w->picIcon->Top(), w->picIcon->Width(), w->picIcon->Height()), QRectF(4725, 15, 300, 225));
 }
 
 void TestStartup::menuTree()

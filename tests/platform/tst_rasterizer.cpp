@@ -39,11 +39,21 @@ QImage blank(QSize size)
     return image;
 }
 
+// Drawn into the middle rows of a larger buffer, whose two rows above and below must stay
+// untouched: the rasteriser never writes outside the picture.
 QImage fast(const Drawing& drawing, QSize size)
 {
-    QImage image = blank(size);
+    constexpr QRgb Sentinel = 0xFF123456;
+    std::vector<QRgb> buffer(std::size_t(size.width() * (size.height() + 4)), Sentinel);
+    QImage image(reinterpret_cast<uchar*>(buffer.data() + 2 * size.width()), size.width(), size.height(),
+                 size.width() * 4, QImage::Format_RGB32);
+    image.fill(toQColor(Grey));
     rasterize(image, drawing);
-    return image;
+    const auto outside = std::count_if(buffer.begin(), buffer.begin() + 2 * size.width(), [](QRgb p) { return p != Sentinel; })
+        + std::count_if(buffer.end() - 2 * size.width(), buffer.end(), [](QRgb p) { return p != Sentinel; });
+    if (outside != 0)
+        QTest::qFail(qPrintable(QStringLiteral("%1 pixels written outside the picture").arg(outside)), __FILE__, __LINE__);
+    return image.copy();
 }
 
 QImage painted(const Drawing& drawing, QSize size)
@@ -169,6 +179,8 @@ void TestRasterizer::exactPixels_data()
     QTest::newRow("circle at the far corner") << Drawing{C(39 * Twips, 29 * Twips, 2 * Twips)} << "38,27 39,27 37,28 37,29";
     QTest::newRow("line ending off the picture keeps its slope") << Drawing{Lp(-4, -2, 4, 2)} << "0,0 1,0 2,1 3,1 4,2";
     QTest::newRow("line leaving at the far corner") << Drawing{Lp(36, 26, 44, 34)} << "36,26 37,27 38,28 39,29";
+    QTest::newRow("lines ending one pixel past the edges") << Drawing{Lp(5, 27, 5, 30), Lp(37, 1, 40, 1), Lp(9, 27, 12, 30)}
+                                                           << "37,1 38,1 39,1 5,27 9,27 5,28 10,28 5,29 11,29";
     QTest::newRow("far outside draws nothing")
         << Drawing{L(-1e9, -1e9, -1e9 + 9000, -1e9), C(1.5e7, 0, 3000), L(-3000, 0, -3000, 1e6), C(300, 225, 1.5e6)} << "";
     QTest::newRow("8-pixel pen: 4 above, 3 below, square caps") << Drawing{Lp(5, 10, 12, 10, White, 8)} << "box 1,6 15x8 120";
