@@ -12,8 +12,9 @@ namespace {
 // the edges without changing a pixel; beyond, the cut segment's own ends are rounded.
 constexpr double Exact = 0x1p30;
 
-// The pixel holding a twip position: floor(twips / 15), without a library floor call for
-// the positions within 2^52.
+} // namespace
+
+// Without a library floor call for the positions within 2^52.
 double toPixel(float twips)
 {
     const double x = double(twips);
@@ -23,6 +24,8 @@ double toPixel(float twips)
     const double truncated = double(std::int64_t(q));
     return truncated > q ? truncated - 1 : truncated;
 }
+
+namespace {
 
 QRgb toRgb(ColorRef c)
 {
@@ -110,8 +113,8 @@ bool clipEdge(double p, double q, double& t0, double& t1)
     return true;
 }
 
-// Clips the segment (x1, y1)-(x2, y2) to the box [lo, hiX] x [lo, hiY] in place. False when
-// it misses the box. Unclipped ends keep their exact values.
+} // namespace
+
 bool clipSegment(double& x1, double& y1, double& x2, double& y2, double lo, double hiX, double hiY)
 {
     const double dx = x2 - x1, dy = y2 - y1;
@@ -130,6 +133,8 @@ bool clipSegment(double& x1, double& y1, double& x2, double& y2, double lo, doub
     }
     return true;
 }
+
+namespace {
 
 // A one-pixel line's walk: `count` pixels from `offset` (an index into the canvas's words),
 // one step along the major axis per pixel and one along the minor axis whenever the
