@@ -5,7 +5,9 @@
 #include <QBuffer>
 #include <QImageWriter>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace {
 
@@ -48,13 +50,22 @@ public:
                 square(x1 - w / 2, y1 - w / 2, w, p.color);
             return;
         }
-        // A one-pixel circle lies around its pixel's centre, a wider one around its corner.
-        const double centre = w == 1 ? 0.5 : 0.0, reach = radius + w + 1;
+        const double reach = radius + w + 1;
         if (!std::isfinite(radius) || x1 + reach < 0 || y1 + reach < 0 || x1 - reach > width_ || y1 - reach > height_)
             return;
-        out_ += QStringLiteral("<circle cx=\"%1\" cy=\"%2\" r=\"%3\" stroke=\"%4\" stroke-width=\"%5\"/>\n")
-                    .arg(number(x1 + centre), number(y1 + centre), number(radius), colour(p.color))
-                    .arg(w)
+        if (w > 1) {
+            // A wide pen strokes the circle around the pixel's corner.
+            out_ += QStringLiteral("<circle cx=\"%1\" cy=\"%2\" r=\"%3\" stroke=\"%4\" stroke-width=\"%5\"/>\n")
+                        .arg(number(x1), number(y1), number(radius), colour(p.color))
+                        .arg(w)
+                        .toUtf8();
+            return;
+        }
+        // A one-pixel circle as the closed path through the centres of the pixels the
+        // rasteriser gives it, so that renderers colour those pixels and no others.
+        const auto& [start, steps] = circlePath(radius);
+        out_ += QStringLiteral("<path d=\"M%1 %2%3z\" stroke=\"%4\"/>\n")
+                    .arg(number(x1 + 0.5 + start.x()), number(y1 + 0.5 + start.y()), steps, colour(p.color))
                     .toUtf8();
     }
 
@@ -67,21 +78,47 @@ public:
     }
 
 private:
-    // Between pixel ends: a one-pixel line through the pixels' centres, a wider one between
-    // their corners, both with square ends. Far ends are cut to the view grown by the pen.
+    // The path of a one-pixel circle of this radius: its first pixel, as an offset from the
+    // centre, and the relative steps from there round through every pixel in order.
+    const std::pair<QPoint, QString>& circlePath(double radius)
+    {
+        auto found = circles_.find(radius);
+        if (found != circles_.end())
+            return found->second;
+        const MidpointCircle circle(radius);
+        std::vector<QPoint> pixels;
+        for (double k = -circle.limit(); k <= circle.limit(); ++k) {
+            const int d = int(circle.h(k)), i = int(k);
+            pixels.insert(pixels.end(), {QPoint(i, -d), QPoint(i, d), QPoint(-d, i), QPoint(d, i)});
+        }
+        const auto angle = [](const QPoint& p) { return std::atan2(double(p.x()), -double(p.y())); };
+        std::sort(pixels.begin(), pixels.end(), [&](const QPoint& a, const QPoint& b) { return angle(a) < angle(b); });
+        pixels.erase(std::unique(pixels.begin(), pixels.end()), pixels.end());
+        QString steps;
+        for (std::size_t i = 1; i < pixels.size(); ++i)
+            steps += QStringLiteral("l%1 %2").arg(pixels[i].x() - pixels[i - 1].x()).arg(pixels[i].y() - pixels[i - 1].y());
+        return circles_.emplace(radius, std::pair(pixels.front(), steps)).first->second;
+    }
+
+    // Between pixel ends, with square ends: a wider line between the pixels' corners, as
+    // wide as its pen; a one-pixel line through their centres, as wide across as one pixel
+    // along the minor axis, so that each step of the major axis colours the one pixel
+    // nearest the line, as the rasteriser's Bresenham walk does. Far ends are cut to the
+    // view grown by the pen.
     void line(double x1, double y1, double x2, double y2, int w, ColorRef c)
     {
         if (x1 == x2 && y1 == y2) {
             square(w == 1 ? x1 : x1 - w / 2, w == 1 ? y1 : y1 - w / 2, w, c);
             return;
         }
+        const double across = w == 1 ? std::max(std::abs(x2 - x1), std::abs(y2 - y1)) / std::hypot(x2 - x1, y2 - y1) : w;
         const double reach = w + 2.0;
         if (!clipSegment(x1, y1, x2, y2, -reach, width_ + reach, height_ + reach))
             return;
         const double centre = w == 1 ? 0.5 : 0.0;
         out_ += QStringLiteral("<line x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\" stroke=\"%5\" stroke-width=\"%6\"/>\n")
-                    .arg(number(x1 + centre), number(y1 + centre), number(x2 + centre), number(y2 + centre), colour(c))
-                    .arg(w)
+                    .arg(number(x1 + centre), number(y1 + centre), number(x2 + centre), number(y2 + centre), colour(c),
+                         number(across))
                     .toUtf8();
     }
 
@@ -99,6 +136,7 @@ private:
 
     QByteArray& out_;
     int width_, height_;
+    std::map<double, std::pair<QPoint, QString>> circles_;
 };
 
 QString escaped(const QString& text) { return text.toHtmlEscaped(); }
@@ -158,7 +196,7 @@ QByteArray viewsSvg(frmMain& w, ViewChoice choice, const QString& title)
         const QString id = QStringLiteral("view-") + view.word;
         out += QStringLiteral("<clipPath id=\"%1-area\"><rect width=\"%2\" height=\"%3\"/></clipPath>\n"
                               "<g id=\"%1\" transform=\"translate(%4 %5)\" clip-path=\"url(#%1-area)\" fill=\"none\" "
-                              "stroke-linecap=\"square\">\n<title>%6</title>\n"
+                              "stroke-linecap=\"square\" stroke-linejoin=\"round\">\n<title>%6</title>\n"
                               "<rect width=\"%2\" height=\"%3\" fill=\"%7\" stroke=\"none\"/>\n")
                    .arg(id)
                    .arg(area.width())
