@@ -13,7 +13,9 @@
 #include <cstring>
 #include <memory>
 #include <set>
+#include <limits>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -136,177 +138,230 @@ Tessellation tessellate(const std::vector<Lattice>& outline)
     return t;
 }
 
-// Twice the signed area of a triangle; the products of single-precision coordinates are
-// exact in double precision, so zero means the corners lie on one line as written.
+// Twice the signed area of a triangle.
 double doubleArea(const PlanePoint& a, const PlanePoint& b, const PlanePoint& c)
 {
     return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
 }
 
-// Mends the triangles that have no area once the points are in single precision (a repeated
-// corner, or three corners on one line, which the tessellator may give for points on a
-// straight stretch of the boundary), keeping the mesh closed: such a triangle's long edge is
-// flipped with the triangle across it, or, on the boundary, the triangle is taken away and
-// its two short edges become boundary edges. The common case, none, costs one pass.
+// Points closer than this to each other, or to the line through two others, are taken for
+// one, or on the line: 2^-40 of the largest coordinate, far more than the rounding of the
+// tessellator's crossing points and far less than any distance between whole twips.
+constexpr double Resolution = 0x1p-40;
+
+// Points within the resolution of one another (crossings computed apart that are one) and
+// points that single precision in the unit chosen cannot tell apart become one index.
+// exact: the tessellator's points in twips, kept for the mending; unit: the same points in
+// the unit, as the mesh holds them. True when two points that triangles use became one.
+bool mergePoints(std::vector<PlanePoint>& exact, std::vector<PlanePoint>& unit, std::vector<FilledRegion::Triangle>& triangles,
+                 double scale)
+{
+    double largest = 0;
+    for (const PlanePoint& p : exact)
+        largest = std::max({largest, std::abs(p.x), std::abs(p.y)});
+    const double cell = std::max(largest * Resolution, std::numeric_limits<double>::min());
+    std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> cells;
+    std::unordered_map<std::uint64_t, std::uint32_t> singles;
+    const auto cellKey = [](double cx, double cy) { return (std::uint64_t(std::int64_t(cx)) << 32) ^ std::uint64_t(std::int64_t(cy)); };
+    std::vector<std::uint32_t> index(exact.size());
+    std::vector<PlanePoint> keptExact, keptUnit;
+    for (std::size_t i = 0; i < exact.size(); ++i) {
+        const PlanePoint& p = exact[i];
+        // Adding zero makes a negative zero positive.
+        const float x = float(p.x * scale) + 0.0f, y = float(p.y * scale) + 0.0f;
+        std::uint32_t bx, by;
+        std::memcpy(&bx, &x, 4);
+        std::memcpy(&by, &y, 4);
+        const auto [single, added] = singles.try_emplace((std::uint64_t(bx) << 32) | by, std::uint32_t(keptExact.size()));
+        index[i] = single->second;
+        const double cx = std::floor(p.x / cell), cy = std::floor(p.y / cell);
+        for (double dx = -1; dx <= 1 && added && index[i] == keptExact.size(); ++dx)
+            for (double dy = -1; dy <= 1 && index[i] == keptExact.size(); ++dy) {
+                const auto found = cells.find(cellKey(cx + dx, cy + dy));
+                for (std::size_t k = 0; found != cells.end() && k < found->second.size(); ++k) {
+                    const PlanePoint& q = keptExact[found->second[k]];
+                    if (std::abs(q.x - p.x) <= cell && std::abs(q.y - p.y) <= cell)
+                        index[i] = found->second[k];
+                }
+            }
+        if (index[i] == keptExact.size()) {
+            cells[cellKey(cx, cy)].push_back(index[i]);
+            keptExact.push_back(p);
+            keptUnit.push_back({double(x), double(y)});
+        }
+    }
+    constexpr std::uint32_t Unused = std::numeric_limits<std::uint32_t>::max();
+    std::vector<std::uint32_t> user(keptExact.size(), Unused);
+    bool merged = false;
+    for (FilledRegion::Triangle& t : triangles)
+        for (std::uint32_t& c : t.corners) {
+            std::uint32_t& first = user[index[c]];
+            merged = merged || (first != Unused && first != c);
+            first = first == Unused ? c : first;
+            c = index[c];
+        }
+    exact = std::move(keptExact);
+    unit = std::move(keptUnit);
+    return merged;
+}
+
+// Takes away the triangles that have no area (a repeated corner, or three corners on one
+// line, which the tessellator gives for points on a straight stretch of an edge, crossing
+// points included), judged on the tessellator's own points, keeping the surface closed: such a
+// triangle's long edge is flipped with the triangle across it, or, where none or only another
+// such triangle lies across, the triangle is dropped. Leaves the boundary flags to sew().
+// True when it changed anything; the common case, no such triangle, costs one pass.
 class Mender {
 public:
-    Mender(const std::vector<PlanePoint>& points, std::vector<FilledRegion::Triangle>& triangles)
-        : points_(points), triangles_(triangles)
+    // exact: the tessellator's points; unit: the same in single precision, as the mesh holds them.
+    Mender(const std::vector<PlanePoint>& exact, const std::vector<PlanePoint>& unit, std::vector<FilledRegion::Triangle>& triangles)
+        : points_(exact), unit_(unit), triangles_(triangles)
     {
     }
 
-    void run()
+    bool run()
     {
         std::vector<std::size_t> work;
         for (std::size_t i = 0; i < triangles_.size(); ++i)
             if (flat(triangles_[i]))
                 work.push_back(i);
         if (work.empty())
-            return;
+            return false;
         alive_.assign(triangles_.size(), true);
         for (std::size_t i = 0; i < triangles_.size(); ++i)
             link(i);
-        // Each step removes a triangle or replaces two; a bound keeps a pathological
-        // arrangement (many points on one line) from going round forever.
-        std::size_t steps = 8 * triangles_.size() + 16;
-        while (!work.empty() && steps-- > 0) {
+        // A triangle across from another flat one waits for a round in which that one was
+        // mended; a round that mends nothing drops what waits. Each step drops a triangle or
+        // replaces two; a bound keeps a pathological arrangement from going round forever
+        // (what is left flat is dropped).
+        std::vector<std::size_t> waiting;
+        bool mended = true, force = false;
+        for (std::size_t steps = 8 * triangles_.size() + 16; steps > 0; --steps) {
+            if (work.empty()) {
+                if (waiting.empty())
+                    break;
+                force = !mended;
+                mended = false;
+                work.swap(waiting);
+            }
             const std::size_t i = work.back();
             work.pop_back();
-            if (alive_[i] && flat(triangles_[i]))
-                mend(i, work);
+            if (!alive_[i] || !flat(triangles_[i]))
+                continue;
+            if (mend(i, work, force))
+                mended = true;
+            else
+                waiting.push_back(i);
         }
-        std::vector<FilledRegion::Triangle> kept;
+        std::vector<Triangle> kept;
         kept.reserve(triangles_.size());
         for (std::size_t i = 0; i < triangles_.size(); ++i)
             if (alive_[i] && !flat(triangles_[i]))
                 kept.push_back(triangles_[i]);
         triangles_ = std::move(kept);
+        return true;
     }
 
 private:
     using Triangle = FilledRegion::Triangle;
-    struct Use {
-        std::size_t triangle;
-        int edge;
-    };
 
     static std::uint64_t key(std::uint32_t from, std::uint32_t to) { return (std::uint64_t(from) << 32) | to; }
-    static int next(int k) { return (k + 1) % 3; }
 
+    // A repeated corner, no area or less than the rounding of crossing points can account
+    // for, or none left (or turned round) in single precision.
     bool flat(const Triangle& t) const
     {
         const auto [a, b, c] = t.corners;
-        return a == b || b == c || a == c || doubleArea(points_[a], points_[b], points_[c]) == 0;
+        if (a == b || b == c || a == c || doubleArea(unit_[a], unit_[b], unit_[c]) <= 0)
+            return true;
+        const PlanePoint &p = points_[a], &q = points_[b], &r = points_[c];
+        const double largest = std::max({std::abs(p.x), std::abs(p.y), std::abs(q.x), std::abs(q.y), std::abs(r.x), std::abs(r.y)});
+        const double longest = std::max({std::hypot(q.x - p.x, q.y - p.y), std::hypot(r.x - q.x, r.y - q.y), std::hypot(p.x - r.x, p.y - r.y)});
+        return doubleArea(p, q, r) <= Resolution * largest * longest;
     }
 
     void link(std::size_t i)
     {
-        const Triangle& t = triangles_[i];
-        for (int k = 0; k < 3; ++k)
-            if (t.corners[std::size_t(k)] != t.corners[std::size_t(next(k))])
-                edges_[key(t.corners[std::size_t(k)], t.corners[std::size_t(next(k))])].push_back({i, k});
+        for (std::size_t k = 0; k < 3; ++k)
+            edges_.emplace(key(triangles_[i].corners[k], triangles_[i].corners[(k + 1) % 3]), i);
     }
 
     void unlink(std::size_t i)
     {
-        const Triangle& t = triangles_[i];
-        for (int k = 0; k < 3; ++k) {
-            auto found = edges_.find(key(t.corners[std::size_t(k)], t.corners[std::size_t(next(k))]));
-            if (found == edges_.end())
-                continue;
-            std::erase_if(found->second, [&](const Use& u) { return u.triangle == i && u.edge == k; });
+        for (std::size_t k = 0; k < 3; ++k) {
+            auto [from, to] = edges_.equal_range(key(triangles_[i].corners[k], triangles_[i].corners[(k + 1) % 3]));
+            for (; from != to; ++from)
+                if (from->second == i) {
+                    edges_.erase(from);
+                    break;
+                }
         }
     }
 
-    const std::vector<Use>* uses(std::uint32_t from, std::uint32_t to) const
-    {
-        const auto found = edges_.find(key(from, to));
-        return found == edges_.end() || found->second.empty() ? nullptr : &found->second;
-    }
-
-    void mend(std::size_t i, std::vector<std::size_t>& work)
+    // Flips or drops flat triangle i; false when it must wait (see run()), unless forced.
+    bool mend(std::size_t i, std::vector<std::size_t>& work, bool force)
     {
         Triangle& t = triangles_[i];
-        // The corner between the other two, opposite the long edge.
-        int middle = -1;
-        for (int k = 0; k < 3 && middle < 0; ++k) {
-            const PlanePoint& m = points_[t.corners[std::size_t(k)]];
-            const PlanePoint& a = points_[t.corners[std::size_t(next(k))]];
-            const PlanePoint& b = points_[t.corners[std::size_t(next(next(k)))]];
-            if ((a.x - m.x) * (b.x - m.x) + (a.y - m.y) * (b.y - m.y) <= 0)
+        // The corner opposite the longest edge: on a line, the one between the other two.
+        std::size_t middle = 0;
+        double longest = -1;
+        for (std::size_t k = 0; k < 3; ++k) {
+            const PlanePoint& a = points_[t.corners[(k + 1) % 3]];
+            const PlanePoint& b = points_[t.corners[(k + 2) % 3]];
+            if (const double length = std::hypot(b.x - a.x, b.y - a.y); length > longest) {
+                longest = length;
                 middle = k;
+            }
         }
-        const std::uint32_t c = t.corners[std::size_t(middle)];
-        const std::uint32_t b = t.corners[std::size_t(next(middle))];
-        const std::uint32_t a = t.corners[std::size_t(next(next(middle)))];
-        const std::vector<Use>* across = b != a ? uses(a, b) : nullptr;
-        if (c == a || c == b || !across) {
-            remove(i);
-            return;
-        }
+        const std::uint32_t c = t.corners[middle], b = t.corners[(middle + 1) % 3], a = t.corners[(middle + 2) % 3];
         // t runs c -> b -> a; the triangle across its long edge runs a -> b -> d.
-        const Use other = across->front();
-        Triangle& u = triangles_[other.triangle];
-        const auto j = std::size_t(other.edge);
-        const std::uint32_t d = u.corners[(j + 2) % 3];
-        const bool cb = t.boundary[std::size_t(middle)], ac = t.boundary[std::size_t(next(next(middle)))];
-        const bool bd = u.boundary[(j + 1) % 3], da = u.boundary[(j + 2) % 3];
-        unlink(i);
-        unlink(other.triangle);
-        t = {{a, c, d}, {ac, false, da}};
-        u = {{c, b, d}, {cb, bd, false}};
-        link(i);
-        link(other.triangle);
-        work.push_back(i);
-        work.push_back(other.triangle);
-    }
-
-    // Takes triangle i away; an edge that ran the other way to one of its edges is on the
-    // boundary from now on unless another triangle still runs that edge.
-    void remove(std::size_t i)
-    {
-        unlink(i);
-        alive_[i] = false;
-        const Triangle& t = triangles_[i];
-        for (int k = 0; k < 3; ++k) {
-            const std::uint32_t from = t.corners[std::size_t(k)], to = t.corners[std::size_t(next(k))];
-            if (from == to)
-                continue;
-            if (const std::vector<Use>* reverse = uses(to, from))
-                for (const Use& r : *reverse)
-                    triangles_[r.triangle].boundary[std::size_t(r.edge)] = uses(from, to) == nullptr;
+        const auto across = edges_.find(key(a, b));
+        const bool acrossFlat = across != edges_.end() && flat(triangles_[across->second]);
+        if (acrossFlat && !force && c != a && c != b && a != b)
+            return false;
+        if (c == a || c == b || a == b || across == edges_.end() || acrossFlat) {
+            unlink(i);
+            alive_[i] = false;
+            return true;
         }
+        const std::size_t other = across->second;
+        Triangle& u = triangles_[other];
+        std::size_t j = 0;
+        while (u.corners[j] != a)
+            ++j;
+        const std::uint32_t d = u.corners[(j + 2) % 3];
+        unlink(i);
+        unlink(other);
+        t = {{a, c, d}, {}};
+        u = {{c, b, d}, {}};
+        link(i);
+        link(other);
+        work.push_back(i);
+        work.push_back(other);
+        return true;
     }
 
     const std::vector<PlanePoint>& points_;
+    const std::vector<PlanePoint>& unit_;
     std::vector<Triangle>& triangles_;
     std::vector<bool> alive_;
-    std::unordered_map<std::uint64_t, std::vector<Use>> edges_;
+    std::unordered_multimap<std::uint64_t, std::size_t> edges_;
 };
 
-// The points in the unit chosen, rounded to single precision as the mesh will hold them,
-// with points that became equal merged into one index.
-void toUnit(std::vector<PlanePoint>& points, std::vector<FilledRegion::Triangle>& triangles, double scale)
+// After points became one or triangles were mended, the tessellator's flags are set again
+// from what they mean: an edge lies on the boundary when no triangle runs it the other way.
+// Two boundary edges between the same two points, one each way (a slit of no width, whose
+// walls would face each other), so become inner edges.
+void sew(std::vector<FilledRegion::Triangle>& triangles)
 {
-    std::unordered_map<std::uint64_t, std::uint32_t> seen;
-    seen.reserve(points.size());
-    std::vector<std::uint32_t> index(points.size());
-    std::vector<PlanePoint> merged;
-    merged.reserve(points.size());
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        const float x = float(points[i].x * scale), y = float(points[i].y * scale);
-        std::uint32_t bx, by;
-        std::memcpy(&bx, &x, 4);
-        std::memcpy(&by, &y, 4);
-        const auto [where, added] = seen.try_emplace((std::uint64_t(bx) << 32) | by, std::uint32_t(merged.size()));
-        if (added)
-            merged.push_back({double(x), double(y)});
-        index[i] = where->second;
-    }
+    std::unordered_set<std::uint64_t> runs;
+    const auto key = [](std::uint32_t from, std::uint32_t to) { return (std::uint64_t(from) << 32) | to; };
+    for (const FilledRegion::Triangle& t : triangles)
+        for (std::size_t k = 0; k < 3; ++k)
+            runs.insert(key(t.corners[k], t.corners[(k + 1) % 3]));
     for (FilledRegion::Triangle& t : triangles)
-        for (std::uint32_t& c : t.corners)
-            c = index[c];
-    points = std::move(merged);
+        for (std::size_t k = 0; k < 3; ++k)
+            t.boundary[k] = runs.count(key(t.corners[(k + 1) % 3], t.corners[k])) == 0;
 }
 
 QString refusal(const QString& reason)
@@ -397,9 +452,10 @@ std::variant<FilledRegion, QString> fillOutline(const std::vector<PointRecord>& 
     Tessellation t = simple.size() >= 3 ? tessellate(simple) : Tessellation{};
     if (t.failed)
         return QStringLiteral("the tessellator could not fill its outline");
-    FilledRegion region{std::move(t.points), std::move(t.triangles)};
-    toUnit(region.points, region.triangles, unitsPerTwip(unit));
-    Mender(region.points, region.triangles).run();
+    FilledRegion region{{}, std::move(t.triangles)};
+    const bool merged = mergePoints(t.points, region.points, region.triangles, unitsPerTwip(unit));
+    if (Mender(t.points, region.points, region.triangles).run() || merged)
+        sew(region.triangles);
     if (region.triangles.empty())
         return QStringLiteral("its outline encloses no area");
     return region;

@@ -55,7 +55,9 @@ std::variant<FilledRegion, QString> fillOutline(const std::vector<PointRecord>& 
 
 // A closed, consistently oriented triangle mesh: every triangle winds counter-clockwise seen
 // from outside (its normal points out), and every edge is run once each way by two
-// triangles. Vertices are single precision, shared by index.
+// triangles, except the lateral edge at a point where filled parts of the outline touch
+// (a bow tie's crossing), run once each way by each part. Vertices are single precision,
+// shared by index.
 struct Mesh {
     std::vector<std::array<float, 3>> vertices;
     std::vector<std::array<std::uint32_t, 3>> triangles;
