@@ -33,9 +33,11 @@ int main(int argc, char** argv)
     registerStartupBenchmarks();
     registerDrawingBenchmarks();
     registerFileBenchmarks();
+    registerExportBenchmarks();
     const int missed = runAndCheckGoals();
     releaseDrawingBenchmarks();
     releaseFileBenchmarks();
+    releaseExportBenchmarks();
     benchmark::Shutdown();
     return missed == 0 ? 0 : 2;
 }

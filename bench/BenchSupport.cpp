@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QWindow>
 #include <benchmark/benchmark.h>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <vector>
@@ -19,6 +20,19 @@ ProgramFolder::ProgramFolder()
 BenchWindow::BenchWindow() : window_(std::make_unique<frmMain>(dialogs_, settings_, folder_.path()))
 {
     startAndExpose(*window_);
+}
+
+std::vector<PointRecord> ringPoints(int count, float width, float height)
+{
+    std::vector<PointRecord> points;
+    points.reserve(std::size_t(count));
+    const double radius = std::min(width, height) * 0.4;
+    for (int i = 0; i < count; ++i) {
+        const double angle = 2 * M_PI * i / count;
+        points.push_back({std::int32_t(std::lround(width / 2 + radius * std::cos(angle))),
+                          std::int32_t(std::lround(height / 2 + radius * std::sin(angle)))});
+    }
+    return points;
 }
 
 bool startAndExpose(frmMain& window)

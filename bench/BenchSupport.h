@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <memory>
 #include <string>
+#include <vector>
 
 // Dialogs for measuring: nothing is asked; message boxes are counted, so that a benchmark can
 // tell that the program refused what it was asked to do.
@@ -51,6 +52,10 @@ private:
     std::unique_ptr<frmMain> window_;
 };
 
+// The ring of the drawing and export benchmarks: count points evenly round a circle in the
+// middle of a view of the given inner size (twips), its radius 0.4 of the smaller side.
+std::vector<PointRecord> ringPoints(int count, float width, float height);
+
 // Constructs and starts the window, then lets the event loop run until its window is exposed.
 // False when it was not exposed within five seconds.
 bool startAndExpose(frmMain& window);
@@ -67,6 +72,8 @@ int runAndCheckGoals();
 void registerStartupBenchmarks();
 void registerDrawingBenchmarks();
 void registerFileBenchmarks();
+void registerExportBenchmarks();
 // Releases what the drawing benchmarks kept between runs; called before the application ends.
 void releaseDrawingBenchmarks();
 void releaseFileBenchmarks();
+void releaseExportBenchmarks();

@@ -21,12 +21,7 @@ std::vector<PointRecord> makePoints(Shape shape, int count, float width, float h
     std::vector<PointRecord> points;
     points.reserve(std::size_t(count));
     if (shape == Shape::Ring) {
-        const double radius = std::min(width, height) * 0.4;
-        for (int i = 0; i < count; ++i) {
-            const double angle = 2 * M_PI * i / count;
-            points.push_back({std::int32_t(std::lround(width / 2 + radius * std::cos(angle))),
-                              std::int32_t(std::lround(height / 2 + radius * std::sin(angle)))});
-        }
+        points = ringPoints(count, width, height);
     } else {
         std::mt19937 random(7);
         std::uniform_int_distribution<int> x(0, int(width) - 1), y(0, int(height) - 1);

@@ -284,6 +284,11 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
 void frmMain::start()
 {
     show();
+    setUp();
+}
+
+void frmMain::setUp()
+{
     setCaption(versionedCaption(appversion::Major, appversion::Minor, appversion::Revision));
     LoadRecentMenu(files());
     state.ProgramFolder = programFolderOverride_.isEmpty() ? QDir::toNativeSeparators(QCoreApplication::applicationDirPath())

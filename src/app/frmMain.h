@@ -35,6 +35,10 @@ public:
     // The window's load: shows the window and sets up the state, menus, browser and grid.
     // Runs once, before any other handler.
     void start();
+    // The start-up state of start() without showing the window: state, menus, browser and
+    // grid. Called by start() after showing, and alone by a headless session, which runs the
+    // program's commands on a window nobody sees.
+    void setUp();
 
     static QString versionedCaption(int major, int minor, int revision);
     // Sets the window's caption to exactly this text.

@@ -2,6 +2,7 @@
 // saving passes through.
 #include "files/FileCommands.h"
 
+#include "files/AtomicWrite.h"
 #include "files/ObjectFile.h"
 #include "files/WorkspaceFile.h"
 #include "views/Rendering.h"
@@ -9,8 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <optional>
 
 namespace {
 
@@ -19,73 +18,12 @@ const QString kObjectFilter = QStringLiteral("Object Files (*.obj)|*.obj");
 
 void tellFormatError(FilesContext& ctx, int Ftype)
 {
-    if (Ftype == ObjectFileType)
-        ctx.views.dialogs.MsgBox(QStringLiteral("There was an error in the format of the Object file"),
-                                 QStringLiteral("Object File Format Error").toUpper());
-    else
-        ctx.views.dialogs.MsgBox(QStringLiteral("There was an error in the format of the Workspace file"),
-                                 QStringLiteral("Workspace File Format Error").toUpper());
+    ctx.views.dialogs.MsgBox(formatErrorText(Ftype), formatErrorTitle(Ftype));
 }
 
 void tellNotSaved(FilesContext& ctx, const QString& path, const QString& reason)
 {
-    ctx.views.dialogs.MsgBox(QStringLiteral("The file \"%1\" could not be saved: %2.").arg(path, reason));
-}
-
-// A file the user has marked as not to be changed: no write permission for its owner, or
-// none for the user running the program.
-bool isReadOnly(const QString& path)
-{
-    const QFileInfo info(path);
-    return info.exists() && (!(info.permissions() & QFileDevice::WriteOwner) || !info.isWritable());
-}
-
-// Writes until every byte is taken or the device refuses more (a short write alone carries
-// no error; the next attempt reports it).
-bool writeAll(QSaveFile& file, const QByteArray& bytes)
-{
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
-        if (written <= 0)
-            return false;
-        done += qsizetype(written);
-    }
-    return true;
-}
-
-// Writes bytes to a temporary file beside path and renames it over path only once it is
-// complete and flushed to disk, so that path holds either its old contents or exactly bytes.
-// replaceReadOnly: a read-only file at path is replaced too (it is made writable first and
-// left as it was when the save fails). False with *why set when nothing was saved.
-bool writeAtomically(const QString& path, const QByteArray& bytes, bool replaceReadOnly, QString* why)
-{
-    const QFileInfo info(path);
-    if (!info.absoluteDir().exists()) {
-        *why = QStringLiteral("the folder \"%1\" does not exist").arg(QDir::toNativeSeparators(info.absolutePath()));
-        return false;
-    }
-    if (info.isDir()) {
-        *why = QStringLiteral("a folder of that name is there");
-        return false;
-    }
-    std::optional<QFileDevice::Permissions> lockedPermissions;
-    if (isReadOnly(path)) {
-        if (!replaceReadOnly) {
-            *why = QStringLiteral("the file is read-only");
-            return false;
-        }
-        const QFileDevice::Permissions permissions = info.permissions();
-        if (QFile::setPermissions(path, permissions | QFileDevice::WriteOwner))
-            lockedPermissions = permissions;
-    }
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && writeAll(file, bytes) && file.commit())
-        return true;
-    *why = file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("the file could not be written completely");
-    if (lockedPermissions)
-        QFile::setPermissions(path, *lockedPermissions);
-    return false;
+    ctx.views.dialogs.MsgBox(notSavedText(path, reason));
 }
 
 OpenOutcome openObject(FilesContext& ctx, const QString& Fname)
@@ -144,12 +82,31 @@ QString askForPath(FilesContext& ctx, const QString& filter, const QString& fold
 
 } // namespace
 
+QString formatErrorText(int Ftype)
+{
+    return Ftype == ObjectFileType ? QStringLiteral("There was an error in the format of the Object file")
+                                   : QStringLiteral("There was an error in the format of the Workspace file");
+}
+
+QString formatErrorTitle(int Ftype)
+{
+    return (Ftype == ObjectFileType ? QStringLiteral("Object File Format Error") : QStringLiteral("Workspace File Format Error"))
+        .toUpper();
+}
+
+QString notFoundText(const QString& path) { return QStringLiteral("The file \"%1\" cannot be found.").arg(path); }
+
+QString notSavedText(const QString& path, const QString& reason)
+{
+    return QStringLiteral("The file \"%1\" could not be saved: %2.").arg(path, reason);
+}
+
 OpenOutcome OpenFile(FilesContext& ctx, const QString& Fname, int Ftype)
 {
     if (Ftype != ObjectFileType && Ftype != WorkspaceFileType)
         return OpenOutcome::Nothing;
     if (!QFileInfo::exists(Fname)) {
-        ctx.views.dialogs.MsgBox(QStringLiteral("The file \"%1\" cannot be found.").arg(Fname));
+        ctx.views.dialogs.MsgBox(notFoundText(Fname));
         return OpenOutcome::Nothing;
     }
     return Ftype == ObjectFileType ? openObject(ctx, Fname) : openWorkspace(ctx, Fname);

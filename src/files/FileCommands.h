@@ -41,5 +41,12 @@ bool FindRecentFile(FilesContext& ctx, const QString& path);
 void AddRecentFile(FilesContext& ctx, const QString& path);
 void mnuRecent_Click(FilesContext& ctx, int index);
 
+// The texts the file commands tell the user, shared with the command-line tool so that it
+// says exactly what the window says. Ftype as for OpenFile; reason as writeAtomically gives it.
+QString formatErrorText(int Ftype);
+QString formatErrorTitle(int Ftype);
+QString notFoundText(const QString& path);
+QString notSavedText(const QString& path, const QString& reason);
+
 // text with every "&" doubled, so that a menu item or button shows it as written.
 QString literalCaption(const QString& text);

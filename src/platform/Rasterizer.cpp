@@ -12,8 +12,9 @@ namespace {
 // the edges without changing a pixel; beyond, the cut segment's own ends are rounded.
 constexpr double Exact = 0x1p30;
 
-// The pixel holding a twip position: floor(twips / 15), without a library floor call for
-// the positions within 2^52.
+} // namespace
+
+// Without a library floor call for the positions within 2^52.
 double toPixel(float twips)
 {
     const double x = double(twips);
@@ -23,6 +24,8 @@ double toPixel(float twips)
     const double truncated = double(std::int64_t(q));
     return truncated > q ? truncated - 1 : truncated;
 }
+
+namespace {
 
 QRgb toRgb(ColorRef c)
 {
@@ -110,8 +113,8 @@ bool clipEdge(double p, double q, double& t0, double& t1)
     return true;
 }
 
-// Clips the segment (x1, y1)-(x2, y2) to the box [lo, hiX] x [lo, hiY] in place. False when
-// it misses the box. Unclipped ends keep their exact values.
+} // namespace
+
 bool clipSegment(double& x1, double& y1, double& x2, double& y2, double lo, double hiX, double hiY)
 {
     const double dx = x2 - x1, dy = y2 - y1;
@@ -130,6 +133,8 @@ bool clipSegment(double& x1, double& y1, double& x2, double& y2, double lo, doub
     }
     return true;
 }
+
+namespace {
 
 // A one-pixel line's walk: `count` pixels from `offset` (an index into the canvas's words),
 // one step along the major axis per pixel and one along the minor axis whenever the
@@ -293,30 +298,39 @@ void wideLine(const Canvas& c, double x1, double y1, double x2, double y2, int w
     }
 }
 
-// The one-pixel midpoint circle of radius r >= 0.5 around pixel (cx, cy): in the octants
-// that step in x, rows cy +- h(x) for the columns cx + x with |x| <= limit, and mirrored for
-// the octants that step in y. Only the columns and rows on the image are visited.
+} // namespace
+
+MidpointCircle::MidpointCircle(double r) : r2_(r * r)
+{
+    // The last x with x <= h(x); r / sqrt(2) is within a step of it.
+    limit_ = std::floor(r / std::sqrt(2.0));
+    for (int i = 0; i < 3 && limit_ + 1 <= h(limit_ + 1); ++i)
+        limit_ += 1;
+    for (int i = 0; i < 3 && limit_ > 0 && limit_ > h(limit_); ++i)
+        limit_ -= 1;
+}
+
+double MidpointCircle::h(double x) const { return std::floor(std::sqrt(std::max(r2_ - x * x, 0.0)) + 0.5); }
+
+namespace {
+
+// The one-pixel midpoint circle of radius r >= 0.5 around pixel (cx, cy), visiting only the
+// columns and rows on the image.
 void thinCircle(const Canvas& c, double cx, double cy, double r, QRgb colour)
 {
-    const double r2 = r * r;
-    auto h = [r2](double x) { return std::floor(std::sqrt(std::max(r2 - x * x, 0.0)) + 0.5); };
-    // The last x with x <= h(x); r / sqrt(2) is within a step of it.
-    double limit = std::floor(r / std::sqrt(2.0));
-    for (int i = 0; i < 3 && limit + 1 <= h(limit + 1); ++i)
-        limit += 1;
-    for (int i = 0; i < 3 && limit > 0 && limit > h(limit); ++i)
-        limit -= 1;
+    const MidpointCircle circle(r);
+    const double limit = circle.limit();
     const double x0 = std::max(-limit, -cx), x1 = std::min(limit, c.width() - 1 - cx);
     const int columns = int(std::clamp(x1 - x0, -1.0, double(c.width())));
     for (int i = 0; i <= columns; ++i) {
-        const double x = x0 + i, d = h(x);
+        const double x = x0 + i, d = circle.h(x);
         c.plot(cx + x, cy - d, colour);
         c.plot(cx + x, cy + d, colour);
     }
     const double y0 = std::max(-limit, -cy), y1 = std::min(limit, c.height() - 1 - cy);
     const int rows = int(std::clamp(y1 - y0, -1.0, double(c.height())));
     for (int i = 0; i <= rows; ++i) {
-        const double y = y0 + i, d = h(y);
+        const double y = y0 + i, d = circle.h(y);
         c.plot(cx - d, cy + y, colour);
         c.plot(cx + d, cy + y, colour);
     }

@@ -1,5 +1,6 @@
 # Installs the build into a temporary prefix and checks that a desktop user finds everything
-# where it belongs; validates the desktop entry when desktop-file-validate is installed.
+# where it belongs, the command-line tool beside the program; validates the desktop entry
+# when desktop-file-validate is installed.
 set(prefix ${BUILD_DIR}/install-check)
 file(REMOVE_RECURSE ${prefix})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix}
@@ -10,9 +11,11 @@ endif()
 include(GNUInstallDirs)
 foreach(path
     ${CMAKE_INSTALL_LIBDIR}/brondelwick/brondelwick
+    ${CMAKE_INSTALL_LIBDIR}/brondelwick/brondelwick-tool
     ${CMAKE_INSTALL_LIBDIR}/brondelwick/Objects
     ${CMAKE_INSTALL_LIBDIR}/brondelwick/Workspaces
     bin/brondelwick
+    bin/brondelwick-tool
     share/applications/brondelwick.desktop
     share/icons/hicolor/scalable/apps/brondelwick.svg
     share/pixmaps/brondelwick.png)
@@ -23,9 +26,11 @@ endforeach()
 if(NOT IS_DIRECTORY ${prefix}/${CMAKE_INSTALL_LIBDIR}/brondelwick/Objects)
   message(FATAL_ERROR "Objects is not a folder")
 endif()
-if(NOT IS_SYMLINK ${prefix}/bin/brondelwick)
-  message(FATAL_ERROR "bin/brondelwick is not a link to the program")
-endif()
+foreach(program brondelwick brondelwick-tool)
+  if(NOT IS_SYMLINK ${prefix}/bin/${program})
+    message(FATAL_ERROR "bin/${program} is not a link to the program")
+  endif()
+endforeach()
 find_program(VALIDATE desktop-file-validate)
 if(VALIDATE)
   execute_process(COMMAND ${VALIDATE} ${prefix}/share/applications/brondelwick.desktop RESULT_VARIABLE valid)

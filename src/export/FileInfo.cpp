@@ -1,0 +1,117 @@
+// Describing the values of object and workspace files.
+#include "export/FileInfo.h"
+
+#include "export/Mesh.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+QString typeName(ValueKind kind)
+{
+    switch (kind) {
+    case ValueKind::Empty: return QStringLiteral("empty");
+    case ValueKind::UInt8: return QStringLiteral("u8");
+    case ValueKind::Int16: return QStringLiteral("i16");
+    case ValueKind::Int32: return QStringLiteral("i32");
+    case ValueKind::Single: return QStringLiteral("f32");
+    case ValueKind::Double: return QStringLiteral("f64");
+    case ValueKind::Text: return QStringLiteral("text");
+    }
+    return {};
+}
+
+QString dimensionText(std::int16_t dimension)
+{
+    if (dimension == 2)
+        return QStringLiteral("2 (drawn flat)");
+    if (dimension == 3)
+        return QStringLiteral("3 (drawn extruded)");
+    return QString::number(dimension);
+}
+
+QString gridText(std::uint8_t state)
+{
+    return QStringLiteral("%1 (grid lines %2)").arg(state).arg(state == 0 ? QStringLiteral("hidden") : QStringLiteral("shown"));
+}
+
+QString depthText(const TaggedValue& depth)
+{
+    const std::optional<std::int16_t> drawn = extrusionDepth(depth);
+    const QString stored = depth.isEmpty() ? QStringLiteral("empty")
+        : depth.isText()                   ? QStringLiteral("\"%1\" (text)").arg(depth.toText())
+                                           : QStringLiteral("%1 (%2)").arg(depth.toText(), typeName(depth.kind()));
+    return stored + (drawn ? QStringLiteral(", drawn extruded %1 twips deep").arg(*drawn)
+                           : QStringLiteral(", which the extruded drawing refuses"));
+}
+
+QJsonValue depthJson(const TaggedValue& depth)
+{
+    if (depth.isEmpty())
+        return QJsonValue::Null;
+    if (depth.isText())
+        return depth.toText();
+    return *depth.toNumber();
+}
+
+} // namespace
+
+QString colourText(ColorRef colour) { return toQColor(colour).name(); }
+
+QByteArray describeText(const QString& path, const InputFile& file)
+{
+    QString text = QStringLiteral("File: %1\n").arg(path);
+    if (file.kind == InputFile::Kind::Nothing)
+        return (text + QStringLiteral("Kind: empty (it holds nothing to open)\n")).toUtf8();
+    if (file.kind == InputFile::Kind::Workspace) {
+        const WorkspaceFileValues& w = file.workspace;
+        text += QStringLiteral("Kind: workspace\n"
+                               "Object line colour: %1\nGrid line colour: %2\nBackground colour: %3\n3D object colour: %4\n"
+                               "Point radius: %5 twips\nGrid: %6\n")
+                    .arg(colourText(w.LinesC), colourText(w.GridLinesC), colourText(w.GridBGC), colourText(w.ObjColor))
+                    .arg(w.Radius)
+                    .arg(gridText(w.GridState));
+        return text.toUtf8();
+    }
+    const ObjectFileValues& o = file.object;
+    text += QStringLiteral("Kind: object\nPoints: %1\nDepth: %2\nDimension: %3\nGrid: %4\n")
+                .arg(o.PointCount)
+                .arg(depthText(o.Depth), dimensionText(o.Dimension), gridText(o.GridState));
+    for (int i = 0; i < o.PointCount; ++i)
+        text += QStringLiteral("  Point%1: %2, %3\n").arg(i).arg(o.points[std::size_t(i)].X).arg(o.points[std::size_t(i)].Y);
+    return text.toUtf8();
+}
+
+QByteArray describeJson(const QString& path, const InputFile& file)
+{
+    QJsonObject json{{QStringLiteral("file"), path}};
+    if (file.kind == InputFile::Kind::Nothing) {
+        json[QStringLiteral("kind")] = QStringLiteral("empty");
+    } else if (file.kind == InputFile::Kind::Workspace) {
+        const WorkspaceFileValues& w = file.workspace;
+        json[QStringLiteral("kind")] = QStringLiteral("workspace");
+        json[QStringLiteral("LinesC")] = colourText(w.LinesC);
+        json[QStringLiteral("GridLinesC")] = colourText(w.GridLinesC);
+        json[QStringLiteral("GridBGC")] = colourText(w.GridBGC);
+        json[QStringLiteral("ObjColor")] = colourText(w.ObjColor);
+        json[QStringLiteral("Radius")] = w.Radius;
+        json[QStringLiteral("GridState")] = w.GridState;
+    } else {
+        const ObjectFileValues& o = file.object;
+        json[QStringLiteral("kind")] = QStringLiteral("object");
+        json[QStringLiteral("Points")] = o.PointCount;
+        json[QStringLiteral("Dimension")] = o.Dimension;
+        json[QStringLiteral("Grid")] = o.GridState;
+        json[QStringLiteral("Depth")] = depthJson(o.Depth);
+        json[QStringLiteral("DepthType")] = typeName(o.Depth.kind());
+        const std::optional<std::int16_t> drawn = extrusionDepth(o.Depth);
+        json[QStringLiteral("DrawnDepth")] = drawn ? QJsonValue(*drawn) : QJsonValue::Null;
+        QJsonArray points;
+        for (int i = 0; i < o.PointCount; ++i)
+            points.append(QJsonArray{o.points[std::size_t(i)].X, o.points[std::size_t(i)].Y});
+        json[QStringLiteral("points")] = points;
+    }
+    return QJsonDocument(json).toJson(QJsonDocument::Compact) + '\n';
+}

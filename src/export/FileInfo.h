@@ -1,0 +1,17 @@
+// What an object or workspace file holds, told readably for people or as JSON for scripts.
+#pragma once
+
+#include "export/InputFiles.h"
+
+#include <QByteArray>
+
+// A colour of the files (0x00BBGGRR) as web colour text, "#rrggbb".
+QString colourText(ColorRef colour);
+
+// The description of a file read by readInputFile, headed by its path. An object: its point
+// count and points (twips, screen axes), its depth as stored (with its type) and as the
+// extruded drawing takes it, its dimension and grid state. A workspace: its four colours,
+// the point radius and the grid state. JSON uses the files' own value names (see
+// docs/file-format.md). Called by the tool's info command.
+QByteArray describeText(const QString& path, const InputFile& file);
+QByteArray describeJson(const QString& path, const InputFile& file);

@@ -1,0 +1,228 @@
+// Composing the views into one picture, and writing their primitives as SVG elements that
+// cover the pixels the rasteriser fills.
+#include "export/ViewPictures.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+namespace {
+
+QString colour(ColorRef c) { return QStringLiteral("#%1").arg(QColor(toQColor(c)).name().mid(1)); }
+
+QString number(double v) { return QString::number(v, 'g', 17); }
+
+std::vector<LineObject*> linesOf(std::initializer_list<const GridLines::Array*> arrays)
+{
+    std::vector<LineObject*> lines;
+    for (const GridLines::Array* array : arrays)
+        for (std::size_t i = 1; i < array->size(); ++i)
+            lines.push_back((*array)[i]);
+    return lines;
+}
+
+// Where a view's drawing area lies in its container: the widget's place and its frame.
+QPoint drawingOrigin(const PictureBox* view) { return view->pos() + view->toWidgetPixels(0, 0).toPoint(); }
+
+// SVG elements for one view, in pixels of its drawing area (W x H).
+class SvgView {
+public:
+    SvgView(QByteArray& out, int width, int height) : out_(out), width_(width), height_(height) {}
+
+    void primitive(const Primitive& p)
+    {
+        const int w = std::max(p.penWidth, 1);
+        const double x1 = toPixel(p.x1), y1 = toPixel(p.y1);
+        if (!std::isfinite(x1) || !std::isfinite(y1))
+            return;
+        if (p.kind == Primitive::Kind::Line) {
+            const double x2 = toPixel(p.x2), y2 = toPixel(p.y2);
+            if (std::isfinite(x2) && std::isfinite(y2))
+                line(x1, y1, x2, y2, w, p.color);
+            return;
+        }
+        const double radius = double(p.r) / TwipsPerPixel;
+        if (!(radius >= 0.5)) {
+            if (!std::isnan(radius))
+                square(x1 - w / 2, y1 - w / 2, w, p.color);
+            return;
+        }
+        const double reach = radius + w + 1;
+        if (!std::isfinite(radius) || x1 + reach < 0 || y1 + reach < 0 || x1 - reach > width_ || y1 - reach > height_)
+            return;
+        if (w > 1) {
+            // A wide pen strokes the circle around the pixel's corner.
+            out_ += QStringLiteral("<circle cx=\"%1\" cy=\"%2\" r=\"%3\" stroke=\"%4\" stroke-width=\"%5\"/>\n")
+                        .arg(number(x1), number(y1), number(radius), colour(p.color))
+                        .arg(w)
+                        .toUtf8();
+            return;
+        }
+        // A one-pixel circle as the closed path through the centres of the pixels the
+        // rasteriser gives it, so that renderers colour those pixels and no others.
+        const auto& [start, steps] = circlePath(radius);
+        out_ += QStringLiteral("<path d=\"M%1 %2%3z\" stroke=\"%4\"/>\n")
+                    .arg(number(x1 + 0.5 + start.x()), number(y1 + 0.5 + start.y()), steps, colour(p.color))
+                    .toUtf8();
+    }
+
+    // A grid line, as the surface draws its line objects: one pixel through the pixels
+    // holding its ends.
+    void gridLine(const LineObject& l)
+    {
+        line(std::floor(l.X1() / TwipsPerPixel), std::floor(l.Y1() / TwipsPerPixel), std::floor(l.X2() / TwipsPerPixel),
+             std::floor(l.Y2() / TwipsPerPixel), 1, l.BorderColor());
+    }
+
+private:
+    // The path of a one-pixel circle of this radius: its first pixel, as an offset from the
+    // centre, and the relative steps from there round through every pixel in order.
+    const std::pair<QPoint, QString>& circlePath(double radius)
+    {
+        auto found = circles_.find(radius);
+        if (found != circles_.end())
+            return found->second;
+        const MidpointCircle circle(radius);
+        std::vector<QPoint> pixels;
+        for (double k = -circle.limit(); k <= circle.limit(); ++k) {
+            const int d = int(circle.h(k)), i = int(k);
+            pixels.insert(pixels.end(), {QPoint(i, -d), QPoint(i, d), QPoint(-d, i), QPoint(d, i)});
+        }
+        const auto angle = [](const QPoint& p) { return std::atan2(double(p.x()), -double(p.y())); };
+        std::sort(pixels.begin(), pixels.end(), [&](const QPoint& a, const QPoint& b) { return angle(a) < angle(b); });
+        pixels.erase(std::unique(pixels.begin(), pixels.end()), pixels.end());
+        QString steps;
+        for (std::size_t i = 1; i < pixels.size(); ++i)
+            steps += QStringLiteral("l%1 %2").arg(pixels[i].x() - pixels[i - 1].x()).arg(pixels[i].y() - pixels[i - 1].y());
+        return circles_.emplace(radius, std::pair(pixels.front(), steps)).first->second;
+    }
+
+    // Between pixel ends, with square ends: a wider line between the pixels' corners, as
+    // wide as its pen; a one-pixel line through their centres, as wide across as one pixel
+    // along the minor axis, so that each step of the major axis colours the one pixel
+    // nearest the line, as the rasteriser's Bresenham walk does. Far ends are cut to the
+    // view grown by the pen.
+    void line(double x1, double y1, double x2, double y2, int w, ColorRef c)
+    {
+        if (x1 == x2 && y1 == y2) {
+            square(w == 1 ? x1 : x1 - w / 2, w == 1 ? y1 : y1 - w / 2, w, c);
+            return;
+        }
+        const double across = w == 1 ? std::max(std::abs(x2 - x1), std::abs(y2 - y1)) / std::hypot(x2 - x1, y2 - y1) : w;
+        const double reach = w + 2.0;
+        if (!clipSegment(x1, y1, x2, y2, -reach, width_ + reach, height_ + reach))
+            return;
+        const double centre = w == 1 ? 0.5 : 0.0;
+        out_ += QStringLiteral("<line x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\" stroke=\"%5\" stroke-width=\"%6\"/>\n")
+                    .arg(number(x1 + centre), number(y1 + centre), number(x2 + centre), number(y2 + centre), colour(c),
+                         number(across))
+                    .toUtf8();
+    }
+
+    // The pixels x0..x0+w-1 by y0..y0+w-1, as a pen's square dot.
+    void square(double x0, double y0, int w, ColorRef c)
+    {
+        if (x0 + w < 0 || y0 + w < 0 || x0 > width_ || y0 > height_)
+            return;
+        out_ += QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%3\" fill=\"%4\" stroke=\"none\"/>\n")
+                    .arg(number(x0), number(y0))
+                    .arg(w)
+                    .arg(colour(c))
+                    .toUtf8();
+    }
+
+    QByteArray& out_;
+    int width_, height_;
+    std::map<double, std::pair<QPoint, QString>> circles_;
+};
+
+QString escaped(const QString& text) { return text.toHtmlEscaped(); }
+
+} // namespace
+
+std::vector<PlacedView> placedViews(frmMain& w, ViewChoice choice, QSize* size)
+{
+    const GridLines& g = w.grid;
+    std::vector<PlacedView> all{
+        {w.picFront, linesOf({&g.Grid, &g.Gridv}), QStringLiteral("Front view"), QStringLiteral("front"), drawingOrigin(w.picFront)},
+        {w.picSide, linesOf({&g.sLine, &g.sLinev}), QStringLiteral("Side view"), QStringLiteral("side"), drawingOrigin(w.picSide)},
+        {w.picTop, linesOf({&g.tLine, &g.tLinev}), QStringLiteral("Top view"), QStringLiteral("top"), drawingOrigin(w.picTop)},
+        {w.pic3dView, {}, QStringLiteral("3D view"), QStringLiteral("3d"), drawingOrigin(w.pic3dView)},
+    };
+    if (choice == ViewChoice::All) {
+        *size = w.picContainer->picture().size();
+        return all;
+    }
+    PlacedView one = all[std::size_t(int(choice) - int(ViewChoice::Front))];
+    one.origin = QPoint(0, 0);
+    *size = one.box->picture().size();
+    return {one};
+}
+
+QImage viewsImage(frmMain& w, ViewChoice choice)
+{
+    QSize size;
+    const std::vector<PlacedView> views = placedViews(w, choice, &size);
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(toQColor(w.picContainer->BackColor()));
+    QPainter painter(&picture);
+    for (const PlacedView& view : views)
+        painter.drawImage(view.origin, view.box->renderedView());
+    return picture;
+}
+
+QByteArray viewsSvg(frmMain& w, ViewChoice choice, const QString& title)
+{
+    QSize size;
+    const std::vector<PlacedView> views = placedViews(w, choice, &size);
+    QByteArray out;
+    out += QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                          "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%1\" height=\"%2\" viewBox=\"0 0 %1 %2\" "
+                          "shape-rendering=\"crispEdges\">\n<title>%3</title>\n")
+               .arg(size.width())
+               .arg(size.height())
+               .arg(escaped(title))
+               .toUtf8();
+    out += QStringLiteral("<rect width=\"%1\" height=\"%2\" fill=\"%3\"/>\n")
+               .arg(size.width())
+               .arg(size.height())
+               .arg(colour(w.picContainer->BackColor()))
+               .toUtf8();
+    for (const PlacedView& view : views) {
+        const QSize area = view.box->picture().size();
+        const QString id = QStringLiteral("view-") + view.word;
+        out += QStringLiteral("<clipPath id=\"%1-area\"><rect width=\"%2\" height=\"%3\"/></clipPath>\n"
+                              "<g id=\"%1\" transform=\"translate(%4 %5)\" clip-path=\"url(#%1-area)\" fill=\"none\" "
+                              "stroke-linecap=\"square\" stroke-linejoin=\"round\">\n<title>%6</title>\n"
+                              "<rect width=\"%2\" height=\"%3\" fill=\"%7\" stroke=\"none\"/>\n")
+                   .arg(id)
+                   .arg(area.width())
+                   .arg(area.height())
+                   .arg(view.origin.x())
+                   .arg(view.origin.y())
+                   .arg(escaped(view.name), colour(view.box->BackColor()))
+                   .toUtf8();
+        SvgView svg(out, area.width(), area.height());
+        for (const Primitive& p : view.box->primitives())
+            svg.primitive(p);
+        for (const LineObject* line : view.gridLines)
+            if (line->Visible())
+                svg.gridLine(*line);
+        out += "</g>\n";
+    }
+    out += "</svg>\n";
+    return out;
+}
+
+QByteArray pngBytes(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    writer.write(image);
+    return bytes;
+}

@@ -1,0 +1,65 @@
+// Replacing a file as a whole through a temporary file beside it.
+#include "files/AtomicWrite.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <optional>
+
+namespace {
+
+// A file the user has marked as not to be changed: no write permission for its owner, or
+// none for the user running the program.
+bool isReadOnly(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() && (!(info.permissions() & QFileDevice::WriteOwner) || !info.isWritable());
+}
+
+// Writes until every byte is taken or the device refuses more (a short write alone carries
+// no error; the next attempt reports it).
+bool writeAll(QSaveFile& file, const QByteArray& bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            return false;
+        done += qsizetype(written);
+    }
+    return true;
+}
+
+} // namespace
+
+bool writeAtomically(const QString& path, const QByteArray& bytes, bool replaceReadOnly, QString* why)
+{
+    const QFileInfo info(path);
+    if (!info.absoluteDir().exists()) {
+        *why = QStringLiteral("the folder \"%1\" does not exist").arg(QDir::toNativeSeparators(info.absolutePath()));
+        return false;
+    }
+    if (info.isDir()) {
+        *why = QStringLiteral("a folder of that name is there");
+        return false;
+    }
+    std::optional<QFileDevice::Permissions> lockedPermissions;
+    if (isReadOnly(path)) {
+        if (!replaceReadOnly) {
+            *why = QStringLiteral("the file is read-only");
+            return false;
+        }
+        const QFileDevice::Permissions permissions = info.permissions();
+        if (QFile::setPermissions(path, permissions | QFileDevice::WriteOwner))
+            lockedPermissions = permissions;
+    }
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && writeAll(file, bytes) && file.commit())
+        return true;
+    *why = file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("the file could not be written completely");
+    if (lockedPermissions)
+        QFile::setPermissions(path, *lockedPermissions);
+    return false;
+}
+

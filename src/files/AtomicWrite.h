@@ -1,0 +1,13 @@
+// Replacing a file as a whole: the new bytes go to a temporary file beside it, which is
+// renamed over it only once complete, so that the file never holds half of them.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Writes bytes to a temporary file beside path and renames it over path only once it is
+// complete and flushed to disk, so that path holds either its old contents or exactly bytes.
+// replaceReadOnly: a read-only file at path is replaced too (it is made writable first and
+// left as it was when the save fails). False with *why (a phrase to follow a colon) set when
+// nothing was written. Called by SaveFile and by the command-line tool for every output.
+bool writeAtomically(const QString& path, const QByteArray& bytes, bool replaceReadOnly, QString* why);
