@@ -2,7 +2,7 @@
 // open its files with) as a user does, and object files written for them.
 #pragma once
 
-#include "files/FileTestSupport.h"
+#include "fakes/TestSupport.h"
 #include "files/ObjectFile.h"
 
 #include <QDir>
