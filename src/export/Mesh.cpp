@@ -62,6 +62,15 @@ std::vector<Lattice> simplify(const std::vector<Lattice>& outline)
     return {out.begin() + std::ptrdiff_t(first), out.end()};
 }
 
+// Twice the area the outline winds around, positive when it runs counter-clockwise (Y up).
+double twiceSignedArea(const std::vector<Lattice>& outline)
+{
+    double sum = 0;
+    for (std::size_t i = 0, j = outline.size() - 1; i < outline.size(); j = i++)
+        sum += double(outline[j].x) * double(outline[i].y) - double(outline[i].x) * double(outline[j].y);
+    return sum;
+}
+
 // What the tessellator's callbacks fill: the points (the outline's, then those made where
 // edges cross) and the triangles with the boundary flag of each edge.
 struct Tessellation {
@@ -448,7 +457,13 @@ std::variant<FilledRegion, QString> fillOutline(const std::vector<PointRecord>& 
         lattice.push_back({p.X, -std::int64_t(p.Y)});
     if (std::set<Lattice>(lattice.begin(), lattice.end()).size() < 3)
         return QStringLiteral("it has fewer than three distinct points");
-    const std::vector<Lattice> simple = simplify(lattice);
+    std::vector<Lattice> simple = simplify(lattice);
+    // The tessellator relabels the whole swept region at every diagonal it adds to a
+    // clockwise outline, which makes a large one with many small notches (a ring of whole
+    // twips) slow; run the other way round, the same outline fills the same region by the
+    // nonzero rule, and the work stays with the small faces.
+    if (twiceSignedArea(simple) < 0)
+        std::reverse(simple.begin(), simple.end());
     Tessellation t = simple.size() >= 3 ? tessellate(simple) : Tessellation{};
     if (t.failed)
         return QStringLiteral("the tessellator could not fill its outline");

@@ -1,12 +1,11 @@
 // Numeric conversions: half-to-even rounding, checked narrowing, numeric text in the C locale.
 #include "platform/Conversions.h"
 
-#include <QVarLengthArray>
-
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <string>
 #include <string_view>
 
 namespace conv {
@@ -94,14 +93,15 @@ std::optional<double> parseNumber(QStringView text)
     text = text.trimmed();
     if (text.isEmpty())
         return std::nullopt;
-    QVarLengthArray<char, 64> chars(text.size());
+    // A short text, such as every point of a file, is copied without allocating.
+    std::string chars(std::size_t(text.size()), '\0');
     for (qsizetype k = 0; k < text.size(); ++k) {
         const char16_t c = text[k].unicode();
         if (c > 0x7F)
             return std::nullopt;
-        chars[k] = char(c);
+        chars[std::size_t(k)] = char(c);
     }
-    const std::string_view s(chars.constData(), std::size_t(chars.size()));
+    const std::string_view s(chars);
     const std::size_t n = s.size();
     // Check the grammar ourselves: from_chars would accept "inf", "nan" and hex forms.
     std::size_t i = 0;
