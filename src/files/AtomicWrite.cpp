@@ -18,7 +18,8 @@ bool isReadOnly(const QString& path)
 }
 
 // Writes until every byte is taken or the device refuses more (a short write alone carries
-// no error; the next attempt reports it).
+// no error; the next attempt reports it). The caller flushes: bytes still buffered when
+// the file is committed could fail unreported.
 bool writeAll(QSaveFile& file, const QByteArray& bytes)
 {
     qsizetype done = 0;
@@ -50,12 +51,15 @@ bool writeAtomically(const QString& path, const QByteArray& bytes, bool replaceR
             *why = QStringLiteral("the file is read-only");
             return false;
         }
-        const QFileDevice::Permissions permissions = info.permissions();
+        // Only the owner, group and other bits: the "user" flags describe the running user's
+        // access (all of it for root) and would be written back as the owner's.
+        const QFileDevice::Permissions permissions = info.permissions()
+            & ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
         if (QFile::setPermissions(path, permissions | QFileDevice::WriteOwner))
             lockedPermissions = permissions;
     }
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && writeAll(file, bytes) && file.commit())
+    if (file.open(QIODevice::WriteOnly) && writeAll(file, bytes) && file.flush() && file.commit())
         return true;
     *why = file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("the file could not be written completely");
     if (lockedPermissions)

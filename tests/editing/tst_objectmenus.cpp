@@ -1,0 +1,110 @@
+// The object menus: the answers Point Object, Point Radius and Line Width take or refuse and
+// what they change in later drawings, the Drawing Style check mark, and Clear.
+#include "fakes/TestSupport.h"
+
+#include <QTest>
+
+class TestObjectMenus : public QObject {
+    Q_OBJECT
+private slots:
+    void inputBox_data()
+    {
+        QTest::addColumn<int>("menu");   // Point Object, Point Radius, Line Width
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("message");
+        const QString count = QStringLiteral("The number of points must be a whole number from -32768 to 32767.");
+        const QString radius = QStringLiteral("The radius must be a whole number from 0 to 32767.");
+        const QString width = QStringLiteral("The line width must be a whole number from 1 to 32767.");
+        QTest::addRow("points: the smallest 16-bit count") << 0 << "-32768" << -32768 << "";
+        QTest::addRow("points: past 16 bits") << 0 << "-32769" << 0 << count;
+        QTest::addRow("radius: 0 is the smallest") << 1 << "0" << 0 << "";
+        QTest::addRow("radius: negative") << 1 << "-1" << 20 << radius;
+        QTest::addRow("radius: half to even") << 1 << "6.5" << 6 << "";
+        QTest::addRow("radius: not a number") << 1 << "12px" << 20 << radius;
+        QTest::addRow("width: 1 is the smallest") << 2 << "1" << 1 << "";
+        QTest::addRow("width: rounding to 0") << 2 << "0.5" << 1 << width;
+        QTest::addRow("width: past the advised 5") << 2 << "8" << 8 << "";
+        QTest::addRow("width: cancel") << 2 << "" << 1 << "";
+    }
+
+    void inputBox()
+    {
+        QFETCH(int, menu);
+        QFETCH(QString, answer);
+        QFETCH(QString, message);
+        TestWindow w;
+        const struct {
+            QAction* item;
+            const char* prompt;
+            const char* title;
+        } menus[] = {{w->mnuPointobj, "Enter Number of Points", "Define the Points"},
+                     {w->mnuRadius, "Please Enter New Radius", "Radius Configuration"},
+                     {w->mnuWidth, "Enter in a Value from 1 to 5", "Drawing Line Width"}};
+        w.dialogs().answerInput(answer);
+        if (!message.isEmpty())
+            w.dialogs().expectMessage();
+        choose(w, menus[menu].item);
+        QCOMPARE(w.dialogs().shown().at(0).text, QLatin1String(menus[menu].prompt));
+        QCOMPARE(w.dialogs().shown().at(0).title, QLatin1String(menus[menu].title));
+        if (!message.isEmpty())
+            QCOMPARE(w.dialogs().lastMessage().text, message);
+        const int values[] = {w.state().DeclaredPointCount, w.state().PointRadius, w->pic3dView->DrawWidth()};
+        QTEST(values[menu], "value");
+        QCOMPARE(w.state().PointObjectMode, menu == 0);
+    }
+
+    // Three points declared: the fourth click draws them flat before placing itself.
+    void settingsReachTheDrawing()
+    {
+        TestWindow w;
+        const std::pair<QAction*, const char*> settings[] = {{w->mnuPointobj, "3"}, {w->mnuRadius, "50"}, {w->mnuWidth, "8"}};
+        for (const auto& [item, answer] : settings) {
+            w.dialogs().answerInput(QLatin1String(answer));
+            choose(w, item);
+        }
+        clickPoints(w, {{100, 1000}, {900, 1000}, {500, 300}, {2000, 2000}});
+        QCOMPARE(w->sbStatus->panelText(3), QStringLiteral("Object Points: 3"));
+        QCOMPARE(drawn(w->picFront).mid(4), (QStringList{"C 500,300 r50 #0000ff", "L 500,300 100,1000 #ffffff",
+                                                         "C 2000,2000 r50 #0000ff"}));
+        choose(w, w->mnuDraw3D);
+        QCOMPARE(drawn(w->pic3dView).first(), QStringLiteral("L 300,800 1100,800 #00ffff w8"));
+        QCOMPARE(drawn(w->picSide).first(), QStringLiteral("C 1235,1000 r50 #0000ff"));
+    }
+
+    // Only the check mark moves, to the item chosen, even when it was checked already.
+    void drawingStyle()
+    {
+        TestWindow w;
+        const auto marks = [&w] {
+            QList<bool> checked;
+            for (QAction* style : w->mnuStyle)
+                checked << style->isChecked();
+            return checked;
+        };
+        choose(w, w->mnuStyle[3]);
+        QCOMPARE(marks(), (QList<bool>{false, false, false, true}));
+        choose(w, w->mnuStyle[0]);
+        QCOMPARE(marks(), (QList<bool>{true, false, false, false}));
+    }
+
+    // The point list starts over and the views are wiped; the grid and all else stay.
+    void clear()
+    {
+        TestWindow w;
+        clickPoints(w, {{100, 1000}, {900, 1000}, {500, 300}});
+        choose(w, w->mnuDraw3D);
+        const WindowSnapshot before = WindowSnapshot::of(w);
+        choose(w, w->mnuClear);
+        for (PictureBox* view : {w->picFront, w->picSide, w->picTop, w->pic3dView})
+            QCOMPARE(drawn(view), QStringList());
+        QCOMPARE(pixelAt(w->picFront, 500, 1000), QColor(0x80, 0x80, 0x80));
+        QCOMPARE(pixelAt(w->picFront, 2000, 490), QColor(0x40, 0x40, 0x40));
+        QCOMPARE(WindowSnapshot::of(w).differencesFrom(before), (QStringList{"pPoints", "PointCount", "views"}));
+        mouseClick(w->picFront, 700, 800);
+        QCOMPARE(w.state().pPoints, (std::vector<PointRecord>{{700, 800}}));
+    }
+};
+
+QTEST_MAIN(TestObjectMenus)
+#include "tst_objectmenus.moc"
