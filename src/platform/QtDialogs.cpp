@@ -8,12 +8,16 @@
 #include <QMenu>
 #include <QMessageBox>
 
+int QtDialogs::run(QDialog& dialog) { return dialog.exec(); }
+
+void QtDialogs::run(QMenu& menu, const QPoint& globalPos) { menu.exec(globalPos); }
+
 std::optional<ColorRef> QtDialogs::showColor(ColorRef current)
 {
-    const QColor chosen = QColorDialog::getColor(toQColor(current), parent_);
-    if (!chosen.isValid())
+    QColorDialog dialog(toQColor(current), parent_);
+    if (run(dialog) != QDialog::Accepted || !dialog.selectedColor().isValid())
         return std::nullopt;
-    return fromQColor(chosen);
+    return fromQColor(dialog.selectedColor());
 }
 
 QString QtDialogs::showFile(const QString& filter, const QString& initDir, bool save)
@@ -25,7 +29,7 @@ QString QtDialogs::showFile(const QString& filter, const QString& initDir, bool 
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (run(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
 }
@@ -35,19 +39,18 @@ QString QtDialogs::showSave(const QString& filter, const QString& initDir) { ret
 
 QString QtDialogs::inputBox(const QString& prompt, const QString& title)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(parent_, title, prompt, QLineEdit::Normal, QString(), &ok);
-    return ok ? text : QString();
+    QInputDialog dialog(parent_);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setInputMode(QInputDialog::TextInput);
+    return run(dialog) == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 void QtDialogs::messageBox(const QString& text, const QString& title)
 {
     QMessageBox box(QMessageBox::NoIcon, title, QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
                     QMessageBox::Ok, parent_);
-    box.exec();
+    run(box);
 }
 
-void QtDialogs::popupMenu(QMenu& menu, const QPoint& globalPos)
-{
-    menu.exec(globalPos);
-}
+void QtDialogs::popupMenu(QMenu& menu, const QPoint& globalPos) { run(menu, globalPos); }

@@ -3,8 +3,11 @@
 
 #include "platform/Dialogs.h"
 
+class QDialog;
 class QWidget;
 
+// Each dialog is set up in full and then handed to run(), the one place that waits for the
+// user; a subclass may run a dialog differently (a test inspects and answers it instead).
 class QtDialogs : public Dialogs {
 public:
     explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
@@ -16,6 +19,12 @@ public:
     QString inputBox(const QString& prompt, const QString& title) override;
     void messageBox(const QString& text, const QString& title) override;
     void popupMenu(QMenu& menu, const QPoint& globalPos) override;
+
+protected:
+    // Shows the dialog modally and returns its result (QDialog::Accepted or Rejected).
+    virtual int run(QDialog& dialog);
+    // Shows the pop-up menu at the screen position until an item is chosen or it is closed.
+    virtual void run(QMenu& menu, const QPoint& globalPos);
 
 private:
     QString showFile(const QString& filter, const QString& initDir, bool save);

@@ -65,6 +65,8 @@ private slots:
             << depth + "The depth \"10,20\" is not a number.";
         QTest::addRow("ObjectDepth past 16 bits") << Extruded << "ObjectDepth 32768" << box
                                                   << depth + "The depth 32768" + in16;
+        QTest::addRow("a pasted depth of 40000 digits, quoted short") << Extruded << "ObjectDepth " + QString(40000, '9') << box
+                                                                      << depth + "The depth " + QString(39, '9') + QChar(0x2026) + in16;
         QTest::addRow("GetPointCoords alone") << Extruded << "GetPointCoords" << box << get + "The point number is missing.";
         QTest::addRow("GetPointCoords past the only point") << Fresh << "GetPointCoords 1" << box
             << get + "There is no point 1; the only point is number 0.";

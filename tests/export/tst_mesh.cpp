@@ -107,83 +107,78 @@ class MeshTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void outlinesGiveClosedSolids_data();
-    void outlinesGiveClosedSolids();
-    void depthAsTheDrawingTakesIt_data();
-    void depthAsTheDrawingTakesIt();
+    // Random outlines on a coarse lattice are full of crossings, repeated points, points on
+    // other edges and collinear runs.
+    void outlinesGiveClosedSolids_data()
+    {
+        QTest::addColumn<std::vector<PointRecord>>("points");
+        QTest::addColumn<int>("depth");
+        QTest::addRow("figure eight, both loops filled") << std::vector<PointRecord>{{0, 0}, {300, 300}, {300, 0}, {0, 300}} << 100;
+        QTest::addRow("loop wound twice") << std::vector<PointRecord>{{0, 0}, {900, 0}, {0, 900}, {0, 0}, {900, 0}, {0, 900}} << -50;
+        QTest::addRow("square with an inner square wound back")
+            << std::vector<PointRecord>{{0, 0}, {900, 0}, {900, 900}, {0, 900}, {0, 0}, {300, 300}, {300, 600}, {600, 600},
+                                        {600, 300}, {300, 300}} << 70;
+        std::mt19937 random(11);
+        std::uniform_int_distribution<int> coordinate(0, 8), size(3, 16), depth(-900, 900);
+        for (int row = 0; row < 300; ++row) {
+            std::vector<PointRecord> points(std::size_t(size(random)));
+            for (PointRecord& p : points)
+                p = {coordinate(random) * 100, coordinate(random) * 100};
+            const int d = depth(random);
+            QTest::addRow("random %d", row) << points << (d == 0 ? 1 : d);
+        }
+    }
+
+    void outlinesGiveClosedSolids()
+    {
+        QFETCH(std::vector<PointRecord>, points);
+        QFETCH(int, depth);
+        const double expected = nonzeroArea(points);
+        const std::variant<FilledRegion, QString> filled = fillOutline(points, LengthUnit::Twip);
+        if (const QString* why = std::get_if<QString>(&filled)) {
+            QCOMPARE(expected, 0.0);
+            QVERIFY(why->contains(QStringLiteral("fewer than three distinct points")) || *why == "its outline encloses no area");
+            return;
+        }
+        const FilledRegion& region = std::get<FilledRegion>(filled);
+        checkRegion(region);
+        QVERIFY2(near(region.area(), expected), qPrintable(QString::number(region.area() - expected)));
+        const std::variant<Mesh, QString> prism = buildPrism(extruded(points, TaggedValue(std::int16_t(depth))), LengthUnit::Twip);
+        const Mesh& mesh = std::get<Mesh>(prism);
+        checkClosed(mesh);
+        QVERIFY(near(mesh.volume(), expected * std::abs(depth)));
+        const auto [low, high] = std::minmax_element(mesh.vertices.begin(), mesh.vertices.end(),
+                                                     [](const auto& a, const auto& b) { return a[2] < b[2]; });
+        QCOMPARE((*low)[2], depth > 0 ? float(-depth) : 0.0f);
+        QCOMPARE((*high)[2], depth > 0 ? 0.0f : float(-depth));
+    }
+
+    void depthAsTheDrawingTakesIt_data()
+    {
+        QTest::addColumn<TaggedValue>("depth");
+        QTest::addColumn<int>("twips");
+        QTest::addRow("empty: the drawing's 200") << TaggedValue() << 200;
+        QTest::addRow("text rounded half to even") << TaggedValue(QStringLiteral("2.5")) << 2;
+        QTest::addRow("double rounded half to even") << TaggedValue(-3.5) << -4;
+        QTest::addRow("largest") << TaggedValue(std::int32_t(32767)) << 32767;
+        QTest::addRow("smallest") << TaggedValue(-32768.4) << -32768;
+        QTest::addRow("beyond 16 bits") << TaggedValue(32767.5) << 0;
+        QTest::addRow("text no number") << TaggedValue(QStringLiteral("1e")) << 0;
+    }
+
+    // 0 stands for refused: a depth of 0 is refused too.
+    void depthAsTheDrawingTakesIt()
+    {
+        QFETCH(TaggedValue, depth);
+        QFETCH(int, twips);
+        const std::variant<Mesh, QString> prism = buildPrism(extruded({{0, 0}, {1440, 0}, {0, 1440}}, depth), LengthUnit::Inch);
+        if (twips == 0) {
+            QVERIFY(std::holds_alternative<QString>(prism));
+            return;
+        }
+        QVERIFY(near(std::get<Mesh>(prism).volume(), 0.5 * std::abs(twips) / 1440));
+    }
 };
-
-// Random outlines on a coarse lattice are full of crossings, repeated points, points on
-// other edges and collinear runs.
-void MeshTest::outlinesGiveClosedSolids_data()
-{
-    QTest::addColumn<std::vector<PointRecord>>("points");
-    QTest::addColumn<int>("depth");
-    QTest::addRow("figure eight, both loops filled") << std::vector<PointRecord>{{0, 0}, {300, 300}, {300, 0}, {0, 300}} << 100;
-    QTest::addRow("loop wound twice") << std::vector<PointRecord>{{0, 0}, {900, 0}, {0, 900}, {0, 0}, {900, 0}, {0, 900}} << -50;
-    QTest::addRow("square with an inner square wound back")
-        << std::vector<PointRecord>{{0, 0}, {900, 0}, {900, 900}, {0, 900}, {0, 0}, {300, 300}, {300, 600}, {600, 600},
-                                    {600, 300}, {300, 300}} << 70;
-    std::mt19937 random(11);
-    std::uniform_int_distribution<int> coordinate(0, 8), size(3, 16), depth(-900, 900);
-    for (int row = 0; row < 300; ++row) {
-        std::vector<PointRecord> points(std::size_t(size(random)));
-        for (PointRecord& p : points)
-            p = {coordinate(random) * 100, coordinate(random) * 100};
-        const int d = depth(random);
-        QTest::addRow("random %d", row) << points << (d == 0 ? 1 : d);
-    }
-}
-
-void MeshTest::outlinesGiveClosedSolids()
-{
-    QFETCH(std::vector<PointRecord>, points);
-    QFETCH(int, depth);
-    const double expected = nonzeroArea(points);
-    const std::variant<FilledRegion, QString> filled = fillOutline(points, LengthUnit::Twip);
-    if (const QString* why = std::get_if<QString>(&filled)) {
-        QCOMPARE(expected, 0.0);
-        QVERIFY(why->contains(QStringLiteral("fewer than three distinct points")) || *why == "its outline encloses no area");
-        return;
-    }
-    const FilledRegion& region = std::get<FilledRegion>(filled);
-    checkRegion(region);
-    QVERIFY2(near(region.area(), expected), qPrintable(QString::number(region.area() - expected)));
-    const std::variant<Mesh, QString> prism = buildPrism(extruded(points, TaggedValue(std::int16_t(depth))), LengthUnit::Twip);
-    const Mesh& mesh = std::get<Mesh>(prism);
-    checkClosed(mesh);
-    QVERIFY(near(mesh.volume(), expected * std::abs(depth)));
-    const auto [low, high] = std::minmax_element(mesh.vertices.begin(), mesh.vertices.end(),
-                                                 [](const auto& a, const auto& b) { return a[2] < b[2]; });
-    QCOMPARE((*low)[2], depth > 0 ? float(-depth) : 0.0f);
-    QCOMPARE((*high)[2], depth > 0 ? 0.0f : float(-depth));
-}
-
-void MeshTest::depthAsTheDrawingTakesIt_data()
-{
-    QTest::addColumn<TaggedValue>("depth");
-    QTest::addColumn<int>("twips");
-    QTest::addRow("empty: the drawing's 200") << TaggedValue() << 200;
-    QTest::addRow("text rounded half to even") << TaggedValue(QStringLiteral("2.5")) << 2;
-    QTest::addRow("double rounded half to even") << TaggedValue(-3.5) << -4;
-    QTest::addRow("largest") << TaggedValue(std::int32_t(32767)) << 32767;
-    QTest::addRow("smallest") << TaggedValue(-32768.4) << -32768;
-    QTest::addRow("beyond 16 bits") << TaggedValue(32767.5) << 0;
-    QTest::addRow("text no number") << TaggedValue(QStringLiteral("1e")) << 0;
-}
-
-// 0 stands for refused: a depth of 0 is refused too.
-void MeshTest::depthAsTheDrawingTakesIt()
-{
-    QFETCH(TaggedValue, depth);
-    QFETCH(int, twips);
-    const std::variant<Mesh, QString> prism = buildPrism(extruded({{0, 0}, {1440, 0}, {0, 1440}}, depth), LengthUnit::Inch);
-    if (twips == 0) {
-        QVERIFY(std::holds_alternative<QString>(prism));
-        return;
-    }
-    QVERIFY(near(std::get<Mesh>(prism).volume(), 0.5 * std::abs(twips) / 1440));
-}
 
 QTEST_MAIN(MeshTest)
 #include "tst_mesh.moc"

@@ -6,18 +6,8 @@
 #include <QTest>
 
 namespace {
-const char* kindName(ScriptedDialogs::Kind kind)
-{
-    switch (kind) {
-    case ScriptedDialogs::Kind::Color: return "colour dialog";
-    case ScriptedDialogs::Kind::Open: return "open dialog";
-    case ScriptedDialogs::Kind::Save: return "save dialog";
-    case ScriptedDialogs::Kind::Input: return "input box";
-    case ScriptedDialogs::Kind::Message: return "message box";
-    case ScriptedDialogs::Kind::Popup: return "pop-up menu";
-    }
-    return "dialog";
-}
+// By Kind, in its order.
+const char* const KindNames[] = {"colour dialog", "open dialog", "save dialog", "input box", "message box", "pop-up menu"};
 } // namespace
 
 std::optional<ScriptedDialogs::Answer> ScriptedDialogs::take(Kind kind, const Shown& shown)
@@ -25,7 +15,7 @@ std::optional<ScriptedDialogs::Answer> ScriptedDialogs::take(Kind kind, const Sh
     shown_.push_back(shown);
     if (answers_.empty() || answers_.front().kind != kind) {
         const QByteArray what = QStringLiteral("unexpected %1: \"%2\" (%3)")
-                                    .arg(QString::fromLatin1(kindName(kind)), shown.text, shown.title)
+                                    .arg(QString::fromLatin1(KindNames[int(kind)]), shown.text, shown.title)
                                     .toUtf8();
         QTest::qFail(what.constData(), __FILE__, __LINE__);
         return std::nullopt;

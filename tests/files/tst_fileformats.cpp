@@ -62,7 +62,7 @@ private slots:
         const QString house = "5 points 1000,3000 3000,3000 3000,1500 2000,700 1000,1500 dimension 3 grid 1 depth i16 600";
         QTest::newRow("house") << false << dataFile("house.obj") << house;
         QTest::newRow("stale tail ignored") << false << dataFile("house.obj") + QByteArray(40, '\x7f') << house;
-            QTest::newRow("missing values take defaults") << false << fileOf({one, p0}) << "1 points 1,2 dimension 2 grid 0 depth i16 0";
+        QTest::newRow("missing values take defaults") << false << fileOf({one, p0}) << "1 points 1,2 dimension 2 grid 0 depth i16 0";
         QTest::newRow("Points 0 reads no point") << false << fileOf({{"Points", std::int16_t(0)}, {"Point0", QStringLiteral("x")}})
                                                  << "0 points 0,0 dimension 2 grid 0 depth i16 0";
         QTest::newRow("numbers in every accepted form")
@@ -77,15 +77,15 @@ private slots:
         };
         QTest::newRow("32771 values") << false << withNotes(32769) << "1 points 1,1 dimension 2 grid 0 depth i16 0";
         QTest::newRow("32772 values") << false << withNotes(32770) << "refused";
-            QTest::newRow("Points negative") << false << fileOf({{"Points", std::int16_t(-1)}, p0}) << "refused";
-            QTest::newRow("Points not a number") << false << fileOf({{"Points", QStringLiteral("one")}, p0}) << "refused";
+        QTest::newRow("Points negative") << false << fileOf({{"Points", std::int16_t(-1)}, p0}) << "refused";
+        QTest::newRow("Points not a number") << false << fileOf({{"Points", QStringLiteral("one")}, p0}) << "refused";
         QTest::newRow("Dimension beyond 16 bits") << false << fileOf({one, p0, {"Dimension", std::int32_t(32768)}}) << "refused";
         QTest::newRow("Grid 256") << false << fileOf({one, p0, {"Grid", std::int16_t(256)}}) << "refused";
         QTest::newRow("point missing") << false << fileOf({{"Points", std::int16_t(2)}, p0}) << "refused";
         QTest::newRow("point without comma") << false << fileOf({one, {"Point0", QStringLiteral("57")}}) << "refused";
         QTest::newRow("point a number") << false << fileOf({one, {"Point0", std::int32_t(57)}}) << "refused";
         QTest::newRow("X not a number") << false << fileOf({one, {"Point0", QStringLiteral("x,1")}}) << "refused";
-            QTest::newRow("second point bad after a good first")
+        QTest::newRow("second point bad after a good first")
             << false << fileOf({{"Points", std::int16_t(2)}, {"Dimension", std::int16_t(3)}, p0, {"Point1", QStringLiteral("9")}}) << "refused";
         QTest::newRow("a workspace as object") << false << dataFile("colours.wks") << "refused";
         QTest::newRow("zero bytes") << false << QByteArray() << "nothing read";

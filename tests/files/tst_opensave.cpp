@@ -112,11 +112,12 @@ private slots:
     void refusedOpensChangeNothing_data()
     {
         QTest::addColumn<bool>("workspace");
-        QTest::addColumn<QString>("file"); // "folder", "pipe", "missing", or the bytes
+        QTest::addColumn<QString>("file"); // "folder", "pipe", "device", "missing", or the bytes
         QTest::addColumn<QString>("message"); // text, then title
         const QString object = "There was an error in the format of the Object file / OBJECT FILE FORMAT ERROR";
         QTest::newRow("text file as object") << false << "Points=1\r\n" << object;
         QTest::newRow("folder as object") << false << "folder" << object;
+        QTest::newRow("device as object") << false << "device" << object;
         QTest::newRow("pipe as workspace") << true << "pipe" << "There was an error in the format of the Workspace file / WORKSPACE FILE FORMAT ERROR";
         QTest::newRow("missing object") << false << "missing" << "The file \"%1\" cannot be found. / Brondelwick";
         QTest::newRow("zero-byte object") << false << "" << "";
@@ -130,12 +131,12 @@ private slots:
         QFETCH(QString, message);
         TestWindow w;
         drawSomething(w);
-        const QString path = (workspace ? w.workspacesFolder() : w.objectsFolder()) + "/f";
+        const QString path = file == "device" ? "/dev/zero" : (workspace ? w.workspacesFolder() : w.objectsFolder()) + "/f";
         if (file == "folder")
             QVERIFY(QDir().mkdir(path));
         else if (file == "pipe")
             QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-        else if (file != "missing")
+        else if (file != "missing" && file != "device")
             writeFileBytes(path, file.toLatin1());
         const WindowSnapshot before = WindowSnapshot::of(w);
         w.dialogs().answerOpen(path);

@@ -1,5 +1,5 @@
 // The drawing surface as a view: its picture with the line objects above it, clearing and
-// recolouring, the frame, the pointer shapes, repaints, and the mouse notifications.
+// recolouring, the frame and the mouse notifications.
 #include "fakes/TestSupport.h"
 
 #include <QTest>
@@ -18,185 +18,127 @@ struct LoneView {
         QVERIFY(QTest::qWaitForWindowExposed(&parent));
     }
 };
-
-// Counts the paint events of a widget.
-struct PaintCounter : QObject {
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        paints += event->type() == QEvent::Paint ? 1 : 0;
-        return false;
-    }
-};
 } // namespace
 
 class TestSurface : public QObject {
     Q_OBJECT
 private slots:
-    void pictureAndLineObjects();
-    void paintedWithFrameAndIcon();
-    void oneRepaintPerBatch();
-    void pointerShapes();
-    void mouseNotifications_data();
-    void mouseNotifications();
-    void colourDialogKeepsItsColour();
-};
+    // Line objects lie above the drawing and survive Cls and a new background; hidden ones and
+    // the parts beyond the inner area do not show.
+    void pictureAndLineObjects()
+    {
+        LoneView v;
+        v.view->Line(0, 300, 1500, 300, 0xFFFFFF);
+        v.view->setDrawWidth(3);
+        v.view->Circle(3000, 3000, 300, 0x0000FF);
+        LineObject* shown = v.view->addLineObject();
+        shown->setEnds(150, 0, 150, 9000);
+        shown->setBorderColor(0x00FF00);
+        shown->setVisible(true);
+        LineObject* hidden = v.view->addLineObject();
+        hidden->setEnds(0, 450, 4000, 450);
+        QCOMPARE(drawn(v.view), (QStringList{"L 0,300 1500,300 #ffffff", "C 3000,3000 r300 #0000ff w3"}));
+        QImage view = v.view->renderedView();
+        QCOMPARE(view.pixelColor(10, 20), QColor(Qt::green));
+        QCOMPARE(view.pixelColor(50, 20), QColor(Qt::white));
+        QCOMPARE(view.pixelColor(50, 30), Grey);
+        QCOMPARE(view.pixelColor(220, 200), QColor(Qt::red));
+        QCOMPARE(view.pixelColor(222, 200), Grey);
+        QCOMPARE(view.pixelColor(200, 200), Grey);
+        QCOMPARE(v.view->picture().pixelColor(10, 20), QColor(Qt::white));
 
-// Line objects lie above the drawing and survive Cls and a new background; hidden ones and
-// the parts beyond the inner area do not show.
-void TestSurface::pictureAndLineObjects()
-{
-    LoneView v;
-    v.view->Line(0, 300, 1500, 300, 0xFFFFFF);
-    v.view->setDrawWidth(3);
-    v.view->Circle(3000, 3000, 300, 0x0000FF);
-    LineObject* shown = v.view->addLineObject();
-    shown->setEnds(150, 0, 150, 9000);
-    shown->setBorderColor(0x00FF00);
-    shown->setVisible(true);
-    LineObject* hidden = v.view->addLineObject();
-    hidden->setEnds(0, 450, 4000, 450);
-    QCOMPARE(drawn(v.view), (QStringList{"L 0,300 1500,300 #ffffff", "C 3000,3000 r300 #0000ff w3"}));
-    QImage view = v.view->renderedView();
-    QCOMPARE(view.pixelColor(10, 20), QColor(Qt::green));
-    QCOMPARE(view.pixelColor(50, 20), QColor(Qt::white));
-    QCOMPARE(view.pixelColor(50, 30), Grey);
-    QCOMPARE(view.pixelColor(220, 200), QColor(Qt::red));
-    QCOMPARE(view.pixelColor(222, 200), Grey);
-    QCOMPARE(view.pixelColor(200, 200), Grey);
-    QCOMPARE(v.view->picture().pixelColor(10, 20), QColor(Qt::white));
-
-    v.view->Cls();
-    QVERIFY(v.view->primitives().empty());
-    QCOMPARE(pixelAt(v.view, 750, 300), Grey);
-    QCOMPARE(pixelAt(v.view, 150, 4000), QColor(Qt::green));
-    v.view->Line(0, 0, 4000, 0, 0xFFFFFF);
-    v.view->setBackColor(0x0000FF);
-    QCOMPARE(v.view->BackColor(), ColorRef(0x0000FF));
-    QVERIFY(v.view->primitives().empty());
-    QCOMPARE(pixelAt(v.view, 750, 0), QColor(Qt::red));
-    QCOMPARE(pixelAt(v.view, 150, 4000), QColor(Qt::green));
-}
-
-// On screen: a sunken two-pixel frame around the picture, the icon's picture at the inner
-// corner, and line objects cut at the frame.
-void TestSurface::paintedWithFrameAndIcon()
-{
-    LoneView v;
-    QCOMPARE(v.view->geometry(), QRect(5, 4, 334, 334));
-    QPixmap icon(4, 4);
-    icon.fill(Qt::blue);
-    v.view->setPicture(icon);
-    LineObject* line = v.view->addLineObject();
-    line->setEnds(-1000, 750, 99999, 750);
-    line->setBorderColor(0xFFFFFF);
-    line->setVisible(true);
-    const QImage screen = v.view->grab().toImage();
-    const std::pair<QPoint, QColor> expected[] = {
-        {{0, 0}, Grey}, {{1, 1}, QColor(64, 64, 64)}, {{333, 333}, Qt::white}, {{332, 332}, QColor(212, 208, 200)},
-        {{2, 2}, Qt::blue}, {{5, 5}, Qt::blue}, {{6, 6}, Grey}, {{1, 52}, QColor(64, 64, 64)}, {{2, 52}, Qt::white},
-        {{331, 52}, Qt::white}, {{332, 52}, QColor(212, 208, 200)}};
-    for (const auto& [at, colour] : expected)
-        QVERIFY2(screen.pixelColor(at) == colour, qPrintable(QStringLiteral("%1,%2").arg(at.x()).arg(at.y())));
-}
-
-// Drawing asks for a repaint so that it shows, once for a whole batch of primitives.
-void TestSurface::oneRepaintPerBatch()
-{
-    LoneView v;
-    PaintCounter counter;
-    v.view->installEventFilter(&counter);
-    QCoreApplication::processEvents();
-    counter.paints = 0;
-    v.view->Line(0, 0, 100, 100, 0xFFFFFF);
-    QCoreApplication::processEvents();
-    QCOMPARE(counter.paints, 1);
-    for (int i = 0; i < 50; ++i)
-        v.view->Circle(float(i * 30), 500, 20, 0x0000FF);
-    QCoreApplication::processEvents();
-    QCOMPARE(counter.paints, 2);
-}
-
-void TestSurface::pointerShapes()
-{
-    LoneView v;
-    v.view->setMousePointer(3);
-    QCOMPARE(v.view->cursor().shape(), Qt::IBeamCursor);
-    QCOMPARE(v.view->MousePointer(), 3);
-    v.view->setMousePointer(0);
-    QCOMPARE(v.view->cursor().shape(), Qt::ArrowCursor);
-    QVERIFY(!v.view->testAttribute(Qt::WA_SetCursor));
-}
-
-// Each step is an event at a pixel of the view, frame included (the drawing area starts at
-// pixel 2): "move 12,22", "move L -98,22" (left button held), "press R 12,22", "release R 1,22".
-void TestSurface::mouseNotifications_data()
-{
-    QTest::addColumn<QStringList>("steps");
-    QTest::addColumn<QStringList>("expected");
-    QTest::newRow("left click") << QStringList{"move 12,22", "press L 12,22", "release L 12,22"}
-                                << QStringList{"move 0 150,300", "down 1 150,300", "up 1 150,300", "click"};
-    QTest::newRow("right click") << QStringList{"press R 12,22", "release R 12,22"}
-                                 << QStringList{"down 2 150,300", "up 2 150,300", "click"};
-    QTest::newRow("middle button gives no click") << QStringList{"press M 12,22", "move M 13,22", "release M 12,22"}
-                                                  << QStringList{"down 4 150,300", "move 4 165,300", "up 4 150,300"};
-    QTest::newRow("held button reports outside, no click")
-        << QStringList{"press L 12,22", "move L -98,22", "release L -98,22"}
-        << QStringList{"down 1 150,300", "move 1 -1500,300", "up 1 -1500,300"};
-    QTest::newRow("release on the frame gives no click") << QStringList{"press L 12,22", "release L 1,22"}
-                                                         << QStringList{"down 1 150,300", "up 1 -15,300"};
-    QTest::newRow("a second button's release clicks not")
-        << QStringList{"press L 12,22", "press R 12,22", "release R 12,22", "release L 12,22"}
-        << QStringList{"down 1 150,300", "down 2 150,300", "up 2 150,300", "up 1 150,300", "click"};
-    QTest::newRow("the frame is not the view")
-        << QStringList{"move 1,22", "move 333,100", "press L 0,22", "release L 0,22", "press R 22,332", "release R 22,332"}
-        << QStringList{};
-}
-
-void TestSurface::mouseNotifications()
-{
-    QFETCH(QStringList, steps);
-    LoneView v;
-    QStringList log;
-    const auto record = [&log](const char* what) {
-        return [&log, what](int b, int, float x, float y) { log << QStringLiteral("%1 %2 %3,%4").arg(QLatin1String(what)).arg(b).arg(x).arg(y); };
-    };
-    v.view->MouseDown = record("down");
-    v.view->MouseMove = record("move");
-    v.view->MouseUp = record("up");
-    v.view->Click = [&log] { log << QStringLiteral("click"); };
-    const QHash<QString, Qt::MouseButton> buttons{{"L", Qt::LeftButton}, {"R", Qt::RightButton}, {"M", Qt::MiddleButton}};
-    Qt::MouseButtons held;
-    for (const QString& step : steps) {
-        const QStringList parts = step.split(QLatin1Char(' '));
-        const QStringList xy = parts.last().split(QLatin1Char(','));
-        const QPointF pixel(xy[0].toDouble(), xy[1].toDouble());
-        const Qt::MouseButton button = parts.size() == 3 ? buttons.value(parts[1]) : Qt::NoButton;
-        if (parts[0] == QLatin1String("move")) {
-            sendMouse(v.view, QEvent::MouseMove, pixel, Qt::NoButton, button);
-        } else if (parts[0] == QLatin1String("press")) {
-            held |= button;
-            sendMouse(v.view, QEvent::MouseButtonPress, pixel, button, held);
-        } else {
-            held &= ~button;
-            sendMouse(v.view, QEvent::MouseButtonRelease, pixel, button, held);
-        }
+        v.view->Cls();
+        QVERIFY(v.view->primitives().empty());
+        QCOMPARE(pixelAt(v.view, 750, 300), Grey);
+        QCOMPARE(pixelAt(v.view, 150, 4000), QColor(Qt::green));
+        v.view->Line(0, 0, 4000, 0, 0xFFFFFF);
+        v.view->setBackColor(0x0000FF);
+        QCOMPARE(v.view->BackColor(), ColorRef(0x0000FF));
+        QVERIFY(v.view->primitives().empty());
+        QCOMPARE(pixelAt(v.view, 750, 0), QColor(Qt::red));
+        QCOMPARE(pixelAt(v.view, 150, 4000), QColor(Qt::green));
     }
-    QTEST(log, "expected");
-}
 
-void TestSurface::colourDialogKeepsItsColour()
-{
-    ScriptedDialogs dialogs;
-    CommonDialog dialog(dialogs, 0x404040);
-    dialogs.answerColor(std::nullopt);
-    dialog.ShowColor();
-    QCOMPARE(dialog.Color, ColorRef(0x404040));
-    dialogs.answerColor(0x00FF00);
-    dialog.ShowColor();
-    QCOMPARE(dialog.Color, ColorRef(0x00FF00));
-    QCOMPARE(dialogs.shown(ScriptedDialogs::Kind::Color).back().offered, ColorRef(0x404040));
-}
+    // On screen: a sunken two-pixel frame around the picture, the icon's picture at the inner
+    // corner, and line objects cut at the frame.
+    void paintedWithFrameAndIcon()
+    {
+        LoneView v;
+        QCOMPARE(v.view->geometry(), QRect(5, 4, 334, 334));
+        QPixmap icon(4, 4);
+        icon.fill(Qt::blue);
+        v.view->setPicture(icon);
+        LineObject* line = v.view->addLineObject();
+        line->setEnds(-1000, 750, 99999, 750);
+        line->setBorderColor(0xFFFFFF);
+        line->setVisible(true);
+        const QImage screen = v.view->grab().toImage();
+        const std::pair<QPoint, QColor> expected[] = {
+            {{0, 0}, Grey}, {{1, 1}, QColor(64, 64, 64)}, {{333, 333}, Qt::white}, {{332, 332}, QColor(212, 208, 200)},
+            {{2, 2}, Qt::blue}, {{5, 5}, Qt::blue}, {{6, 6}, Grey}, {{1, 52}, QColor(64, 64, 64)}, {{2, 52}, Qt::white},
+            {{331, 52}, Qt::white}, {{332, 52}, QColor(212, 208, 200)},
+            {{333, 52}, Qt::white}};
+        for (const auto& [at, colour] : expected)
+            QVERIFY2(screen.pixelColor(at) == colour, qPrintable(QStringLiteral("%1,%2").arg(at.x()).arg(at.y())));
+    }
+
+    // Each step is an event at a pixel of the view, frame included (the drawing area starts at
+    // pixel 2): "move 12,22", "move L -98,22" (left button held), "press R 12,22", "release R 1,22".
+    void mouseNotifications_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("left click") << QStringList{"move 12,22", "press L 12,22", "release L 12,22"}
+                                    << QStringList{"move 0 150,300", "down 1 150,300", "up 1 150,300", "click"};
+        QTest::newRow("right click") << QStringList{"press R 12,22", "release R 12,22"}
+                                     << QStringList{"down 2 150,300", "up 2 150,300", "click"};
+        QTest::newRow("middle button gives no click") << QStringList{"press M 12,22", "move M 13,22", "release M 12,22"}
+                                                      << QStringList{"down 4 150,300", "move 4 165,300", "up 4 150,300"};
+        QTest::newRow("held button reports outside, no click")
+            << QStringList{"press L 12,22", "move L -98,22", "release L -98,22"}
+            << QStringList{"down 1 150,300", "move 1 -1500,300", "up 1 -1500,300"};
+        QTest::newRow("release on the frame gives no click") << QStringList{"press L 12,22", "release L 1,22"}
+                                                             << QStringList{"down 1 150,300", "up 1 -15,300"};
+        QTest::newRow("a second button's release clicks not")
+            << QStringList{"press L 12,22", "press R 12,22", "release R 12,22", "release L 12,22"}
+            << QStringList{"down 1 150,300", "down 2 150,300", "up 2 150,300", "up 1 150,300", "click"};
+        QTest::newRow("the frame is not the view")
+            << QStringList{"move 1,22", "move 333,100", "press L 0,22", "release L 0,22", "press R 22,332", "release R 22,332"}
+            << QStringList{};
+    }
+
+    void mouseNotifications()
+    {
+        QFETCH(QStringList, steps);
+        LoneView v;
+        QStringList log;
+        const auto record = [&log](const char* what) {
+            return [&log, what](int b, int, float x, float y) { log << QStringLiteral("%1 %2 %3,%4").arg(QLatin1String(what)).arg(b).arg(x).arg(y); };
+        };
+        v.view->MouseDown = record("down");
+        v.view->MouseMove = record("move");
+        v.view->MouseUp = record("up");
+        v.view->Click = [&log] { log << QStringLiteral("click"); };
+        const QHash<QString, Qt::MouseButton> buttons{{"L", Qt::LeftButton}, {"R", Qt::RightButton}, {"M", Qt::MiddleButton}};
+        Qt::MouseButtons held;
+        for (const QString& step : steps) {
+            const QStringList parts = step.split(QLatin1Char(' '));
+            const QStringList xy = parts.last().split(QLatin1Char(','));
+            const QPointF pixel(xy[0].toDouble(), xy[1].toDouble());
+            const Qt::MouseButton button = parts.size() == 3 ? buttons.value(parts[1]) : Qt::NoButton;
+            if (parts[0] == QLatin1String("move")) {
+                sendMouse(v.view, QEvent::MouseMove, pixel, Qt::NoButton, button);
+            } else if (parts[0] == QLatin1String("press")) {
+                held |= button;
+                sendMouse(v.view, QEvent::MouseButtonPress, pixel, button, held);
+            } else {
+                held &= ~button;
+                sendMouse(v.view, QEvent::MouseButtonRelease, pixel, button, held);
+            }
+        }
+        QTEST(log, "expected");
+    }
+};
 
 QTEST_MAIN(TestSurface)
 #include "tst_surface.moc"

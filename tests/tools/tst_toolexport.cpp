@@ -58,286 +58,240 @@ class ToolExportTest : public QObject {
 
 private slots:
     void init() { QVERIFY(dir.emplace().isValid()); }
-    void stlIsAClosedSolid_data();
-    void stlIsAClosedSolid();
-    void stlUnitsAndAscii_data();
-    void stlUnitsAndAscii();
-    void refusedExportWritesNothing_data();
-    void refusedExportWritesNothing();
-    void svgDrawsThePngsPixels_data();
-    void svgDrawsThePngsPixels();
-    void pngIsWhatTheWindowShows_data();
-    void pngIsWhatTheWindowShows();
-    void dxfReadsBack_data();
-    void dxfReadsBack();
-    void outputIsReplacedWhole();
+    // The volume expected is the filled area times the depth in the unit asked for (millimetres
+    // unless told, 1440 twips to the inch), worked out exactly apart from the tool. The bow tie's
+    // two halves meet at one edge.
+    void stlIsAClosedSolid_data()
+    {
+        QTest::addColumn<std::vector<PointRecord>>("points");
+        QTest::addColumn<TaggedValue>("depth");
+        QTest::addColumn<double>("volume");
+        QTest::addColumn<double>("parts");
+        QTest::addColumn<double>("facets"); // the fewest the filled region needs
+        QTest::addColumn<QStringList>("options");
+        QTest::addRow("triangle in inches, ASCII") << Triangle << depthOf(600) << 0.056262860082304525 << 1.0 << 8.0
+                                                   << QStringList{"--ascii", "--unit=in"};
+        QTest::addRow("concave L in twips") << ConcaveL << TaggedValue(QStringLiteral("1000")) << 1.75e9 << 1.0 << 20.0
+                                            << QStringList{"--unit", "twip"};
+        QTest::addRow("star, centre filled") << pentagram() << depthOf(400) << 9857.474307708537 << 1.0 << 36.0 << QStringList{};
+        QTest::addRow("bow tie, negative depth") << BowTie << depthOf(-300) << 823.1991865997941 << 2.0 << 16.0 << QStringList{};
+        QTest::addRow("1000-point ring, 768 corners once collinear runs merge") << ring(1000, 2000) << depthOf(250)
+            << 17240.820340406375 << 1.0 << 3068.0 << QStringList{};
+        QTest::addRow("collinear points and a spike")
+            << std::vector<PointRecord>{{0, 0}, {500, 0}, {1000, 0}, {1000, 1000}, {0, 1000}, {0, 1200}} << depthOf(700)
+            << 3841.5962041323723 << 1.0 << 12.0 << QStringList{};
+        QTest::addRow("duplicate points, the drawing's depth of 200")
+            << std::vector<PointRecord>{{0, 0}, {0, 0}, {1200, 0}, {1200, 0}, {0, 900}, {0, 0}} << NoDepth << 592.7034143518517
+            << 1.0 << 8.0 << QStringList{};
+    }
+
+    void stlIsAClosedSolid()
+    {
+        QFETCH(std::vector<PointRecord>, points);
+        QFETCH(TaggedValue, depth);
+        QFETCH(double, volume);
+        QFETCH(double, parts);
+        QFETCH(double, facets);
+        QFETCH(QStringList, options);
+        writeObject(path("object.obj"), points, depth);
+        const Ran ran = runTool(QStringList{"export", path("object.obj"), "-o", path("object.stl")} + options);
+        QCOMPARE(ran.err, QString());
+        QCOMPARE(ran.status, 0);
+        const Ran checked = runProgram("admesh", {path("object.stl")});
+        QCOMPARE(checked.status, 0);
+        QVERIFY(checked.out.contains(options.contains("--ascii") ? "File type          : ASCII STL file"
+                                                                 : "File type          : Binary STL file"));
+        const std::map<QString, double> figures = admeshFigures(checked.out);
+        for (const char* repair : {"Degenerate facets", "Edges fixed", "Facets removed", "Facets added", "Facets reversed",
+                                   "Backwards edges", "Normals fixed", "Total disconnected facets"})
+            QVERIFY2(figures.at(repair) == 0, repair);
+        QCOMPARE(figures.at("Number of parts"), parts);
+        QCOMPARE(figures.at("Number of facets"), facets);
+        QCOMPARE(figures.at("Number of facets final"), figures.at("Number of facets"));
+        QVERIFY2(std::abs(figures.at("Volume") - volume) <= 1e-5 * volume, qPrintable(QString::number(figures.at("Volume"))));
+    }
+
+    void refusedExportWritesNothing_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("status");
+        const QString solid = QStringLiteral("The object cannot be exported as a solid: ");
+        QTest::addRow("flat object") << QStringList{"flat.obj", "-o", "out.stl"}
+                                     << solid + "it is flat (last drawn in 2D); draw it in 3D to give it a depth." << 1;
+        QTest::addRow("depth of 0") << QStringList{"zero.obj", "-o", "out.stl"} << solid + "its depth is 0." << 1;
+        QTest::addRow("depth no number") << QStringList{"text.obj", "-o", "out.stl"}
+                                         << solid + "its depth \"deep\" is not a number from -32768 to 32767." << 1;
+        QTest::addRow("two distinct points") << QStringList{"two.obj", "-o", "out.stl"}
+                                             << solid + "it has fewer than three distinct points." << 1;
+        QTest::addRow("no area") << QStringList{"line.obj", "-o", "out.stl"} << solid + "its outline encloses no area." << 1;
+        QTest::addRow("DXF of no points") << QStringList{"empty.obj", "-o", "out.dxf"}
+                                          << "The object cannot be exported as a drawing: it has no points." << 1;
+        QTest::addRow("DXF prism of a flat object")
+            << QStringList{"flat.obj", "-o", "out.dxf", "--prism"}
+            << "The object cannot be exported as a drawing: it is flat (last drawn in 2D); draw it in 3D to give it a depth." << 1;
+        QTest::addRow("views beyond the drawing") << QStringList{"far.obj", "-o", "out.png"}
+                                                  << "The object cannot be drawn: the largest Y of its points (99999) is outside "
+                                                     "the range -32768 to 32767." << 1;
+        QTest::addRow("missing object") << QStringList{"none.obj", "-o", "out.svg"} << "The file \"none.obj\" cannot be found." << 2;
+        QTest::addRow("workspace as object") << QStringList{"colours.wks", "-o", "out.stl"}
+                                             << "There was an error in the format of the Object file" << 2;
+        QTest::addRow("empty object file") << QStringList{"void.obj", "-o", "out.dxf"} << "The file \"void.obj\" holds no object." << 2;
+        QTest::addRow("malformed workspace") << QStringList{"flat.obj", "-o", "out.png", "--workspace", "flat.obj"}
+                                             << "There was an error in the format of the Workspace file" << 2;
+        const QString help = QStringLiteral("\nRun \"brondelwick-tool export --help\" for help.");
+        QTest::addRow("unknown extension") << QStringList{"flat.obj", "-o", "out.jpg"}
+                                           << "brondelwick-tool export: cannot tell the format of \"out.jpg\": name it .stl, "
+                                              ".svg, .png or .dxf, or give --format" + help << 2;
+        QTest::addRow("option of another format") << QStringList{"flat.obj", "-o", "out.png", "--ascii"}
+                                                  << "brondelwick-tool export: --ascii does not apply to PNG" + help << 2;
+        QTest::addRow("unknown unit") << QStringList{"flat.obj", "-o", "out.stl", "--unit", "cm"}
+                                      << "brondelwick-tool export: unknown unit \"cm\": give mm, in or twip" + help << 2;
+        QTest::addRow("line width 0") << QStringList{"flat.obj", "-o", "out.svg", "--line-width", "0"}
+                                      << "brondelwick-tool export: the line width must be a whole number from 1 to 32767" + help << 2;
+    }
+
+    void refusedExportWritesNothing()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        QFETCH(int, status);
+        writeObject(path("flat.obj"), Triangle, depthOf(600), 2);
+        writeObject(path("zero.obj"), Triangle, depthOf(0));
+        writeObject(path("text.obj"), Triangle, TaggedValue(QStringLiteral("deep")));
+        writeObject(path("two.obj"), {{0, 0}, {100, 0}, {0, 0}, {100, 0}}, NoDepth);
+        writeObject(path("line.obj"), {{0, 0}, {100, 100}, {300, 300}, {200, 200}}, NoDepth);
+        writeObject(path("empty.obj"), {}, NoDepth);
+        writeObject(path("far.obj"), {{0, 0}, {10, 99999}}, NoDepth);
+        writeFileBytes(path("void.obj"), {});
+        QVERIFY(QFile::copy(QStringLiteral(BRONDELWICK_TEST_DATA "/colours.wks"), path("colours.wks")));
+        const QStringList before = QDir(dir->path()).entryList(QDir::Files);
+        const Ran ran = runTool(QStringList{"export"} + arguments, {}, dir->path());
+        QCOMPARE(ran.err, message + "\n");
+        QCOMPARE(ran.status, status);
+        QCOMPARE(QDir(dir->path()).entryList(QDir::Files), before);
+    }
+
+    void svgDrawsThePngsPixels_data()
+    {
+        QTest::addColumn<std::vector<PointRecord>>("points");
+        QTest::addColumn<std::int16_t>("dimension");
+        QTest::addColumn<QStringList>("options");
+        QTest::addRow("one point twice: dots inside their marks")
+            << std::vector<PointRecord>{{1000, 1000}, {1000, 1000}} << std::int16_t(2) << QStringList{};
+        QTest::addRow("flat L with grid lines") << ConcaveL << std::int16_t(2) << QStringList{"--grid"};
+        QTest::addRow("star in a workspace's colours, wide 3D lines")
+            << pentagram() << std::int16_t(3) << QStringList{"--workspace", "colours.wks", "--line-width", "4", "--grid"};
+        QTest::addRow("3D view alone, reaching beyond it")
+            << std::vector<PointRecord>{{300, 300}, {900000, 4000}, {4800, -2000}} << std::int16_t(3)
+            << QStringList{"--view", "3d", "--line-width", "2"};
+        QTest::addRow("side view of a ring") << ring(1000, 2000) << std::int16_t(3) << QStringList{"--view", "side"};
+    }
+
+    void svgDrawsThePngsPixels()
+    {
+        QFETCH(std::vector<PointRecord>, points);
+        QFETCH(std::int16_t, dimension);
+        QFETCH(QStringList, options);
+        writeObject(path("object.obj"), points, depthOf(700), dimension);
+        QVERIFY(QFile::copy(QStringLiteral(BRONDELWICK_TEST_DATA "/colours.wks"), path("colours.wks")));
+        for (const char* output : {"object.png", "object.svg"})
+            QCOMPARE(runTool(QStringList{"export", "object.obj", "-o", output} + options, {}, dir->path()).status, 0);
+        const QString svg = QString::fromUtf8(fileBytes(path("object.svg")));
+        QVERIFY(svg.contains("shape-rendering=\"crispEdges\""));
+        QCOMPARE(runProgram("rsvg-convert", {"object.svg", "-o", "rendered.png"}, {}, dir->path()).status, 0);
+        const QImage png(path("object.png")), rendered(path("rendered.png"));
+        QCOMPARE(rendered.size(), png.size());
+        const QImage a = png.convertToFormat(QImage::Format_RGB32), b = rendered.convertToFormat(QImage::Format_RGB32);
+        const int missing = unmatched(a, b), extra = unmatched(b, a);
+        if (missing + extra > 0)
+            saveTestImage(b, QStringLiteral("svg-%1").arg(QTest::currentDataTag()));
+        QCOMPARE(missing, 0);
+        QCOMPARE(extra, 0);
+    }
+
+    // The user's way in the window: open the workspace, apply its background (the colour
+    // dialog cancelled keeps it), show the grid lines, set the 3D line width, open the object.
+    void pngIsWhatTheWindowShows_data()
+    {
+        QTest::addColumn<bool>("asSetUp");
+        QTest::addRow("start-up settings, no grid lines") << false;
+        QTest::addRow("workspace, grid lines, line width 3") << true;
+    }
+
+    void pngIsWhatTheWindowShows()
+    {
+        QFETCH(bool, asSetUp);
+        writeObject(path("star.obj"), pentagram(), depthOf(-900));
+        QVERIFY(QFile::copy(QStringLiteral(BRONDELWICK_TEST_DATA "/colours.wks"), path("colours.wks")));
+        const QStringList options = asSetUp ? QStringList{"--workspace", path("colours.wks"), "--grid", "--line-width", "3"} : QStringList{};
+        QCOMPARE(runTool(QStringList{"export", path("star.obj"), "-o", path("star.png")} + options).err, QString());
+
+        TestWindow w;
+        if (asSetUp) {
+            w.dialogs().answerOpen(path("colours.wks"));
+            w->mnuOpenWork->trigger();
+            w.dialogs().answerColor(std::nullopt);
+            w->mnuBgColor->trigger();
+            w->mnuLneOn->trigger();
+            w.dialogs().answerInput("3");
+            w->mnuWidth->trigger();
+        }
+        w.dialogs().answerOpen(path("star.obj"));
+        w->mnuOpen->trigger();
+        QCOMPARE(w.dialogs().pending(), 0);
+        QImage expected(684, 681, QImage::Format_RGB32);
+        expected.fill(toQColor(w->picContainer->BackColor()));
+        QPainter painter(&expected);
+        const std::pair<PictureBox*, QPoint> views[] = {
+            {w->picFront, {7, 6}}, {w->picSide, {7, 345}}, {w->picTop, {346, 345}}, {w->pic3dView, {347, 6}}};
+        for (const auto& [view, origin] : views)
+            painter.drawImage(origin, asSetUp ? view->renderedView() : view->picture());
+        painter.end();
+        QVERIFY(sameImage(QImage(path("star.png")), expected, QStringLiteral("png-%1").arg(QTest::currentDataTag())));
+    }
+
+    void dxfReadsBack_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<double>("lineZ");
+        QTest::addRow("outline") << QStringList{} << 0 << 0.0;
+        QTest::addRow("prism") << QStringList{"--prism"} << 8 << -10.583333333333332;
+    }
+
+    void dxfReadsBack()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(int, lines);
+        QFETCH(double, lineZ);
+        writeObject(path("Kite shape.obj"), {{0, 0}, {1440, 720}, {0, 2880}, {-1440, 720}}, depthOf(600));
+        QCOMPARE(runTool(QStringList{"export", path("Kite shape.obj"), "-o", path("kite.dxf")} + options).status, 0);
+        const Ran read = runProgram("/usr/bin/python3", {QStringLiteral(BRONDELWICK_TOOL_TESTS "/read_dxf.py"), path("kite.dxf")});
+        QCOMPARE(read.err, QString());
+        const QJsonObject dxf = QJsonDocument::fromJson(read.out.toUtf8()).object();
+        QCOMPARE(dxf["version"].toString(), "AC1009");
+        QCOMPARE(dxf["others"].toInt(), 0);
+        const QJsonArray polylines = dxf["polylines"].toArray();
+        QCOMPARE(polylines.size(), 1);
+        QCOMPARE(polylines[0]["layer"].toString(), "KITE_SHAPE");
+        QVERIFY(polylines[0]["closed"].toBool());
+        QCOMPARE(polylines[0]["vertices"].toArray(),
+                 QJsonArray({QJsonArray{0.0, 0.0, 0.0}, QJsonArray{25.4, -12.7, 0.0}, QJsonArray{0.0, -50.8, 0.0},
+                             QJsonArray{-25.4, -12.7, 0.0}}));
+        const QJsonArray found = dxf["lines"].toArray();
+        QCOMPARE(found.size(), lines);
+        QCOMPARE(dxf["lineLayers"].toString(), lines > 0 ? "KITE_SHAPE" : "");
+        for (const QJsonValue line : found)
+            QCOMPARE(line[1][2].toDouble(), lineZ);
+        if (lines > 0)
+            QCOMPARE(found[4], QJsonValue(QJsonArray{QJsonArray{0.0, 0.0, 0.0}, QJsonArray{0.0, 0.0, lineZ}}));
+    }
 
 private:
     QString path(const QString& name) const { return dir->filePath(name); }
     std::optional<QTemporaryDir> dir;
 };
-
-// The volume expected is the filled area times the depth (twips to millimetres, 1440 to the
-// inch), worked out exactly apart from the tool. The bow tie's two halves meet at one edge.
-void ToolExportTest::stlIsAClosedSolid_data()
-{
-    QTest::addColumn<std::vector<PointRecord>>("points");
-    QTest::addColumn<TaggedValue>("depth");
-    QTest::addColumn<double>("volume");
-    QTest::addColumn<double>("parts");
-    QTest::addRow("triangle") << Triangle << depthOf(600) << 921.9830889917694 << 1.0;
-    QTest::addRow("concave L") << ConcaveL << TaggedValue(QStringLiteral("1000")) << 9603.990510330932 << 1.0;
-    QTest::addRow("star, centre filled") << pentagram() << depthOf(400) << 9857.474307708537 << 1.0;
-    QTest::addRow("bow tie, negative depth") << BowTie << depthOf(-300) << 823.1991865997941 << 2.0;
-    QTest::addRow("1000-point ring") << ring(1000, 2000) << depthOf(250) << 17240.820340406375 << 1.0;
-    QTest::addRow("collinear points and a spike")
-        << std::vector<PointRecord>{{0, 0}, {500, 0}, {1000, 0}, {1000, 1000}, {0, 1000}, {0, 1200}} << depthOf(700)
-        << 3841.5962041323723 << 1.0;
-    QTest::addRow("duplicate points, the drawing's depth of 200")
-        << std::vector<PointRecord>{{0, 0}, {0, 0}, {1200, 0}, {1200, 0}, {0, 900}, {0, 0}} << NoDepth << 592.7034143518517
-        << 1.0;
-}
-
-void ToolExportTest::stlIsAClosedSolid()
-{
-    QFETCH(std::vector<PointRecord>, points);
-    QFETCH(TaggedValue, depth);
-    QFETCH(double, volume);
-    QFETCH(double, parts);
-    writeObject(path("object.obj"), points, depth);
-    const Ran ran = runTool({"export", path("object.obj"), "-o", path("object.stl")});
-    QCOMPARE(ran.err, QString());
-    QCOMPARE(ran.status, 0);
-    const Ran checked = runProgram("admesh", {path("object.stl")});
-    QCOMPARE(checked.status, 0);
-    const std::map<QString, double> figures = admeshFigures(checked.out);
-    for (const char* repair : {"Degenerate facets", "Edges fixed", "Facets removed", "Facets added", "Facets reversed",
-                               "Backwards edges", "Normals fixed", "Total disconnected facets"})
-        QVERIFY2(figures.at(repair) == 0, repair);
-    QCOMPARE(figures.at("Number of parts"), parts);
-    QCOMPARE(figures.at("Number of facets final"), figures.at("Number of facets"));
-    QVERIFY2(std::abs(figures.at("Volume") - volume) <= 1e-5 * volume, qPrintable(QString::number(figures.at("Volume"))));
-}
-
-void ToolExportTest::stlUnitsAndAscii_data()
-{
-    QTest::addColumn<QStringList>("options");
-    QTest::addColumn<QString>("fileType");
-    QTest::addColumn<double>("volume");
-    QTest::addColumn<QString>("maxX");
-    QTest::addRow("millimetres") << QStringList{"--unit", "mm"} << "Binary STL file" << 921.9830889917694 << "15.875000";
-    QTest::addRow("inches") << QStringList{"--unit=in"} << "Binary STL file" << 0.056262860082304525 << "0.625000";
-    QTest::addRow("twips, ASCII") << QStringList{"--ascii", "--unit", "twip"} << "ASCII STL file" << 168000000.0 << "900.000000";
-}
-
-void ToolExportTest::stlUnitsAndAscii()
-{
-    QFETCH(QStringList, options);
-    QFETCH(QString, fileType);
-    QFETCH(double, volume);
-    QFETCH(QString, maxX);
-    writeObject(path("tri.obj"), Triangle, depthOf(600));
-    const Ran ran = runTool(QStringList{"export", path("tri.obj"), "-o", path("tri.stl")} + options);
-    QCOMPARE(ran.status, 0);
-    const Ran checked = runProgram("admesh", {path("tri.stl")});
-    QVERIFY(checked.out.contains("File type          : " + fileType));
-    QVERIFY2(checked.out.contains(", Max X =  " + maxX), qPrintable(checked.out));
-    QVERIFY(std::abs(admeshFigures(checked.out).at("Volume") - volume) <= 1e-5 * volume);
-}
-
-void ToolExportTest::refusedExportWritesNothing_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<int>("status");
-    const QString solid = QStringLiteral("The object cannot be exported as a solid: ");
-    QTest::addRow("flat object") << QStringList{"flat.obj", "-o", "out.stl"}
-                                 << solid + "it is flat (last drawn in 2D); draw it in 3D to give it a depth." << 1;
-    QTest::addRow("depth of 0") << QStringList{"zero.obj", "-o", "out.stl"} << solid + "its depth is 0." << 1;
-    QTest::addRow("depth no number") << QStringList{"text.obj", "-o", "out.stl"}
-                                     << solid + "its depth \"deep\" is not a number from -32768 to 32767." << 1;
-    QTest::addRow("depth beyond 16 bits") << QStringList{"deep.obj", "-o", "out.stl"}
-                                          << solid + "its depth \"40000\" is not a number from -32768 to 32767." << 1;
-    QTest::addRow("two distinct points") << QStringList{"two.obj", "-o", "out.stl"}
-                                         << solid + "it has fewer than three distinct points." << 1;
-    QTest::addRow("no area") << QStringList{"line.obj", "-o", "out.stl"} << solid + "its outline encloses no area." << 1;
-    QTest::addRow("DXF of no points") << QStringList{"empty.obj", "-o", "out.dxf"}
-                                      << "The object cannot be exported as a drawing: it has no points." << 1;
-    QTest::addRow("DXF prism of a flat object")
-        << QStringList{"flat.obj", "-o", "out.dxf", "--prism"}
-        << "The object cannot be exported as a drawing: it is flat (last drawn in 2D); draw it in 3D to give it a depth." << 1;
-    QTest::addRow("views beyond the drawing") << QStringList{"far.obj", "-o", "out.png"}
-                                              << "The object cannot be drawn: the largest Y of its points (99999) is outside "
-                                                 "the range -32768 to 32767." << 1;
-    QTest::addRow("missing object") << QStringList{"none.obj", "-o", "out.svg"} << "The file \"none.obj\" cannot be found." << 2;
-    QTest::addRow("workspace as object") << QStringList{"colours.wks", "-o", "out.stl"}
-                                         << "There was an error in the format of the Object file" << 2;
-    QTest::addRow("empty object file") << QStringList{"void.obj", "-o", "out.dxf"} << "The file \"void.obj\" holds no object." << 2;
-    QTest::addRow("empty object file, views") << QStringList{"void.obj", "-o", "out.png"}
-                                              << "The file \"void.obj\" holds no object." << 2;
-    QTest::addRow("malformed workspace") << QStringList{"flat.obj", "-o", "out.png", "--workspace", "flat.obj"}
-                                         << "There was an error in the format of the Workspace file" << 2;
-    const QString help = QStringLiteral("\nRun \"brondelwick-tool export --help\" for help.");
-    QTest::addRow("unknown extension") << QStringList{"flat.obj", "-o", "out.jpg"}
-                                       << "brondelwick-tool export: cannot tell the format of \"out.jpg\": name it .stl, "
-                                          ".svg, .png or .dxf, or give --format" + help << 2;
-    QTest::addRow("unknown format") << QStringList{"flat.obj", "-o", "out", "--format", "obj"}
-                                    << "brondelwick-tool export: unknown format \"obj\": give stl, svg, png or dxf" + help << 2;
-    QTest::addRow("option of another format") << QStringList{"flat.obj", "-o", "out.png", "--ascii"}
-                                              << "brondelwick-tool export: --ascii does not apply to PNG" + help << 2;
-    QTest::addRow("unknown unit") << QStringList{"flat.obj", "-o", "out.stl", "--unit", "cm"}
-                                  << "brondelwick-tool export: unknown unit \"cm\": give mm, in or twip" + help << 2;
-    QTest::addRow("unknown view") << QStringList{"flat.obj", "-o", "out.svg", "--view", "back"}
-                                  << "brondelwick-tool export: unknown view \"back\": give front, side, top or 3d" + help << 2;
-    QTest::addRow("line width 0") << QStringList{"flat.obj", "-o", "out.svg", "--line-width", "0"}
-                                  << "brondelwick-tool export: the line width must be a whole number from 1 to 32767" + help << 2;
-}
-
-void ToolExportTest::refusedExportWritesNothing()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, message);
-    QFETCH(int, status);
-    writeObject(path("flat.obj"), Triangle, depthOf(600), 2);
-    writeObject(path("zero.obj"), Triangle, depthOf(0));
-    writeObject(path("text.obj"), Triangle, TaggedValue(QStringLiteral("deep")));
-    writeObject(path("deep.obj"), Triangle, TaggedValue(std::int32_t(40000)));
-    writeObject(path("two.obj"), {{0, 0}, {100, 0}, {0, 0}, {100, 0}}, NoDepth);
-    writeObject(path("line.obj"), {{0, 0}, {100, 100}, {300, 300}, {200, 200}}, NoDepth);
-    writeObject(path("empty.obj"), {}, NoDepth);
-    writeObject(path("far.obj"), {{0, 0}, {10, 99999}}, NoDepth);
-    writeFileBytes(path("void.obj"), {});
-    QVERIFY(QFile::copy(QStringLiteral(BRONDELWICK_TEST_DATA "/colours.wks"), path("colours.wks")));
-    const QStringList before = QDir(dir->path()).entryList(QDir::Files);
-    const Ran ran = runTool(QStringList{"export"} + arguments, {}, dir->path());
-    QCOMPARE(ran.err, message + "\n");
-    QCOMPARE(ran.status, status);
-    QCOMPARE(QDir(dir->path()).entryList(QDir::Files), before);
-}
-
-void ToolExportTest::svgDrawsThePngsPixels_data()
-{
-    QTest::addColumn<std::vector<PointRecord>>("points");
-    QTest::addColumn<std::int16_t>("dimension");
-    QTest::addColumn<QStringList>("options");
-    QTest::addRow("extruded triangle") << Triangle << std::int16_t(3) << QStringList{};
-    QTest::addRow("flat L with grid lines") << ConcaveL << std::int16_t(2) << QStringList{"--grid"};
-    QTest::addRow("star in a workspace's colours, wide 3D lines")
-        << pentagram() << std::int16_t(3) << QStringList{"--workspace", "colours.wks", "--line-width", "4", "--grid"};
-    QTest::addRow("3D view alone, reaching beyond it")
-        << std::vector<PointRecord>{{300, 300}, {900000, 4000}, {4800, -2000}} << std::int16_t(3)
-        << QStringList{"--view", "3d", "--line-width", "2"};
-    QTest::addRow("side view of a ring") << ring(1000, 2000) << std::int16_t(3) << QStringList{"--view", "side"};
-}
-
-void ToolExportTest::svgDrawsThePngsPixels()
-{
-    QFETCH(std::vector<PointRecord>, points);
-    QFETCH(std::int16_t, dimension);
-    QFETCH(QStringList, options);
-    writeObject(path("object.obj"), points, depthOf(700), dimension);
-    QVERIFY(QFile::copy(QStringLiteral(BRONDELWICK_TEST_DATA "/colours.wks"), path("colours.wks")));
-    for (const char* output : {"object.png", "object.svg"})
-        QCOMPARE(runTool(QStringList{"export", "object.obj", "-o", output} + options, {}, dir->path()).status, 0);
-    const QString svg = QString::fromUtf8(fileBytes(path("object.svg")));
-    QVERIFY(svg.contains("shape-rendering=\"crispEdges\""));
-    QCOMPARE(runProgram("rsvg-convert", {"object.svg", "-o", "rendered.png"}, {}, dir->path()).status, 0);
-    const QImage png(path("object.png")), rendered(path("rendered.png"));
-    QCOMPARE(rendered.size(), png.size());
-    const QImage a = png.convertToFormat(QImage::Format_RGB32), b = rendered.convertToFormat(QImage::Format_RGB32);
-    const int missing = unmatched(a, b), extra = unmatched(b, a);
-    if (missing + extra > 0)
-        saveTestImage(b, QStringLiteral("svg-%1").arg(QTest::currentDataTag()));
-    QCOMPARE(missing, 0);
-    QCOMPARE(extra, 0);
-}
-
-// The user's way in the window: open the workspace, apply its background (the colour
-// dialog cancelled keeps it), show the grid lines, set the 3D line width, open the object.
-void ToolExportTest::pngIsWhatTheWindowShows_data()
-{
-    QTest::addColumn<bool>("asSetUp");
-    QTest::addRow("start-up settings, no grid lines") << false;
-    QTest::addRow("workspace, grid lines, line width 3") << true;
-}
-
-void ToolExportTest::pngIsWhatTheWindowShows()
-{
-    QFETCH(bool, asSetUp);
-    writeObject(path("star.obj"), pentagram(), depthOf(-900));
-    QVERIFY(QFile::copy(QStringLiteral(BRONDELWICK_TEST_DATA "/colours.wks"), path("colours.wks")));
-    const QStringList options = asSetUp ? QStringList{"--workspace", path("colours.wks"), "--grid", "--line-width", "3"} : QStringList{};
-    QCOMPARE(runTool(QStringList{"export", path("star.obj"), "-o", path("star.png")} + options).err, QString());
-
-    TestWindow w;
-    if (asSetUp) {
-        w.dialogs().answerOpen(path("colours.wks"));
-        w->mnuOpenWork->trigger();
-        w.dialogs().answerColor(std::nullopt);
-        w->mnuBgColor->trigger();
-        w->mnuLneOn->trigger();
-        w.dialogs().answerInput("3");
-        w->mnuWidth->trigger();
-    }
-    w.dialogs().answerOpen(path("star.obj"));
-    w->mnuOpen->trigger();
-    QCOMPARE(w.dialogs().pending(), 0);
-    QImage expected(684, 681, QImage::Format_RGB32);
-    expected.fill(toQColor(w->picContainer->BackColor()));
-    QPainter painter(&expected);
-    const std::pair<PictureBox*, QPoint> views[] = {
-        {w->picFront, {7, 6}}, {w->picSide, {7, 345}}, {w->picTop, {346, 345}}, {w->pic3dView, {347, 6}}};
-    for (const auto& [view, origin] : views)
-        painter.drawImage(origin, asSetUp ? view->renderedView() : view->picture());
-    painter.end();
-    QVERIFY(sameImage(QImage(path("star.png")), expected, QStringLiteral("png-%1").arg(QTest::currentDataTag())));
-}
-
-void ToolExportTest::dxfReadsBack_data()
-{
-    QTest::addColumn<QStringList>("options");
-    QTest::addColumn<int>("lines");
-    QTest::addColumn<double>("lineZ");
-    QTest::addRow("outline") << QStringList{} << 0 << 0.0;
-    QTest::addRow("prism") << QStringList{"--prism"} << 8 << -10.583333333333332;
-}
-
-void ToolExportTest::dxfReadsBack()
-{
-    QFETCH(QStringList, options);
-    QFETCH(int, lines);
-    QFETCH(double, lineZ);
-    writeObject(path("Kite shape.obj"), {{0, 0}, {1440, 720}, {0, 2880}, {-1440, 720}}, depthOf(600));
-    QCOMPARE(runTool(QStringList{"export", path("Kite shape.obj"), "-o", path("kite.dxf")} + options).status, 0);
-    const Ran read = runProgram("/usr/bin/python3", {QStringLiteral(BRONDELWICK_TOOL_TESTS "/read_dxf.py"), path("kite.dxf")});
-    QCOMPARE(read.err, QString());
-    const QJsonObject dxf = QJsonDocument::fromJson(read.out.toUtf8()).object();
-    QCOMPARE(dxf["version"].toString(), "AC1009");
-    QCOMPARE(dxf["others"].toInt(), 0);
-    const QJsonArray polylines = dxf["polylines"].toArray();
-    QCOMPARE(polylines.size(), 1);
-    QCOMPARE(polylines[0]["layer"].toString(), "KITE_SHAPE");
-    QVERIFY(polylines[0]["closed"].toBool());
-    QCOMPARE(polylines[0]["vertices"].toArray(),
-             QJsonArray({QJsonArray{0.0, 0.0, 0.0}, QJsonArray{25.4, -12.7, 0.0}, QJsonArray{0.0, -50.8, 0.0},
-                         QJsonArray{-25.4, -12.7, 0.0}}));
-    const QJsonArray found = dxf["lines"].toArray();
-    QCOMPARE(found.size(), lines);
-    for (const QJsonValue line : found)
-        QCOMPARE(line[1][2].toDouble(), lineZ);
-    if (lines > 0)
-        QCOMPARE(found[4], QJsonValue(QJsonArray{QJsonArray{0.0, 0.0, 0.0}, QJsonArray{0.0, 0.0, lineZ}}));
-}
-
-// A longer file is replaced whole by a shorter one, and nothing else is left in the folder.
-void ToolExportTest::outputIsReplacedWhole()
-{
-    writeObject(path("tri.obj"), Triangle, depthOf(600));
-    writeFileBytes(path("tri.stl"), QByteArray(100000, 'x'));
-    QCOMPARE(runTool({"export", path("tri.obj"), "-o", path("tri.stl")}).status, 0);
-    QCOMPARE(fileBytes(path("tri.stl")).size(), 84 + 8 * 50);
-    QCOMPARE(QDir(dir->path()).entryList(QDir::Files), (QStringList{"tri.obj", "tri.stl"}));
-}
 
 QTEST_MAIN(ToolExportTest)
 #include "tst_toolexport.moc"

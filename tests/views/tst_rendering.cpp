@@ -73,6 +73,9 @@ private slots:
         const QString range = QStringLiteral(" is outside the range -32768 to 32767.");
         QTest::addRow("every extent at its limit draws") << Points{{0, 32767}, {-32768, -32768}, {2147483447, 0}, {5, 5}}
             << d(200) << true << "" << "Object Points: 8" << "200";
+        QTest::addRow("the most points the list holds") << Points(32767, {10, 20}) << d(300) << true << ""
+                                                        << "Object Points: 65534" << "300";
+        QTest::addRow("a single point") << Points{{300, 400}} << d(200) << true << "" << "Object Points: 2" << "200";
         QTest::addRow("zero depth becomes 200") << triangle << d(0) << true << "" << "Object Points: 6" << "200";
         QTest::addRow("back face at the top view's limit: depth half to even")
             << triangle << TaggedValue(QStringLiteral("31532.5")) << true << "" << "Object Points: 6" << "31532.5";
@@ -86,6 +89,8 @@ private slots:
             << no + "the largest Y of its points (32768)" + range;
         QTest::addRow("depth not a number") << triangle << TaggedValue(QStringLiteral("deep")) << true
             << no + "its depth \"deep\" is not a number.";
+        QTest::addRow("a long depth quoted short") << triangle << TaggedValue(QString(100000, 'd')) << true
+            << no + "its depth \"" + QString(39, 'd') + QChar(0x2026) + "\" is not a number.";
         QTest::addRow("depth rounding past 16 bits") << triangle << TaggedValue(QStringLiteral("32767.5")) << true
             << no + "its depth (32767.5)" + range;
         QTest::addRow("back face past the top view's limit") << triangle << d(31533) << true
