@@ -77,7 +77,7 @@ private slots:
             {{0, 0}, Grey}, {{1, 1}, QColor(64, 64, 64)}, {{333, 333}, Qt::white}, {{332, 332}, QColor(212, 208, 200)},
             {{2, 2}, Qt::blue}, {{5, 5}, Qt::blue}, {{6, 6}, Grey}, {{1, 52}, QColor(64, 64, 64)}, {{2, 52}, Qt::white},
             {{331, 52}, Qt::white}, {{332, 52}, QColor(212, 208, 200)},
-            {{333, 52}, Qt::white}};
+            {{333, 52}, Qt::white}, {{333, 1}, Qt::white}};
         for (const auto& [at, colour] : expected)
             QVERIFY2(screen.pixelColor(at) == colour, qPrintable(QStringLiteral("%1,%2").arg(at.x()).arg(at.y())));
     }
