@@ -18,6 +18,17 @@ struct LoneView {
         QVERIFY(QTest::qWaitForWindowExposed(&parent));
     }
 };
+// Counts the events of one type its object receives.
+struct EventCounter : QObject {
+    EventCounter(QEvent::Type type, int& count, QObject* parent) : QObject(parent), type_(type), count_(count) {}
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        count_ += event->type() == type_ ? 1 : 0;
+        return false;
+    }
+    QEvent::Type type_;
+    int& count_;
+};
 } // namespace
 
 class TestSurface : public QObject {
@@ -80,6 +91,22 @@ private slots:
             {{333, 52}, Qt::white}, {{333, 1}, Qt::white}};
         for (const auto& [at, colour] : expected)
             QVERIFY2(screen.pixelColor(at) == colour, qPrintable(QStringLiteral("%1,%2").arg(at.x()).arg(at.y())));
+    }
+
+    // Drawing asks for a repaint so that it shows, once for a whole batch of primitives.
+    void oneRepaintPerBatch()
+    {
+        LoneView v;
+        QCoreApplication::processEvents();
+        int paints = 0;
+        v.view->installEventFilter(new EventCounter(QEvent::Paint, paints, v.view));
+        v.view->Line(0, 0, 100, 100, 0xFFFFFF);
+        QCoreApplication::processEvents();
+        QCOMPARE(paints, 1);
+        for (int i = 0; i < 50; ++i)
+            v.view->Circle(float(i * 30), 500, 20, 0x0000FF);
+        QCoreApplication::processEvents();
+        QCOMPARE(paints, 2);
     }
 
     // Each step is an event at a pixel of the view, frame included (the drawing area starts at
