@@ -121,6 +121,8 @@ private slots:
         QTest::newRow("circle of 2 pixels")
             << Drawing{C(10 * Twips, 10 * Twips, 2 * Twips)} << "9,8 10,8 11,8 8,9 12,9 8,10 12,10 8,11 12,11 9,12 10,12 11,12";
         QTest::newRow("circle around the corner is cut to its quarter") << Drawing{C(0, 0, 5 * Twips)} << "5,0 5,1 5,2 4,3 3,4 0,5 1,5 2,5";
+        QTest::newRow("circle centred beyond the left edge, its flat top showing") << Drawing{C(-20 * Twips, 60 * Twips, 50 * Twips)}
+                                                                                   << "box 0,14 20x16 21";
         QTest::newRow("circle at the far corner") << Drawing{C(39 * Twips, 29 * Twips, 2 * Twips)} << "38,27 39,27 37,28 37,29";
         QTest::newRow("line ending off the picture keeps its slope") << Drawing{Lp(-4, -2, 4, 2)} << "0,0 1,0 2,1 3,1 4,2";
         QTest::newRow("line leaving at the far corner") << Drawing{Lp(36, 26, 44, 34)} << "36,26 37,27 38,28 39,29";
@@ -128,7 +130,7 @@ private slots:
                                                                << "37,1 38,1 39,1 5,27 9,27 5,28 10,28 5,29 11,29";
         QTest::newRow("far outside draws nothing")
             << Drawing{L(-1e9, -1e9, -1e9 + 9000, -1e9), C(1.5e7, 0, 3000), L(-3000, 0, -3000, 1e6), C(300, 225, 1.5e6),
-                   L(-1e11, -3000, 1e11, -3000)} << "";
+                   L(-1e11, -3000, 1e11, -3000), L(-3000, -1e11, -3000, 1e11)} << "";
         QTest::newRow("8-pixel pen: 4 above, 3 below, square caps") << Drawing{Lp(5, 10, 12, 10, White, 8)} << "box 1,6 15x8 120";
         QTest::newRow("3-pixel pen, horizontal") << Drawing{Lp(2, 10, 8, 10, White, 3)} << "box 1,9 9x3 27";
         QTest::newRow("2-pixel pen, vertical") << Drawing{Lp(5, 2, 5, 9, White, 2)} << "box 4,1 2x9 18";
