@@ -27,36 +27,36 @@ std::optional<ScriptedDialogs::Answer> ScriptedDialogs::take(Kind kind, const Sh
 
 std::optional<ColorRef> ScriptedDialogs::showColor(ColorRef current)
 {
-    const auto answer = take(Kind::Color, {Kind::Color, {}, {}, {}, {}, current});
+    const auto answer = take(Kind::Color, {.kind = Kind::Color, .offered = current});
     return answer ? answer->color : std::nullopt;
 }
 
 QString ScriptedDialogs::showOpen(const QString& filter, const QString& initDir)
 {
-    const auto answer = take(Kind::Open, {Kind::Open, {}, {}, filter, initDir});
+    const auto answer = take(Kind::Open, {.kind = Kind::Open, .filter = filter, .initDir = initDir});
     return answer ? answer->text : QString();
 }
 
 QString ScriptedDialogs::showSave(const QString& filter, const QString& initDir)
 {
-    const auto answer = take(Kind::Save, {Kind::Save, {}, {}, filter, initDir});
+    const auto answer = take(Kind::Save, {.kind = Kind::Save, .filter = filter, .initDir = initDir});
     return answer ? answer->text : QString();
 }
 
 QString ScriptedDialogs::inputBox(const QString& prompt, const QString& title)
 {
-    const auto answer = take(Kind::Input, {Kind::Input, prompt, title, {}, {}});
+    const auto answer = take(Kind::Input, {.kind = Kind::Input, .text = prompt, .title = title});
     return answer ? answer->text : QString();
 }
 
 void ScriptedDialogs::messageBox(const QString& text, const QString& title)
 {
-    take(Kind::Message, {Kind::Message, text, title, {}, {}});
+    take(Kind::Message, {.kind = Kind::Message, .text = text, .title = title});
 }
 
 void ScriptedDialogs::popupMenu(QMenu& menu, const QPoint& globalPos)
 {
-    const auto answer = take(Kind::Popup, {Kind::Popup, {}, menu.title(), {}, {}, 0, globalPos});
+    const auto answer = take(Kind::Popup, {.kind = Kind::Popup, .title = menu.title(), .position = globalPos});
     if (!answer || answer->text.isEmpty())
         return;
     for (QAction* action : menu.actions()) {
@@ -82,7 +82,7 @@ ScriptedDialogs::Shown ScriptedDialogs::lastMessage() const
     const auto messages = shown(Kind::Message);
     if (messages.empty()) {
         QTest::qFail("no message box was shown", __FILE__, __LINE__);
-        return {Kind::Message, {}, {}, {}, {}};
+        return {.kind = Kind::Message};
     }
     return messages.back();
 }

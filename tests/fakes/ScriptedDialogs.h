@@ -17,13 +17,13 @@ public:
     // What a dialog showed: prompt or message text, title, filter and folder of a file dialog,
     // the colour offered by a colour dialog.
     struct Shown {
-        Kind kind;
-        QString text;
-        QString title;
-        QString filter;
-        QString initDir;
+        Kind kind{};
+        QString text{};
+        QString title{};
+        QString filter{};
+        QString initDir{};
         ColorRef offered = 0;
-        QPoint position;   // where a pop-up menu showed, in screen pixels
+        QPoint position{};   // where a pop-up menu showed, in screen pixels
     };
 
     void answerColor(std::optional<ColorRef> chosen) { push(Kind::Color, {}, chosen); }
