@@ -22,9 +22,8 @@ std::optional<std::int16_t> askNumber(EditingContext& ctx, const QString& prompt
     const QString answer = ctx.views.dialogs.inputBox(prompt, title);
     if (answer.isEmpty())
         return std::nullopt;
-    const std::optional<double> number = conv::parseNumber(answer);
-    const std::optional<std::int16_t> value = number ? conv::toInt16(*number) : std::nullopt;
-    if (!value || *value < rule.min) {
+    const std::optional<std::int16_t> value = conv::wholeNumberFrom(answer, rule.min);
+    if (!value) {
         ctx.views.dialogs.MsgBox(rule.expected);
         return std::nullopt;
     }

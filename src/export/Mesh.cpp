@@ -3,6 +3,7 @@
 #include "export/Mesh.h"
 
 #include "platform/Conversions.h"
+#include "views/Rendering.h"
 
 #include <GL/glu.h>
 
@@ -20,7 +21,6 @@
 namespace {
 
 constexpr double TwipsPerInch = 1440;
-constexpr std::int16_t DefaultDepth = 200;
 
 // Integer twips with Y up; products of two differences fit 64 bits for 32-bit coordinates.
 struct Lattice {

@@ -163,6 +163,13 @@ QString plainText(T value)
 }
 } // namespace
 
+std::optional<std::int16_t> wholeNumberFrom(QStringView text, std::int16_t min)
+{
+    const std::optional<double> number = parseNumber(text);
+    const std::optional<std::int16_t> value = number ? toInt16(*number) : std::nullopt;
+    return value && *value >= min ? value : std::nullopt;
+}
+
 QString numberText(double value) { return plainText(value); }
 QString numberText(float value) { return plainText(value); }
 

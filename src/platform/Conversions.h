@@ -25,6 +25,11 @@ std::optional<std::int32_t> toInt32(double value);
 // one number reader of the program: typed lines, input boxes and file values all pass here.
 std::optional<double> parseNumber(QStringView text);
 
+// The number a text names, rounded half to even to a 16-bit whole number of at least `min`;
+// nullopt for any other text. The rule of the input boxes that ask for a count or a width,
+// shared with the command-line tool's options of the same meaning.
+std::optional<std::int16_t> wholeNumberFrom(QStringView text, std::int16_t min);
+
 // Shortest decimal text of a number in plain notation: "-15", "1245.5", "100000"; no
 // exponent, padding or separators.
 QString numberText(double value);

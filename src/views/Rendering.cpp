@@ -11,7 +11,6 @@
 namespace {
 
 constexpr ColorRef MarkRed = 0x0000FF;
-constexpr std::int16_t DefaultDepth = 200;
 
 constexpr std::int64_t Int16Min = std::numeric_limits<std::int16_t>::min();
 constexpr std::int64_t Int16Max = std::numeric_limits<std::int16_t>::max();

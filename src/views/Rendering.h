@@ -4,6 +4,10 @@
 
 #include "views/ViewContext.h"
 
+// The depth in twips an extruded drawing gives an object whose depth is empty (and Draw 3D
+// one that is zero or negative); the solid export extrudes by the same rule.
+inline constexpr std::int16_t DefaultDepth = 200;
+
 // Wipes the four views (grid lines stay) and recomputes the object's extents and its place
 // in the side and top views. Called by the drawings and the grid size menu.
 void ClearViews(ViewContext& ctx);

@@ -165,6 +165,22 @@ int countPixels(const QImage& image, const QColor& color)
     return count;
 }
 
+QStringList strayPixels(const QImage& image, const QImage& other, int offset, std::optional<QRgb> ignored)
+{
+    QStringList stray;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb colour = image.pixel(x, y);
+            bool found = colour == ignored;
+            for (int dy = -1; dy <= 1 && !found; ++dy)
+                for (int dx = -1; dx <= 1 && !found; ++dx)
+                    found = other.valid(x + offset + dx, y + offset + dy) && other.pixel(x + offset + dx, y + offset + dy) == colour;
+            if (!found)
+                stray << QStringLiteral("%1,%2").arg(x).arg(y);
+        }
+    return stray;
+}
+
 QString describe(const Primitive& p)
 {
     const auto n = [](float v) { return conv::numberText(v); };

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <functional>
+#include <optional>
 #include <memory>
 
 // Points Qt's per-user settings at a fresh temporary folder for the life of the object.
@@ -84,6 +85,10 @@ QString saveTestImage(const QImage& image, const QString& name);
 // Whether two pictures are equal; when not, both are written beside each other.
 bool sameImage(const QImage& actual, const QImage& expected, const QString& name);
 int countPixels(const QImage& image, const QColor& color);
+// The pixels ("x,y") of `image` whose colour `other` has nowhere within one pixel of the same
+// place, `other` starting `offset` pixels further up and left; pixels of the colour `ignored`
+// are not looked for. The tolerance between two renderings of one drawing.
+QStringList strayPixels(const QImage& image, const QImage& other, int offset = 0, std::optional<QRgb> ignored = std::nullopt);
 // A primitive as a short text: "C 100,1000 r20 #0000ff", "L 0,0 900,1000 #ffffff", with
 // " w8" after either when the pen is wider than one pixel.
 QString describe(const Primitive& p);

@@ -78,24 +78,6 @@ QString pixelList(const QImage& image, bool box = false)
     return QStringLiteral("box %1,%2 %3x%4 %5").arg(bounds.left()).arg(bounds.top()).arg(bounds.width()).arg(bounds.height()).arg(list.size());
 }
 
-// The pixels of `image` whose colour `other` has nowhere within one pixel of the same place;
-// `other` pictures the same drawing with `margin` more pixels on every side.
-QStringList strayPixels(const QImage& image, const QImage& other, int margin)
-{
-    QStringList stray;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb colour = image.pixel(x, y);
-            bool found = colour == toQColor(Grey).rgb();
-            for (int dy = -1; dy <= 1 && !found; ++dy)
-                for (int dx = -1; dx <= 1 && !found; ++dx)
-                    found = other.pixel(x + margin + dx, y + margin + dy) == colour;
-            if (!found)
-                stray << QStringLiteral("%1,%2").arg(x).arg(y);
-        }
-    return stray;
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Drawing)
@@ -189,8 +171,8 @@ private slots:
         const Drawing drawing{degrees < 0 ? C(120 * Twips, 120 * Twips, 30 * Twips, White, width)
                                           : Lp(120 - dx / 2, 120 - dy / 2, 120 + (dx - dx / 2), 120 + (dy - dy / 2), White, width)};
         const QImage ours = fast(drawing, size), theirs = painted(drawing, size);
-        const QStringList oursStray = strayPixels(ours.copy(1, 1, size.width() - 2, size.height() - 2), theirs, 1);
-        const QStringList theirsStray = strayPixels(theirs.copy(1, 1, size.width() - 2, size.height() - 2), ours, 1);
+        const QStringList oursStray = strayPixels(ours.copy(1, 1, size.width() - 2, size.height() - 2), theirs, 1, toQColor(Grey).rgb());
+        const QStringList theirsStray = strayPixels(theirs.copy(1, 1, size.width() - 2, size.height() - 2), ours, 1, toQColor(Grey).rgb());
         if (!oursStray.isEmpty() || !theirsStray.isEmpty()) {
             saveTestImage(ours, QStringLiteral("rasterizer-pen-%1-%2-fast").arg(width).arg(degrees));
             saveTestImage(theirs, QStringLiteral("rasterizer-pen-%1-%2-painter").arg(width).arg(degrees));

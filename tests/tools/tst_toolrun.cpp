@@ -17,9 +17,7 @@ void runInWindow(TestWindow& w, const QString& line)
         return w->mnuDraw3D->trigger();
     if (line == QLatin1String("Clear"))
         return w->mnuClear->trigger();
-    w->txtCommand->clear();
-    QTest::keyClicks(w->txtCommand, line);
-    QTest::mouseClick(w->cmdExecute, Qt::LeftButton);
+    runCommand(w, line);
 }
 
 const std::vector<PointRecord> Triangle{{100, 1000}, {900, 1000}, {500, 300}};

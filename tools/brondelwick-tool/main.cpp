@@ -326,9 +326,8 @@ int exportObject(const QStringList& words)
     settings.workspace = a.value(QStringLiteral("--workspace"));
     settings.grid = a.has(QStringLiteral("--grid"));
     if (a.has(QStringLiteral("--line-width"))) {
-        const std::optional<double> width = conv::parseNumber(a.value(QStringLiteral("--line-width")));
-        const std::optional<std::int16_t> pixels = width ? conv::toInt16(*width) : std::nullopt;
-        if (!pixels || *pixels < 1)
+        const std::optional<std::int16_t> pixels = conv::wholeNumberFrom(a.value(QStringLiteral("--line-width")), 1);
+        if (!pixels)
             return usage(command, QStringLiteral("the line width must be a whole number from 1 to 32767"));
         settings.lineWidth = *pixels;
     }
