@@ -109,10 +109,8 @@ void frmMain::buildControls()
     for (int i = 0; i < 16; ++i) {
         CmdWrk[std::size_t(i)] = new PictureButton(Picture1[1], programIcon());
         placeTwips(CmdWrk[std::size_t(i)], 15, float(15 + 285 * i), 2085, 285);
-        CmdWrk[std::size_t(i)]->hide();
         CmdObj[std::size_t(i)] = new PictureButton(sstMiscDrawing->page(0), programIcon());
         placeTwips(CmdObj[std::size_t(i)], 135, float(435 + 285 * i), 2085, 285);
-        CmdObj[std::size_t(i)]->hide();
     }
 
     picContainer = new PictureBox(client, 5025, 15, 10260, 10215, panelBack, false);

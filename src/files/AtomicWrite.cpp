@@ -17,21 +17,6 @@ bool isReadOnly(const QString& path)
     return info.exists() && (!(info.permissions() & QFileDevice::WriteOwner) || !info.isWritable());
 }
 
-// Writes until every byte is taken or the device refuses more (a short write alone carries
-// no error; the next attempt reports it). The caller flushes: bytes still buffered when
-// the file is committed could fail unreported.
-bool writeAll(QSaveFile& file, const QByteArray& bytes)
-{
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
-        if (written <= 0)
-            return false;
-        done += qsizetype(written);
-    }
-    return true;
-}
-
 } // namespace
 
 bool writeAtomically(const QString& path, const QByteArray& bytes, bool replaceReadOnly, QString* why)
@@ -59,7 +44,9 @@ bool writeAtomically(const QString& path, const QByteArray& bytes, bool replaceR
             lockedPermissions = permissions;
     }
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && writeAll(file, bytes) && file.flush() && file.commit())
+    // A short write is a failure (the device took what it could and refused the rest). The
+    // flush must succeed before the commit: bytes still buffered then could fail unreported.
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() && file.commit())
         return true;
     *why = file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("the file could not be written completely");
     if (lockedPermissions)

@@ -70,7 +70,6 @@ OpenOutcome openWorkspace(FilesContext& ctx, const QString& Fname)
 // Sets up the shared file dialog and shows it; the confirmed path, or empty text.
 QString askForPath(FilesContext& ctx, const QString& filter, const QString& folder, bool forSaving)
 {
-    ctx.cdlOpen.CancelError = false;
     ctx.cdlOpen.Filter = filter;
     ctx.cdlOpen.InitDir = folder;
     if (forSaving)

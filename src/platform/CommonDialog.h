@@ -10,8 +10,6 @@ class CommonDialog {
 public:
     CommonDialog(Dialogs& dialogs, ColorRef initialColor = 0) : Color(initialColor), dialogs_(dialogs) {}
 
-    // A cancel returns normally whatever this says; kept because commands set it.
-    bool CancelError = false;
     ColorRef Color;
     QString Filter;
     QString InitDir;

@@ -83,7 +83,6 @@ TabControl::TabControl(QWidget* parent, const QStringList& captions, ColorRef ba
         pages_.push_back(page);
     }
     bar_->setExpanding(true);
-    bar_->setUsesScrollButtons(false);
     bar_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 4px; }"));
     connect(bar_, &QTabBar::currentChanged, this, &TabControl::showPage);
     showPage(bar_->currentIndex());

@@ -101,31 +101,35 @@ std::optional<double> parseNumber(QStringView text)
             return std::nullopt;
         chars[std::size_t(k)] = char(c);
     }
-    const std::string_view s(chars);
-    const std::size_t n = s.size();
-    // Check the grammar ourselves: from_chars would accept "inf", "nan" and hex forms.
-    std::size_t i = 0;
-    if (s[i] == '+' || s[i] == '-')
+    // Check the grammar ourselves: from_chars would accept "inf", "nan" and hex forms. The
+    // scan stops at the string's terminating NUL, which no step accepts; so does a NUL typed
+    // into the text, which then ends short of n and is refused.
+    const char* const p = chars.c_str();
+    const std::size_t n = chars.size();
+    std::size_t i = p[0] == '+' || p[0] == '-' ? 1 : 0;
+    const auto skipDigits = [&] {
+        const std::size_t from = i;
+        while (isDigit(p[i]))
+            ++i;
+        return i - from;
+    };
+    std::size_t digits = skipDigits();
+    if (p[i] == '.') {
         ++i;
-    std::size_t digits = 0;
-    while (i < n && isDigit(s[i])) { ++i; ++digits; }
-    if (i < n && s[i] == '.') {
-        ++i;
-        while (i < n && isDigit(s[i])) { ++i; ++digits; }
+        digits += skipDigits();
     }
     if (digits == 0)
         return std::nullopt;
-    if (i < n && (s[i] == 'e' || s[i] == 'E')) {
+    if (p[i] == 'e' || p[i] == 'E') {
         ++i;
-        if (i < n && (s[i] == '+' || s[i] == '-'))
+        if (p[i] == '+' || p[i] == '-')
             ++i;
-        std::size_t expDigits = 0;
-        while (i < n && isDigit(s[i])) { ++i; ++expDigits; }
-        if (expDigits == 0)
+        if (skipDigits() == 0)
             return std::nullopt;
     }
     if (i != n)
         return std::nullopt;
+    const std::string_view s(chars);
     const std::size_t first = s[0] == '+' ? 1 : 0;
     double value = 0.0;
     const auto result = std::from_chars(s.data() + first, s.data() + n, value);

@@ -22,35 +22,17 @@ constexpr qsizetype kMaxNameBytes = 0xFFFF;
 constexpr qsizetype kMaxTextBytes = qsizetype(0xFFFFFFFFu);
 constexpr quint8 kLastTypeCode = quint8(ValueKind::Text);
 
-bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
-// True when text holds a surrogate that is not part of a high-low pair.
-bool hasUnpairedSurrogate(const QString& text)
-{
-    const char16_t* p = reinterpret_cast<const char16_t*>(text.constData());
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        if (isHighSurrogate(p[i]) && i + 1 < n && isLowSurrogate(p[i + 1]))
-            ++i;
-        else if (isHighSurrogate(p[i]) || isLowSurrogate(p[i]))
-            return true;
-    }
-    return false;
-}
-
 // text with every unpaired surrogate replaced by U+FFFD, so that it survives UTF-8 unchanged.
 QString withoutUnpairedSurrogates(const QString& text)
 {
-    if (!hasUnpairedSurrogate(text))
+    if (QStringView(text).isValidUtf16())
         return text;
     QString result = text;
-    char16_t* p = reinterpret_cast<char16_t*>(result.data());
-    const qsizetype n = result.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        if (isHighSurrogate(p[i]) && i + 1 < n && isLowSurrogate(p[i + 1]))
+    char16_t* p = reinterpret_cast<char16_t*>(result.data()); // ends in a NUL, no surrogate
+    for (qsizetype i = 0; i < result.size(); ++i) {
+        if (QChar::isHighSurrogate(p[i]) && QChar::isLowSurrogate(p[i + 1]))
             ++i;
-        else if (isHighSurrogate(p[i]) || isLowSurrogate(p[i]))
+        else if (QChar::isSurrogate(p[i]))
             p[i] = 0xFFFD;
     }
     return result;
@@ -148,7 +130,7 @@ void appendSizedUtf8(QByteArray& out, QStringView text)
     auto* p = reinterpret_cast<unsigned char*>(out.data() + start);
     for (qsizetype i = 0; i < text.size(); ++i) {
         char32_t c = text[i].unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode()))
+        if (QChar::isHighSurrogate(c)) // and so followed by its low half
             c = QChar::surrogateToUcs4(char16_t(c), text[++i].unicode());
         if (c < 0x80) {
             *p++ = static_cast<unsigned char>(c);
@@ -304,7 +286,7 @@ bool fail(QString* error, const QString& reason)
 
 void PropertyBag::WriteProperty(const QString& name, const TaggedValue& value)
 {
-    if (name.isEmpty() || hasUnpairedSurrogate(name) || !utf8LengthAtMost(name, kMaxNameBytes)) {
+    if (name.isEmpty() || !QStringView(name).isValidUtf16() || !utf8LengthAtMost(name, kMaxNameBytes)) {
         qWarning("PropertyBag: refused a property name that is empty, not valid Unicode, or over 65535 UTF-8 bytes");
         return;
     }

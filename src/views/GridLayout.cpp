@@ -94,7 +94,6 @@ void mnuLneOff_Click(ViewContext& ctx)
 // drawing has told the user) ends the command there.
 void mnuGrdColor_Click(ViewContext& ctx)
 {
-    ctx.cdlColorGrid.CancelError = false;
     ctx.cdlColorGrid.ShowColor();
     if (!RedrawCurrent(ctx))
         return;
@@ -105,7 +104,6 @@ void mnuGrdColor_Click(ViewContext& ctx)
 // 3D view keeps its background. A cancelled dialog still applies the colour it kept.
 void mnuBgColor_Click(ViewContext& ctx)
 {
-    ctx.cdlGridBg.CancelError = false;
     ctx.cdlGridBg.ShowColor();
     const ColorRef back = ctx.cdlGridBg.Color;
     ctx.picFront.setBackColor(back);

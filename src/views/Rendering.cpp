@@ -254,7 +254,6 @@ void mnuObjColor_Click(ViewContext& ctx) { ctx.cdlDrawing.ShowColor(); }
 
 void mnu3dColor_Click(ViewContext& ctx)
 {
-    ctx.cdl3dObject.CancelError = false;
     ctx.cdl3dObject.ShowColor();
     RedrawCurrent(ctx);
 }

@@ -62,6 +62,7 @@ private slots:
         QTest::newRow("capital exponent with sign") << "1E+2" << "100";
         for (const char* text : {"", "   ", "abc", "5x", "1,5", "-", ".", "1e", "1e+", "0x10", "inf", "nan", "1 2", "--1", "+-1", "1.2.3"})
             QTest::addRow("not a number: \"%s\"", text) << QString::fromLatin1(text) << "none";
+        QTest::newRow("not a number: a NUL inside") << QStringLiteral("12") + QChar(0) + "3" << "none";
         QTest::newRow("not a number: an Arabic digit") << QString::fromUtf8("\xd9\xa1") << "none";
         QTest::newRow("10^309 written out, brought down by its exponent") << "1" + zeros.left(310) + "e-1" << "inf";
         QTest::newRow("negative overflow") << "-1e400" << "-inf";
