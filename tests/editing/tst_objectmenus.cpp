@@ -1,5 +1,5 @@
 // The object menus: the answers Point Object, Point Radius and Line Width take or refuse and
-// what they change in later drawings, the Drawing Style check mark, and Clear.
+// what they change in later drawings, and Clear.
 #include "fakes/TestSupport.h"
 
 #include <QTest>
@@ -70,22 +70,6 @@ private slots:
         choose(w, w->mnuDraw3D);
         QCOMPARE(drawn(w->pic3dView).first(), QStringLiteral("L 300,800 1100,800 #00ffff w8"));
         QCOMPARE(drawn(w->picSide).first(), QStringLiteral("C 1235,1000 r50 #0000ff"));
-    }
-
-    // Only the check mark moves, to the item chosen, even when it was checked already.
-    void drawingStyle()
-    {
-        TestWindow w;
-        const auto marks = [&w] {
-            QList<bool> checked;
-            for (QAction* style : w->mnuStyle)
-                checked << style->isChecked();
-            return checked;
-        };
-        choose(w, w->mnuStyle[3]);
-        QCOMPARE(marks(), (QList<bool>{false, false, false, true}));
-        choose(w, w->mnuStyle[0]);
-        QCOMPARE(marks(), (QList<bool>{true, false, false, false}));
     }
 
     // The point list starts over and the views are wiped; the grid and all else stay.

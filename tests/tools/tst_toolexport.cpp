@@ -1,7 +1,7 @@
 // brondelwick-tool export, proven by the programs users open its files with: admesh finds
 // every STL a closed solid of the filled area times the depth, rsvg-convert draws the SVG on
 // the PNG's pixels, ezdxf reads the DXF back; the PNG is the window's own picture. Refused
-// exports and bad options write nothing.
+// exports and bad options write nothing. One file of each format is kept as its reader accepted it.
 #include "tools/ToolTestSupport.h"
 
 #include <QJsonArray>
@@ -32,6 +32,20 @@ std::map<QString, double> admeshFigures(const QString& report)
     return figures;
 }
 
+// A file as it was when its reader above accepted it, byte for byte, so that no value of the
+// format drifts unseen. A file that differs is kept in the working folder under the reference's name.
+void compareWithReference(const QString& made, const QString& reference)
+{
+    if (reference.isEmpty())
+        return;
+    const QString stored = QStringLiteral(BRONDELWICK_TEST_DATA "/exports/") + reference;
+    if (fileBytes(made) == fileBytes(stored))
+        return;
+    QFile::remove(reference);
+    QFile::copy(made, reference);
+    QFAIL(qPrintable(QStringLiteral("%1 differs from %2; it is kept as %3").arg(made, stored, QDir::current().filePath(reference))));
+}
+
 const std::vector<PointRecord> Triangle{{100, 1000}, {900, 1000}, {500, 300}};
 const std::vector<PointRecord> ConcaveL{{0, 0}, {2000, 0}, {2000, 500}, {500, 500}, {500, 2000}, {0, 2000}};
 const std::vector<PointRecord> BowTie{{0, 0}, {1000, 1000}, {1000, 0}, {0, 1000}};
@@ -54,20 +68,21 @@ private slots:
         QTest::addColumn<double>("parts");
         QTest::addColumn<double>("facets"); // the fewest the filled region needs
         QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("reference");
         QTest::addRow("triangle in inches, ASCII") << Triangle << depthOf(600) << 0.056262860082304525 << 1.0 << 8.0
-                                                   << QStringList{"--ascii", "--unit=in"};
+                                                   << QStringList{"--ascii", "--unit=in"} << "triangle-inches.stl";
         QTest::addRow("concave L in twips") << ConcaveL << TaggedValue(QStringLiteral("1000")) << 1.75e9 << 1.0 << 20.0
-                                            << QStringList{"--unit", "twip"};
-        QTest::addRow("star, centre filled") << pentagram() << depthOf(400) << 9857.474307708537 << 1.0 << 36.0 << QStringList{};
-        QTest::addRow("bow tie, negative depth") << BowTie << depthOf(-300) << 823.1991865997941 << 2.0 << 16.0 << QStringList{};
+                                            << QStringList{"--unit", "twip"} << "";
+        QTest::addRow("star, centre filled") << pentagram() << depthOf(400) << 9857.474307708537 << 1.0 << 36.0 << QStringList{} << "";
+        QTest::addRow("bow tie, negative depth") << BowTie << depthOf(-300) << 823.1991865997941 << 2.0 << 16.0 << QStringList{} << "";
         QTest::addRow("1000-point ring, 768 corners once collinear runs merge") << ring(1000, 2000) << depthOf(250)
-            << 17240.820340406375 << 1.0 << 3068.0 << QStringList{};
+            << 17240.820340406375 << 1.0 << 3068.0 << QStringList{} << "";
         QTest::addRow("collinear points and a spike")
             << std::vector<PointRecord>{{0, 0}, {500, 0}, {1000, 0}, {1000, 1000}, {0, 1000}, {0, 1200}} << depthOf(700)
-            << 3841.5962041323723 << 1.0 << 12.0 << QStringList{};
+            << 3841.5962041323723 << 1.0 << 12.0 << QStringList{} << "";
         QTest::addRow("duplicate points, the drawing's depth of 200")
             << std::vector<PointRecord>{{0, 0}, {0, 0}, {1200, 0}, {1200, 0}, {0, 900}, {0, 0}} << NoDepth << 592.7034143518517
-            << 1.0 << 8.0 << QStringList{};
+            << 1.0 << 8.0 << QStringList{} << "";
     }
 
     void stlIsAClosedSolid()
@@ -94,6 +109,8 @@ private slots:
         QCOMPARE(figures.at("Number of facets"), facets);
         QCOMPARE(figures.at("Number of facets final"), figures.at("Number of facets"));
         QVERIFY2(std::abs(figures.at("Volume") - volume) <= 1e-5 * volume, qPrintable(QString::number(figures.at("Volume"))));
+        QFETCH(QString, reference);
+        compareWithReference(path("object.stl"), reference);
     }
 
     void refusedExportWritesNothing_data()
@@ -162,15 +179,17 @@ private slots:
         QTest::addColumn<std::vector<PointRecord>>("points");
         QTest::addColumn<std::int16_t>("dimension");
         QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("reference");
         QTest::addRow("one point twice: dots inside their marks")
-            << std::vector<PointRecord>{{1000, 1000}, {1000, 1000}} << std::int16_t(2) << QStringList{};
-        QTest::addRow("flat L with grid lines") << ConcaveL << std::int16_t(2) << QStringList{"--grid"};
+            << std::vector<PointRecord>{{1000, 1000}, {1000, 1000}} << std::int16_t(2) << QStringList{} << "";
+        QTest::addRow("flat L with grid lines") << ConcaveL << std::int16_t(2) << QStringList{"--grid"} << "";
         QTest::addRow("star in a workspace's colours, wide 3D lines")
-            << pentagram() << std::int16_t(3) << QStringList{"--workspace", "colours.wks", "--line-width", "4", "--grid"};
+            << pentagram() << std::int16_t(3) << QStringList{"--workspace", "colours.wks", "--line-width", "4", "--grid"}
+            << "star-workspace.svg";
         QTest::addRow("3D view alone, reaching beyond it")
             << std::vector<PointRecord>{{300, 300}, {900000, 4000}, {4800, -2000}} << std::int16_t(3)
-            << QStringList{"--view", "3d", "--line-width", "2"};
-        QTest::addRow("side view of a ring") << ring(1000, 2000) << std::int16_t(3) << QStringList{"--view", "side"};
+            << QStringList{"--view", "3d", "--line-width", "2"} << "";
+        QTest::addRow("side view of a ring") << ring(1000, 2000) << std::int16_t(3) << QStringList{"--view", "side"} << "";
     }
 
     void svgDrawsThePngsPixels()
@@ -193,6 +212,8 @@ private slots:
             saveTestImage(b, QStringLiteral("svg-%1").arg(QTest::currentDataTag()));
         QCOMPARE(missing.size(), 0);
         QCOMPARE(extra.size(), 0);
+        QFETCH(QString, reference);
+        compareWithReference(path("object.svg"), reference);
     }
 
     // The user's way in the window: open the workspace, apply its background (the colour
@@ -241,8 +262,9 @@ private slots:
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<int>("lines");
         QTest::addColumn<double>("lineZ");
-        QTest::addRow("outline") << QStringList{} << 0 << 0.0;
-        QTest::addRow("prism") << QStringList{"--prism"} << 8 << -10.583333333333332;
+        QTest::addColumn<QString>("reference");
+        QTest::addRow("outline") << QStringList{} << 0 << 0.0 << "";
+        QTest::addRow("prism") << QStringList{"--prism"} << 8 << -10.583333333333332 << "kite-prism.dxf";
     }
 
     void dxfReadsBack()
@@ -271,6 +293,8 @@ private slots:
             QCOMPARE(line[1][2].toDouble(), lineZ);
         if (lines > 0)
             QCOMPARE(found[4], QJsonValue(QJsonArray{QJsonArray{0.0, 0.0, 0.0}, QJsonArray{0.0, 0.0, lineZ}}));
+        QFETCH(QString, reference);
+        compareWithReference(path("kite.dxf"), reference);
     }
 
 private:
