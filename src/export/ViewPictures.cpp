@@ -108,7 +108,7 @@ private:
     void line(double x1, double y1, double x2, double y2, int w, ColorRef c)
     {
         if (x1 == x2 && y1 == y2) {
-            square(w == 1 ? x1 : x1 - w / 2, w == 1 ? y1 : y1 - w / 2, w, c);
+            square(x1 - w / 2, y1 - w / 2, w, c);
             return;
         }
         const double across = w == 1 ? std::max(std::abs(x2 - x1), std::abs(y2 - y1)) / std::hypot(x2 - x1, y2 - y1) : w;
@@ -125,7 +125,7 @@ private:
     // The pixels x0..x0+w-1 by y0..y0+w-1, as a pen's square dot.
     void square(double x0, double y0, int w, ColorRef c)
     {
-        if (x0 + w < 0 || y0 + w < 0 || x0 > width_ || y0 > height_)
+        if (!QRectF(x0, y0, w, w).intersects(QRectF(0, 0, width_, height_)))
             return;
         out_ += QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%3\" fill=\"%4\" stroke=\"none\"/>\n")
                     .arg(number(x0), number(y0))

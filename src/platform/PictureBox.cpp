@@ -3,6 +3,8 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPalette>
+#include <qdrawutil.h>
 #include <cmath>
 
 void LineObject::setEnds(float x1, float y1, float x2, float y2)
@@ -163,20 +165,14 @@ void PictureBox::paintEvent(QPaintEvent*)
     drawLineObjects(painter);
     painter.restore();
     if (framed_) {
-        // A sunken two-pixel frame, as the views have always looked.
-        const QRect r = rect();
-        painter.setPen(QColor(128, 128, 128));
-        painter.drawLine(r.topLeft(), r.topRight());
-        painter.drawLine(r.topLeft(), r.bottomLeft());
-        painter.setPen(QColor(64, 64, 64));
-        painter.drawLine(r.topLeft() + QPoint(1, 1), r.topRight() + QPoint(-1, 1));
-        painter.drawLine(r.topLeft() + QPoint(1, 1), r.bottomLeft() + QPoint(1, -1));
-        painter.setPen(QColor(255, 255, 255));
-        painter.drawLine(r.bottomLeft(), r.bottomRight());
-        painter.drawLine(r.topRight(), r.bottomRight());
-        painter.setPen(QColor(212, 208, 200));
-        painter.drawLine(r.bottomLeft() + QPoint(1, -1), r.bottomRight() + QPoint(-1, -1));
-        painter.drawLine(r.topRight() + QPoint(-1, 1), r.bottomRight() + QPoint(-1, -1));
+        // A sunken two-pixel frame, as the views have always looked: grey and dark grey above
+        // and left, white and light grey below and right.
+        QPalette frame;
+        frame.setColor(QPalette::Dark, QColor(128, 128, 128));
+        frame.setColor(QPalette::Shadow, QColor(64, 64, 64));
+        frame.setColor(QPalette::Light, QColor(255, 255, 255));
+        frame.setColor(QPalette::Midlight, QColor(212, 208, 200));
+        qDrawWinPanel(&painter, rect(), frame, true);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 
 namespace {
 // Lines whose ends lie within this many pixels (all that 32-bit twips can reach) are cut at
@@ -385,13 +386,13 @@ public:
         const double reach = r + w + 2;
         if (!(reach <= MaxReach && cx - reach >= 0 && cy - reach >= 0 && cx + reach < c.width() && cy + reach < c.height()))
             return false;
-        if (r != radius_ || w != pen_) {
-            const bool again = r == lastRadius_ && w == lastPen_;
-            lastRadius_ = r;
-            lastPen_ = w;
+        const Shape shape{r, w};
+        if (stamped_ != shape) {
+            const bool again = last_ == shape;
+            last_ = shape;
             if (!again)
                 return false;
-            make(c, r, w, int(reach));
+            make(c, shape, int(reach));
         }
         QRgb* const centre = c.at(int(cx), int(cy));
         for (const qsizetype offset : offsets_)
@@ -402,10 +403,17 @@ public:
 private:
     static constexpr int MaxReach = 40;
 
-    void make(const Canvas& c, double r, int w, int reach)
+    // A circle's radius and pen width, which decide its pixels.
+    struct Shape {
+        double r;
+        int w;
+        bool operator==(const Shape&) const = default;
+    };
+
+    void make(const Canvas& c, Shape shape, int reach)
     {
-        radius_ = r;
-        pen_ = w;
+        stamped_ = shape;
+        const auto [r, w] = shape;
         const int size = 2 * reach + 1;
         std::vector<QRgb> scratch(std::size_t(size * size), 0);
         const Canvas canvas(scratch.data(), size, size);
@@ -420,8 +428,7 @@ private:
                     offsets_.push_back(qsizetype(y - reach) * c.stride() + (x - reach));
     }
 
-    double radius_ = -1, lastRadius_ = -1;
-    int pen_ = 0, lastPen_ = 0;
+    std::optional<Shape> stamped_, last_; // the stamp's shape; the last circle's
     std::vector<qsizetype> offsets_;
 };
 
