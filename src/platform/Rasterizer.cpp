@@ -303,12 +303,11 @@ void wideLine(const Canvas& c, double x1, double y1, double x2, double y2, int w
 
 MidpointCircle::MidpointCircle(double r) : r2_(r * r)
 {
-    // The last x with x <= h(x); r / sqrt(2) is within a step of it.
+    // The last x with x <= h(x). Below r / sqrt(2), r^2 - x^2 >= x^2 and so h(x) >= x: the
+    // search starts there and only moves up, by a step at most.
     limit_ = std::floor(r / std::sqrt(2.0));
     for (int i = 0; i < 3 && limit_ + 1 <= h(limit_ + 1); ++i)
         limit_ += 1;
-    for (int i = 0; i < 3 && limit_ > 0 && limit_ > h(limit_); ++i)
-        limit_ -= 1;
 }
 
 double MidpointCircle::h(double x) const { return std::floor(std::sqrt(std::max(r2_ - x * x, 0.0)) + 0.5); }

@@ -27,7 +27,9 @@ struct Extents {
 
 Extents measure(const std::vector<PointRecord>& points)
 {
-    Extents e{points[0].X, points[0].X, points[0].Y, points[0].Y};
+    constexpr std::int64_t Lowest = std::numeric_limits<std::int64_t>::min();
+    constexpr std::int64_t Highest = std::numeric_limits<std::int64_t>::max();
+    Extents e{Highest, Lowest, Highest, Lowest};
     for (const PointRecord& p : points) {
         e.minX = std::min<std::int64_t>(e.minX, p.X);
         e.maxX = std::max<std::int64_t>(e.maxX, p.X);
