@@ -86,7 +86,7 @@ private slots:
         QTest::addRow("nothing drawn: the lines in the new colour") << 0 << false << std::optional<ColorRef>(0x00FF00)
                                                                     << "00ff00" << "Object Points:";
         QTest::addRow("chosen after Draw 2D: redrawn, the lines in the new colour") << 1 << false << std::optional<ColorRef>(0x00FF00)
-                                                                                 << "00ff00" << "Object Points: 3";
+                                                                                 << "00ff00" << "Object Points: 4";
         QTest::addRow("cancelled after Draw 3D: redrawn, the colour kept") << 2 << false << std::optional<ColorRef>()
                                                                            << "404040" << "Object Points: 8";
         QTest::addRow("refused redraw: the lines as they were") << 1 << true << std::optional<ColorRef>(0x00FF00)
