@@ -133,9 +133,9 @@ private slots:
         QCOMPARE(w->mnuPopUp->title(), QStringLiteral("Draw Polygon"));
     }
 
-    // Panels 1 and 2 keep the time and date; 3 to 7 start with their texts. Panels 1 to 6 keep
-    // the layout's widths whatever they show and panel 7 the rest of the bar, so no text shifts
-    // a panel or widens the window.
+    // Panels 1 and 2 keep the time and date, told again every second; 3 to 7 start with their
+    // texts. Panels 1 to 6 keep the layout's widths whatever they show and panel 7 the rest of
+    // the bar, so no text shifts a panel or widens the window.
     void statusPanels()
     {
         TestWindow w;
@@ -146,6 +146,8 @@ private slots:
                 || panels[0]->text() == QLocale().toString(now.addSecs(-60).time(), QLocale::ShortFormat));
         QVERIFY(panels[1]->text() == QLocale().toString(now.date(), QLocale::ShortFormat)
                 || panels[1]->text() == QLocale().toString(now.addSecs(-60).date(), QLocale::ShortFormat));
+        w->sbStatus->setPanelText(1, QStringLiteral("stale"));
+        QTRY_VERIFY_WITH_TIMEOUT(panels[0]->text() != QLatin1String("stale"), 5000); // the clock keeps running
         QStringList texts;
         for (int panel = 3; panel <= 7; ++panel)
             texts << w->sbStatus->panelText(panel);
