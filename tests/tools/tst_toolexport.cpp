@@ -189,6 +189,9 @@ private slots:
         QTest::addRow("3D view alone, reaching beyond it")
             << std::vector<PointRecord>{{300, 300}, {900000, 4000}, {4800, -2000}} << std::int16_t(3)
             << QStringList{"--view", "3d", "--line-width", "2"} << "";
+        QTest::addRow("marks and lines beyond every view")
+            << std::vector<PointRecord>{{300, 300}, {900000, 4000}, {4800, -2000}} << std::int16_t(3) << QStringList{}
+            << "beyond-views.svg";
         QTest::addRow("side view of a ring") << ring(1000, 2000) << std::int16_t(3) << QStringList{"--view", "side"} << "";
     }
 
