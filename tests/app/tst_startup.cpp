@@ -194,7 +194,9 @@ private slots:
         QCOMPARE(s.WorkspacesFolder, w.programFolder() + QDir::separator() + QStringLiteral("Workspaces"));
         QCOMPARE(w->sstMiscDrawing->currentTab(), 0);
         QVERIFY(w->sstMiscDrawing->page(0)->isAncestorOf(w->CmdObj[15]) && w->sstMiscDrawing->page(1)->isAncestorOf(w->CmdWrk[15]));
-        QCOMPARE(w->sstMiscDrawing->tabBar()->tabText(1), QStringLiteral("Workspaces"));
+        const QTabBar* tabs = w->sstMiscDrawing->tabBar();
+        QCOMPARE(tabs->tabText(1), QStringLiteral("Workspaces"));
+        QCOMPARE(tabs->tabRect(0).left() + tabs->tabRect(1).right(), tabs->width() - 1); // the two share the width
         QVERIFY(w->sstMiscDrawing->page(0)->isVisible() && !w->sstMiscDrawing->page(1)->isVisible());
         QStringList commands;
         for (int i = 0; i < w->lstCommand->count(); ++i)
