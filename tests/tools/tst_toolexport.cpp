@@ -186,9 +186,9 @@ private slots:
         QTest::addRow("star in a workspace's colours, wide 3D lines")
             << pentagram() << std::int16_t(3) << QStringList{"--workspace", "colours.wks", "--line-width", "4", "--grid"}
             << "star-workspace.svg";
-        QTest::addRow("3D view alone, reaching beyond it")
-            << std::vector<PointRecord>{{300, 300}, {900000, 4000}, {4800, -2000}} << std::int16_t(3)
-            << QStringList{"--view", "3d", "--line-width", "2"} << "";
+        QTest::addRow("3D view alone, reaching beyond it, a repeated point a wide dot")
+            << std::vector<PointRecord>{{300, 300}, {300, 300}, {900000, 4000}, {4800, -2000}} << std::int16_t(3)
+            << QStringList{"--view", "3d", "--line-width", "2"} << "3d-alone.svg";
         QTest::addRow("marks and lines beyond every view")
             << std::vector<PointRecord>{{300, 300}, {900000, 4000}, {4800, -2000}} << std::int16_t(3) << QStringList{}
             << "beyond-views.svg";
