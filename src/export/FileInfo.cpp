@@ -37,11 +37,28 @@ QString gridText(std::uint8_t state)
     return QStringLiteral("%1 (grid lines %2)").arg(state).arg(state == 0 ? QStringLiteral("hidden") : QStringLiteral("shown"));
 }
 
+} // namespace
+
+QString shownPlainly(const QString& text)
+{
+    QString shown;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u < 0xA0))
+            shown += QStringLiteral("\\x%1").arg(int(u), 2, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
+namespace {
+
 QString depthText(const TaggedValue& depth)
 {
     const std::optional<std::int16_t> drawn = extrusionDepth(depth);
     const QString stored = depth.isEmpty() ? QStringLiteral("empty")
-        : depth.isText()                   ? QStringLiteral("\"%1\" (text)").arg(depth.toText())
+        : depth.isText()                   ? QStringLiteral("\"%1\" (text)").arg(shownPlainly(depth.toText()))
                                            : QStringLiteral("%1 (%2)").arg(depth.toText(), typeName(depth.kind()));
     return stored + (drawn ? QStringLiteral(", drawn extruded %1 twips deep").arg(*drawn)
                            : QStringLiteral(", which the extruded drawing refuses"));
@@ -62,7 +79,7 @@ QString colourText(ColorRef colour) { return toQColor(colour).name(); }
 
 QByteArray describeText(const QString& path, const InputFile& file)
 {
-    QString text = QStringLiteral("File: %1\n").arg(path);
+    QString text = QStringLiteral("File: %1\n").arg(shownPlainly(path));
     if (file.kind == InputFile::Kind::Nothing)
         return (text + QStringLiteral("Kind: empty (it holds nothing to open)\n")).toUtf8();
     if (file.kind == InputFile::Kind::Workspace) {

@@ -5,6 +5,11 @@
 
 #include <QByteArray>
 
+// Text from a file or a command line as a terminal shows it without obeying it: each control
+// character (C0 with the line end, DEL, C1) as \xHH. Called by describeText and by the
+// tool for its messages.
+QString shownPlainly(const QString& text);
+
 // A colour of the files (0x00BBGGRR) as web colour text, "#rrggbb".
 QString colourText(ColorRef colour);
 

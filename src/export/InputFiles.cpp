@@ -1,35 +1,122 @@
-// Reading object and workspace files for the tool, with the window's messages.
+// Reading object and workspace files for the tool, with the reasons its messages give.
 #include "export/InputFiles.h"
 
 #include "files/FileCommands.h"
 #include "files/FileRecord.h"
 
-#include <QFileInfo>
+#include <QFile>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Far more than the largest object file (32767 points, each a short text) or any workspace.
+constexpr qsizetype MostInputBytes = 64 * 1024 * 1024;
+
+Failure inputFailure(const QString& path, const QString& reason)
+{
+    return Failure{Failure::Kind::Input, QStringLiteral("%1: %2").arg(inputName(path), reason)};
+}
+
+QString systemReason() { return QString::fromLocal8Bit(std::strerror(errno)); }
+
+bool closedStreams[3] = {false, false, false};
+
+} // namespace
 
 QString holdsNothingText(const QString& path, int Ftype)
 {
     return QStringLiteral("The file \"%1\" holds no %2.").arg(path, Ftype == ObjectFileType ? QStringLiteral("object") : QStringLiteral("workspace"));
 }
 
+QString inputName(const QString& path) { return path == QLatin1String("-") ? QStringLiteral("standard input") : path; }
+
+void guardStandardStreams()
+{
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        closedStreams[fd] = true;
+        const int opened = ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+        if (opened >= 0 && opened != fd) {
+            ::dup2(opened, fd);
+            ::close(opened);
+        }
+    }
+}
+
+bool standardStreamClosed(int fd) { return fd >= STDIN_FILENO && fd <= STDERR_FILENO && closedStreams[fd]; }
+
+std::optional<QByteArray> readWholeInput(const QString& path, QString* why)
+{
+    const bool standardInput = path == QLatin1String("-");
+    if (standardInput && standardStreamClosed(STDIN_FILENO)) {
+        *why = QStringLiteral("is closed");
+        return std::nullopt;
+    }
+    const int fd = standardInput ? STDIN_FILENO : ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    struct stat status {};
+    if (fd < 0 || ::fstat(fd, &status) != 0) {
+        *why = systemReason();
+        return std::nullopt;
+    }
+    QByteArray bytes;
+    QString reason;
+    if (S_ISDIR(status.st_mode)) {
+        reason = QStringLiteral("is a folder");
+    } else {
+        char chunk[65536];
+        for (;;) {
+            const ssize_t got = ::read(fd, chunk, sizeof chunk);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0) {
+                reason = systemReason();
+                break;
+            }
+            if (got == 0)
+                break;
+            if (bytes.size() + got > MostInputBytes) {
+                reason = QStringLiteral("is larger than any object or workspace file (%1 MiB)").arg(MostInputBytes >> 20);
+                break;
+            }
+            bytes.append(chunk, qsizetype(got));
+        }
+    }
+    if (!standardInput)
+        ::close(fd);
+    if (reason.isEmpty())
+        return bytes;
+    *why = reason;
+    return std::nullopt;
+}
+
 std::variant<InputFile, Failure> readInputFile(const QString& path)
 {
-    if (!QFileInfo::exists(path))
-        return Failure{Failure::Kind::Input, notFoundText(path)};
-    const filerecord::Decoded record = filerecord::readFile(path);
+    QString why;
+    const std::optional<QByteArray> bytes = readWholeInput(path, &why);
+    if (!bytes)
+        return inputFailure(path, why);
+    const filerecord::Decoded record = filerecord::decode(*bytes);
     InputFile file;
-    const ReadResult asObject = readObjectFile(record, file.object);
+    QString objectWhy, workspaceWhy;
+    const ReadResult asObject = readObjectFile(record, file.object, &objectWhy);
     if (asObject == ReadResult::Loaded) {
         file.kind = InputFile::Kind::Object;
         return file;
     }
     if (asObject == ReadResult::NothingRead)
         return file;
-    if (readWorkspaceFile(record, file.workspace) == ReadResult::Loaded) {
+    if (readWorkspaceFile(record, file.workspace, &workspaceWhy) == ReadResult::Loaded) {
         file.kind = InputFile::Kind::Workspace;
         return file;
     }
-    const bool workspace = path.endsWith(QLatin1String(".wks"), Qt::CaseInsensitive);
-    return Failure{Failure::Kind::Input, formatErrorText(workspace ? WorkspaceFileType : ObjectFileType)};
+    if (path.endsWith(QLatin1String(".wks"), Qt::CaseInsensitive))
+        return inputFailure(path, QStringLiteral("not a workspace file: ") + workspaceWhy);
+    return inputFailure(path, QStringLiteral("not an object file: ") + objectWhy);
 }
 
 std::variant<ObjectFileValues, Failure> readObjectInput(const QString& path)
@@ -41,6 +128,19 @@ std::variant<ObjectFileValues, Failure> readObjectInput(const QString& path)
     if (file.kind == InputFile::Kind::Object)
         return std::move(file.object);
     if (file.kind == InputFile::Kind::Workspace)
-        return Failure{Failure::Kind::Input, formatErrorText(ObjectFileType)};
-    return Failure{Failure::Kind::Input, holdsNothingText(path, ObjectFileType)};
+        return inputFailure(path, QStringLiteral("is a workspace file, not an object"));
+    return inputFailure(path, QStringLiteral("holds no object"));
+}
+
+std::optional<Failure> checkWorkspaceInput(const QString& path)
+{
+    const std::variant<InputFile, Failure> read = readInputFile(path);
+    if (const Failure* failure = std::get_if<Failure>(&read))
+        return *failure;
+    switch (std::get<InputFile>(read).kind) {
+    case InputFile::Kind::Workspace: return std::nullopt;
+    case InputFile::Kind::Object: return inputFailure(path, QStringLiteral("is an object file, not a workspace"));
+    case InputFile::Kind::Nothing: break;
+    }
+    return inputFailure(path, QStringLiteral("holds no workspace"));
 }

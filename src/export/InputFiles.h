@@ -1,23 +1,41 @@
-// The files the command-line tool is given, read as the window reads them and refused with
-// the window's own messages.
+// The files the command-line tool is given, read whole (a path, or "-" for standard input)
+// and refused with the reason the reader knows, named after the file.
 #pragma once
 
 #include "files/ObjectFile.h"
 #include "files/WorkspaceFile.h"
 
 #include <QString>
+#include <optional>
 #include <variant>
 
 // Why something the tool was asked to do did not happen: an input file that is missing,
-// malformed or holds nothing (Input), or a line, drawing or export the program refuses.
+// unreadable, malformed or holds nothing (Input), or a line, drawing or export the program
+// refuses (Refused). message: for Input "<file>: <reason>"; for Refused the window's message.
 struct Failure {
     enum class Kind { Input, Refused } kind;
     QString message;
 };
 
-// The tool's message for a file that holds nothing (which the window opens silently, loading
-// nothing). Ftype as for OpenFile.
+// The window's message for a file that holds nothing (which the window opens silently,
+// loading nothing). Ftype as for OpenFile. Called by HeadlessSession.
 QString holdsNothingText(const QString& path, int Ftype);
+
+// How the tool names an input in its messages: "standard input" for "-", else the path.
+QString inputName(const QString& path);
+
+// Called first by the tool's main: each of standard input, output and error that the tool
+// was started without (closed) is opened on /dev/null, so that no file the tool opens later
+// takes its place, and is remembered as closed.
+void guardStandardStreams();
+// Whether the stream (STDIN_FILENO, STDOUT_FILENO) was closed when the tool started.
+bool standardStreamClosed(int fd);
+
+// All the bytes of path, or of standard input for "-", read as cat reads them (a pipe or a
+// device too). nullopt with *why set when they cannot be had: the system's reason ("No such
+// file or directory", "Permission denied"), "is a folder", or a size no file of the program
+// reaches. Called for every input of the tool.
+std::optional<QByteArray> readWholeInput(const QString& path, QString* why);
 
 // What a file held: an object, a workspace, or nothing (empty, or a record of type 0).
 struct InputFile {
@@ -26,12 +44,15 @@ struct InputFile {
     WorkspaceFileValues workspace;
 };
 
-// Reads the file at path as File > Open Object or Open Workspace reads it, whichever kind it
-// holds, without drawing anything. A missing file gives the window's "cannot be found"
-// message; one that is neither kind gives the window's format message for the kind its
-// extension names (".wks" workspace, anything else object).
+// Reads path (or "-") as File > Open Object or Open Workspace reads it, whichever kind it
+// holds, without drawing anything. A file that is neither kind is refused with the reader's
+// reason for the kind its extension names (".wks" workspace, anything else object).
 std::variant<InputFile, Failure> readInputFile(const QString& path);
 
 // The object of an object file; a workspace file or one holding nothing is refused as an
 // Input failure too. Called by the exports that need no drawing.
 std::variant<ObjectFileValues, Failure> readObjectInput(const QString& path);
+
+// Checks that path holds a workspace; a Failure naming the file otherwise. Called before a
+// workspace is opened in a session.
+std::optional<Failure> checkWorkspaceInput(const QString& path);

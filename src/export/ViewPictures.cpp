@@ -139,7 +139,22 @@ private:
     std::map<double, std::pair<QPoint, QString>> circles_;
 };
 
-QString escaped(const QString& text) { return text.toHtmlEscaped(); }
+// Whether XML 1.0 allows the character in a document at all (not even as a reference).
+bool allowedInXml(char32_t c)
+{
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD)
+        || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// Text as XML character data: markup characters escaped, and each character XML forbids
+// (a control character, a lone surrogate) shown as the replacement character U+FFFD.
+QString escaped(const QString& text)
+{
+    QString allowed;
+    for (char32_t c : text.toUcs4())
+        allowed += QString::fromUcs4(allowedInXml(c) ? &c : U"\uFFFD", 1);
+    return allowed.toHtmlEscaped();
+}
 
 } // namespace
 
@@ -217,12 +232,15 @@ QByteArray viewsSvg(frmMain& w, ViewChoice choice, const QString& title)
     return out;
 }
 
-QByteArray pngBytes(const QImage& image)
+QByteArray pngBytes(const QImage& image, QString* why)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
-    writer.write(image);
-    return bytes;
+    if (writer.write(image))
+        return bytes;
+    if (why)
+        *why = writer.errorString();
+    return {};
 }

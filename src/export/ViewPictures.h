@@ -35,5 +35,6 @@ QImage viewsImage(frmMain& w, ViewChoice choice);
 // rasteriser fills (crisp edges, so that renderers do not smooth them).
 QByteArray viewsSvg(frmMain& w, ViewChoice choice, const QString& title);
 
-// The image as PNG file bytes.
-QByteArray pngBytes(const QImage& image);
+// The image as PNG file bytes; empty, with *why (when given) set to the encoder's reason,
+// when the encoder fails (a PNG file is never empty).
+QByteArray pngBytes(const QImage& image, QString* why = nullptr);

@@ -6,6 +6,7 @@
 #include <QtEndian>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cstring>
 
 namespace filerecord {
@@ -28,12 +29,15 @@ Decoded nothingRead()
 }
 
 // Checks the header at the start of a file of fileSize bytes, given its first bytes
-// (all 12 of them, or the whole file when it is shorter). Gives Data with *count set to the
+// (all 12 of them, or the whole file when it is shorter; fewer, when the file shrank or a read
+// failed, is malformed). Gives Data with *count set to the
 // number of data bytes that follow the header, which the file is known to hold.
 Decoded checkHeader(const QByteArray& head, qint64 fileSize, quint32* count)
 {
     if (fileSize == 0)
         return nothingRead();
+    if (head.size() < std::min(fileSize, qint64(kHeaderSize)))
+        return malformed(QStringLiteral("the file ended while its header was read"));
     if (fileSize < 2)
         return malformed(QStringLiteral("file record cut short (1 byte)"));
     const char* p = head.constData();

@@ -64,6 +64,7 @@ bool FindRecentFile(FilesContext& ctx, const QString& path)
 
 // Called by SaveFile after an object has been written to path. A path already listed changes
 // nothing at all; a new one goes into File1, the others move down one key and File6 drops.
+// A settings store that refuses a value is told to the user once, and the rest is not tried.
 void AddRecentFile(FilesContext& ctx, const QString& path)
 {
     if (FindRecentFile(ctx, path))
@@ -71,9 +72,12 @@ void AddRecentFile(FilesContext& ctx, const QString& path)
     QStringList former;
     for (int i = 1; i <= 5; ++i)
         former << readKey(ctx, i);
-    ctx.settings.SaveSetting(kApplication, kSection, key(1), path);
-    for (int i = 0; i < int(former.size()); ++i)
-        ctx.settings.SaveSetting(kApplication, kSection, key(i + 2), former[i]);
+    bool saved = ctx.settings.SaveSetting(kApplication, kSection, key(1), path);
+    for (int i = 0; saved && i < int(former.size()); ++i)
+        saved = ctx.settings.SaveSetting(kApplication, kSection, key(i + 2), former[i]);
+    if (!saved)
+        ctx.views.dialogs.MsgBox(QStringLiteral("The object was saved, but the recent-files list could not be "
+                                                "updated: the settings file cannot be written."));
     ctx.fleObj.Refresh();
     ctx.views.sbStatus.setPanelText(7, ctx.views.state.SaveObjectPath);
     LoadRecentMenu(ctx);

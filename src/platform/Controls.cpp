@@ -34,6 +34,8 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent)
     setSizeGripEnabled(false);
     for (std::size_t i = 0; i < panels_.size(); ++i) {
         auto* label = new QLabel(this);
+        // Panels show paths and typed text, which must never be taken for markup.
+        label->setTextFormat(Qt::PlainText);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         if (i == LastPanel)
             label->setMinimumWidth(PanelWidths[i] / 15);

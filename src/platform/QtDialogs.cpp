@@ -50,6 +50,8 @@ void QtDialogs::messageBox(const QString& text, const QString& title)
 {
     QMessageBox box(QMessageBox::NoIcon, title, QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
                     QMessageBox::Ok, parent_);
+    // Messages quote paths and typed text, which must never be taken for markup.
+    box.setTextFormat(Qt::PlainText);
     run(box);
 }
 

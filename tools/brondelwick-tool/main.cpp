@@ -7,355 +7,517 @@
 #include "export/Mesh.h"
 #include "export/ViewPictures.h"
 #include "files/AtomicWrite.h"
-#include "files/FileCommands.h"
 #include "platform/Conversions.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <functional>
 #include <map>
 #include <set>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 // Exit statuses, as --help tells them.
 constexpr int Done = 0;
-constexpr int Refused = 1;
-constexpr int BadInput = 2;
+constexpr int Failed = 1;
+constexpr int BadUsage = 2;
 
-const char* const MainHelp = R"(Usage: brondelwick-tool COMMAND [OPTIONS]
+const QString Tool = QStringLiteral("brondelwick-tool");
+const QString StandardStream = QStringLiteral("-");
 
-The command-line companion of Brondelwick: it reads and writes the program's object (.obj)
-and workspace (.wks) files without opening a window.
+// The first failure of a write to standard output (an errno), checked again before exit.
+int standardOutputError = 0;
 
-Commands:
-  info FILE [--json]                     what an object or workspace file holds
-  run SCRIPT -o OUT.obj [--from IN.obj]  run command-box lines, save the object
-  export IN.obj -o OUT.stl|.svg|.png|.dxf [OPTIONS]
-                                         the object as a solid, a drawing or a picture
-
-Run "brondelwick-tool COMMAND --help" for the options and examples of a command.
-
-Options:
-  -h, --help     this help
-  --version      the version
-
-Exit status: 0 done; 1 refused (a script line, an object that cannot be exported, an output
-that cannot be written); 2 a bad command line, or an input file that is missing, unreadable,
-malformed or holds nothing. Every message goes to standard error.
-)";
-
-const char* const InfoHelp = R"(Usage: brondelwick-tool info FILE [--json]
-
-Prints what an object or workspace file holds, whichever kind it is. An object: its points
-(twips, X to the right, Y down as in the front view), its depth as stored and as the
-extruded drawing takes it, its dimension (2 drawn flat, 3 drawn extruded) and grid state. A
-workspace: its four colours, the point radius and the grid state.
-
-Options:
-  --json       the same as one JSON object, named as in docs/file-format.md
-  -h, --help   this help
-
-Examples:
-  brondelwick-tool info docs/sample.obj
-  brondelwick-tool info --json Workspaces/dark.wks
-)";
-
-const char* const RunHelp = R"(Usage: brondelwick-tool run SCRIPT -o OUT.obj [--from IN.obj]
-
-Runs the lines of SCRIPT ("-" for standard input) as if each were typed into the command
-box and executed: PutPoint X,Y, ResetPoint N,X,Y, ObjectDepth D, GetPointCoords N and
-ManualSet, with the window's words, checks and messages. Three more lines choose menu items:
-"Draw 2D" and "Draw 3D" (Draw Polygon menu) and "Clear" (File menu). Blank lines and lines
-starting with "#" are skipped. Then the object is saved to OUT.obj, byte for byte as the
-window saves it after the same actions.
-
-A line the window would answer with a message box stops the run: the message goes to
-standard error as SCRIPT:LINE: message, the exit status is 1 and nothing is written.
-GetPointCoords prints its answer on standard output.
-
-Options:
-  -o, --output OUT.obj   the object file to write (replaced when it exists)
-  --from IN.obj          start from this object, opened as File > Open Object opens it
-  -h, --help             this help
-
-Example:
-  brondelwick-tool run docs/sample-script.txt -o sample.obj
-)";
-
-const char* const ExportHelp = R"(Usage: brondelwick-tool export IN.obj -o OUT [OPTIONS]
-
-Exports an object. The format comes from the output's extension, or from --format:
-
-  stl  the extruded object as a closed solid (binary STL unless --ascii): the outline
-       filled by the nonzero rule, its front face at Z = 0, its back face at Z = minus the
-       depth, X to the right and Y up. A flat object, a depth of 0, fewer than three
-       distinct points or an outline that encloses no area is refused.
-  svg  the four views as vector drawings, laid out as in the window, one group per view.
-  png  the same views as pixels, exactly as the window shows them.
-  dxf  the outline as a closed polyline in millimetres (DXF release 12), on a layer named
-       after the object; with --prism also the back face and the lateral edges as 3D lines.
-
-Options:
-  -o, --output FILE       the file to write (replaced when it exists, never half written)
-  --format FORMAT         stl, svg, png or dxf
-  --ascii                 STL: ASCII instead of binary
-  --unit mm|in|twip       STL: the unit of the coordinates (default mm; 1440 twips an inch)
-  --view front|side|top|3d
-                          SVG, PNG: one view alone
-  --grid                  SVG, PNG: with the grid lines
-  --workspace FILE.wks    SVG, PNG: colours, point radius and view background of this
-                          workspace (default: the settings the program starts with)
-  --line-width N          SVG, PNG: the 3D view's pen width in pixels, 1 to 32767 (default
-                          1); workspace files do not store it
-  --prism                 DXF: also the back face and the lateral edges
-  -h, --help              this help
-
-Examples:
-  brondelwick-tool export docs/sample.obj -o sample.stl
-  brondelwick-tool export docs/sample.obj -o sample.svg --grid
-  brondelwick-tool export docs/sample.obj -o views.png --line-width 2
-  brondelwick-tool export docs/sample.obj -o sample.dxf --prism
-)";
-
-void print(std::FILE* stream, const QString& text)
+// Writes all of bytes to the stream. Standard output is flushed at once, so that a full
+// device or a closed pipe is known; its first failure is kept for the exit status.
+bool print(std::FILE* stream, const QByteArray& bytes)
 {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
-    std::fflush(stream);
+    if (stream == stdout && standardStreamClosed(STDOUT_FILENO)) {
+        standardOutputError = EBADF;
+        return false;
+    }
+    errno = 0;
+    const bool written = std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream) == std::size_t(bytes.size())
+        && std::fflush(stream) == 0;
+    if (!written && stream == stdout && standardOutputError == 0)
+        standardOutputError = errno != 0 ? errno : EIO;
+    return written;
 }
+bool print(std::FILE* stream, const QString& text) { return print(stream, text.toUtf8()); }
 
+// Every message to the user: on standard error, each line headed by the tool's name, file
+// names and texts from files shown without their control characters.
 int fail(int status, const QString& message)
 {
-    print(stderr, message + QLatin1Char('\n'));
+    print(stderr, Tool + QStringLiteral(": ") + shownPlainly(message) + QLatin1Char('\n'));
     return status;
+}
+
+int fail(const QString& file, const Failure& failure)
+{
+    if (failure.kind == Failure::Kind::Input)
+        return fail(BadUsage, failure.message);
+    return fail(Failed, QStringLiteral("%1: %2").arg(inputName(file), failure.message));
 }
 
 int usage(const QString& command, const QString& problem)
 {
-    const QString name = command.isEmpty() ? QStringLiteral("brondelwick-tool") : QStringLiteral("brondelwick-tool ") + command;
-    return fail(BadInput, QStringLiteral("%1: %2\nRun \"%1 --help\" for help.").arg(name, problem));
+    const QString name = command.isEmpty() ? Tool : Tool + QLatin1Char(' ') + command;
+    print(stderr, QStringLiteral("%1: %2\nRun \"%1 --help\" for help.\n").arg(name, shownPlainly(problem)));
+    return BadUsage;
 }
 
-int fail(const Failure& failure) { return fail(failure.kind == Failure::Kind::Input ? BadInput : Refused, failure.message); }
-
-// A command's arguments: the words that are not options, and the options given (a value,
-// or empty text for a flag). Options take their value as the next word or after "=".
-struct Arguments {
-    QStringList positional;
-    std::map<QString, QString> options;
-    QString problem;
-
-    bool has(const QString& name) const { return options.count(name) > 0; }
-    QString value(const QString& name) const { return has(name) ? options.at(name) : QString(); }
+// One of the tool's commands: its help text around its options, and what it does.
+struct Command {
+    QString name, usage, summary, description;
+    QList<QCommandLineOption> options;
+    QString examples;
+    std::function<int(const QCommandLineParser&)> perform;
 };
 
-// Reads words against the command's options (name to whether it takes a value); "-o" is
-// --output, "-h" --help. The first problem ends the reading.
-Arguments parse(const QStringList& words, const std::map<QString, bool>& known)
+const QCommandLineOption HelpOption({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("this help"));
+
+// The option lines of a help text: names and value, the description from column 27.
+QString optionLines(const QList<QCommandLineOption>& options)
 {
-    Arguments a;
-    for (qsizetype i = 0; i < words.size() && a.problem.isEmpty(); ++i) {
-        QString word = words[i];
-        if (word == QLatin1String("-") || !word.startsWith(QLatin1Char('-'))) {
-            a.positional << word;
-            continue;
-        }
-        word = word == QLatin1String("-o") ? QStringLiteral("--output") : word == QLatin1String("-h") ? QStringLiteral("--help") : word;
-        QString value;
-        const qsizetype equals = word.indexOf(QLatin1Char('='));
-        const bool inline_ = equals > 0;
-        if (inline_) {
-            value = word.mid(equals + 1);
-            word = word.left(equals);
-        }
-        const auto option = known.find(word);
-        if (option == known.end() && word != QLatin1String("--help")) {
-            a.problem = QStringLiteral("unknown option \"%1\"").arg(words[i]);
-        } else if (option != known.end() && option->second && !inline_) {
-            if (i + 1 >= words.size())
-                a.problem = QStringLiteral("%1 needs a value").arg(word);
-            else
-                value = words[++i];
-        } else if ((option == known.end() || !option->second) && inline_) {
-            a.problem = QStringLiteral("%1 takes no value").arg(word);
-        }
-        if (a.problem.isEmpty() && a.has(word))
-            a.problem = QStringLiteral("%1 is given twice").arg(word);
-        a.options[word] = value;
+    constexpr qsizetype Column = 26;
+    QString text;
+    for (const QCommandLineOption& option : options) {
+        QStringList names;
+        for (const QString& name : option.names())
+            names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+        QString line = QStringLiteral("  ") + names.join(QStringLiteral(", "));
+        if (!option.valueName().isEmpty())
+            line += QLatin1Char(' ') + option.valueName();
+        line = line.size() + 2 > Column ? line + QLatin1Char('\n') + QString(Column, QLatin1Char(' '))
+                                        : line.leftJustified(Column);
+        text += line + option.description().replace(QLatin1Char('\n'), QLatin1Char('\n') + QString(Column, QLatin1Char(' ')))
+            + QLatin1Char('\n');
     }
-    return a;
+    return text;
 }
 
-bool write(const QString& path, const QByteArray& bytes, QString* message)
+QString helpText(const Command& c)
 {
+    return QStringLiteral("Usage: %1 %2\n\n%3\nOptions:\n%4%5")
+        .arg(Tool, c.usage, c.description, optionLines(c.options + QList<QCommandLineOption>{HelpOption}),
+             c.examples.isEmpty() ? QString() : QStringLiteral("\nExamples:\n") + c.examples);
+}
+
+// Whether two paths name the same file (through links, "./", or a hard link): the same
+// device and inode. Standard input or output ("-") and a missing file are no file.
+bool sameFile(const QString& a, const QString& b)
+{
+    struct stat first {}, second {};
+    return a != StandardStream && b != StandardStream && ::stat(QFile::encodeName(a).constData(), &first) == 0
+        && ::stat(QFile::encodeName(b).constData(), &second) == 0 && first.st_dev == second.st_dev
+        && first.st_ino == second.st_ino;
+}
+
+// The refusals that come before any work: output to standard output without a format to
+// name, a binary format written to a terminal, the output being one of the inputs.
+// Empty when the combination is fine.
+QString refusedOutput(const QString& output, bool binary, const QStringList& inputs)
+{
+    if (output == StandardStream && binary && ::isatty(STDOUT_FILENO))
+        return QStringLiteral("standard output is a terminal: a binary file is not written there; "
+                              "redirect it to a file or a pipe");
+    for (const QString& input : inputs)
+        if (sameFile(input, output))
+            return QStringLiteral("the output \"%1\" is the input \"%2\"; write to another file").arg(output, input);
+    return {};
+}
+
+// Writes straight into an existing file that is not a regular file (a device, a pipe), as
+// cp and tee do: it cannot be replaced, and must not be. False with *why set on failure.
+bool writeInto(const QString& path, const QByteArray& bytes, QString* why)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    qsizetype done = 0;
+    while (fd >= 0 && done < bytes.size()) {
+        const ssize_t wrote = ::write(fd, bytes.constData() + done, std::size_t(bytes.size() - done));
+        if (wrote < 0 && errno != EINTR)
+            break;
+        done += std::max<ssize_t>(wrote, 0);
+    }
+    *why = done < bytes.size() ? QString::fromLocal8Bit(std::strerror(errno)) : QString();
+    if (fd >= 0 && ::close(fd) != 0 && why->isEmpty())
+        *why = QString::fromLocal8Bit(std::strerror(errno));
+    return why->isEmpty();
+}
+
+// Puts an output where the user named it: "-" standard output; an existing device or pipe
+// written into; anything else (a regular file, or a link to one: its target) replaced
+// whole through a temporary file beside it.
+int writeOutput(const QString& output, const QByteArray& bytes)
+{
+    if (output == StandardStream)
+        return print(stdout, bytes) ? Done : fail(Failed, QStringLiteral("standard output: %1").arg(std::strerror(standardOutputError)));
+    struct stat status {};
+    const bool special = ::stat(QFile::encodeName(output).constData(), &status) == 0 && !S_ISREG(status.st_mode)
+        && !S_ISDIR(status.st_mode);
     QString why;
-    if (writeAtomically(path, bytes, false, &why))
-        return true;
-    *message = notSavedText(path, why);
-    return false;
+    if (special ? writeInto(output, bytes, &why) : writeAtomically(output, bytes, false, &why))
+        return Done;
+    return fail(Failed, QStringLiteral("%1: cannot be written: %2").arg(output, why));
 }
 
-int writeOrFail(const QString& path, const QByteArray& bytes)
+// A path the window's own file code can open for input: the input itself, or for "-" a
+// temporary file holding standard input (the window opens files by name).
+std::variant<QString, Failure> openablePath(const QString& input, QTemporaryFile& copy)
 {
-    QString message;
-    return write(path, bytes, &message) ? Done : fail(Refused, message);
+    if (input != StandardStream)
+        return input;
+    QString why;
+    const std::optional<QByteArray> bytes = readWholeInput(input, &why);
+    if (!bytes)
+        return Failure{Failure::Kind::Input, QStringLiteral("%1: %2").arg(inputName(input), why)};
+    if (!copy.open() || copy.write(*bytes) != bytes->size() || !copy.flush())
+        return Failure{Failure::Kind::Refused, QStringLiteral("a temporary copy cannot be written: %1").arg(copy.errorString())};
+    return copy.fileName();
 }
 
-int info(const QStringList& words)
+int info(const QCommandLineParser& p)
 {
-    const Arguments a = parse(words, {{QStringLiteral("--json"), false}});
-    if (a.has(QStringLiteral("--help")))
-        return print(stdout, QString::fromUtf8(InfoHelp)), Done;
-    if (!a.problem.isEmpty())
-        return usage(QStringLiteral("info"), a.problem);
-    if (a.positional.size() != 1)
-        return usage(QStringLiteral("info"), QStringLiteral("give one file"));
-    const QString path = a.positional.first();
+    if (p.positionalArguments().size() != 1)
+        return usage(QStringLiteral("info"), QStringLiteral("give one file (or - for standard input)"));
+    const QString path = p.positionalArguments().first();
     const std::variant<InputFile, Failure> read = readInputFile(path);
     if (const Failure* failure = std::get_if<Failure>(&read))
-        return fail(*failure);
+        return fail(path, *failure);
     const InputFile& file = std::get<InputFile>(read);
-    print(stdout, QString::fromUtf8(a.has(QStringLiteral("--json")) ? describeJson(path, file) : describeText(path, file)));
+    print(stdout, p.isSet(QStringLiteral("json")) ? describeJson(inputName(path), file) : describeText(inputName(path), file));
     return Done;
 }
 
-// The script's text, from a file or (for "-") standard input; nullopt after telling why not.
-std::optional<QString> readScript(const QString& path, int* status)
+int run(const QCommandLineParser& p)
 {
-    QFile file;
-    const bool input = path == QLatin1String("-");
-    if (!input && !QFileInfo::exists(path)) {
-        *status = fail(BadInput, notFoundText(path));
-        return std::nullopt;
-    }
-    if (input ? !file.open(stdin, QIODevice::ReadOnly) : (file.setFileName(path), !file.open(QIODevice::ReadOnly))) {
-        *status = fail(BadInput, QStringLiteral("The file \"%1\" cannot be read: %2.").arg(path, file.errorString()));
-        return std::nullopt;
-    }
-    return QString::fromUtf8(file.readAll());
-}
-
-int run(const QStringList& words)
-{
-    const Arguments a = parse(words, {{QStringLiteral("--output"), true}, {QStringLiteral("--from"), true}});
-    if (a.has(QStringLiteral("--help")))
-        return print(stdout, QString::fromUtf8(RunHelp)), Done;
-    if (!a.problem.isEmpty())
-        return usage(QStringLiteral("run"), a.problem);
-    if (a.positional.size() != 1)
-        return usage(QStringLiteral("run"), QStringLiteral("give one script (or - for standard input)"));
-    if (a.value(QStringLiteral("--output")).isEmpty())
-        return usage(QStringLiteral("run"), QStringLiteral("give the object file to write with -o OUT.obj"));
-    const QString scriptPath = a.positional.first();
-    int status = Done;
-    const std::optional<QString> script = readScript(scriptPath, &status);
+    const QString command = QStringLiteral("run");
+    if (p.positionalArguments().size() != 1)
+        return usage(command, QStringLiteral("give one script (or - for standard input)"));
+    const QString scriptPath = p.positionalArguments().first(), output = p.value(QStringLiteral("output"));
+    const QString from = p.value(QStringLiteral("from"));
+    if (output.isEmpty())
+        return usage(command, QStringLiteral("give the object file to write with -o OUT.obj"));
+    if (scriptPath == StandardStream && from == StandardStream)
+        return usage(command, QStringLiteral("standard input can be read once: give the script or the object as a file"));
+    if (const QString refused = refusedOutput(output, true, {scriptPath}); !refused.isEmpty())
+        return usage(command, refused);
+    QString why;
+    const std::optional<QByteArray> script = readWholeInput(scriptPath, &why);
     if (!script)
-        return status;
+        return fail(BadUsage, QStringLiteral("%1: %2").arg(inputName(scriptPath), why));
 
     HeadlessSession session;
-    const QString from = a.value(QStringLiteral("--from"));
-    if (a.has(QStringLiteral("--from"))) {
-        if (std::optional<Failure> failure = session.openObject(from, false)) {
-            if (failure->kind == Failure::Kind::Refused)
-                failure->message = from + QStringLiteral(": ") + failure->message;
-            return fail(*failure);
-        }
+    QTemporaryFile fromCopy;
+    if (p.isSet(QStringLiteral("from"))) {
+        const std::variant<InputFile, Failure> checked = readInputFile(from);
+        if (const Failure* failure = std::get_if<Failure>(&checked))
+            return fail(from, *failure);
+        if (std::get<InputFile>(checked).kind == InputFile::Kind::Workspace)
+            return fail(BadUsage, QStringLiteral("%1: is a workspace file, not an object").arg(inputName(from)));
+        const std::variant<QString, Failure> openable = openablePath(from, fromCopy);
+        if (const Failure* failure = std::get_if<Failure>(&openable))
+            return fail(from, *failure);
+        if (std::optional<Failure> failure = session.openObject(std::get<QString>(openable), false))
+            return fail(from, *failure);
     }
-    const QString name = scriptPath == QLatin1String("-") ? QStringLiteral("<stdin>") : scriptPath;
-    if (const std::optional<Failure> failure = runScript(session, name, *script, [](const QString& answer) {
-            print(stdout, answer + QLatin1Char('\n'));
-        }))
-        return fail(*failure);
-    return writeOrFail(a.value(QStringLiteral("--output")), writeObjectFile(session.window().state));
+    // With the object on standard output, the answers go to standard error beside it.
+    std::FILE* answers = output == StandardStream ? stderr : stdout;
+    if (const std::optional<Failure> failure = runScript(session, inputName(scriptPath), QString::fromUtf8(*script),
+                                                         [answers](const QString& answer) { print(answers, answer + QLatin1Char('\n')); }))
+        return fail(Failed, failure->message);
+    if (standardOutputError != 0)
+        return fail(Failed, QStringLiteral("standard output: %1; the object is not written").arg(std::strerror(standardOutputError)));
+    return writeOutput(output, writeObjectFile(session.window().state));
 }
 
+const QStringList Formats{QStringLiteral("stl"), QStringLiteral("svg"), QStringLiteral("png"), QStringLiteral("dxf")};
+
 // The export's options and the formats each applies to.
-const std::map<QString, std::set<QString>> ExportOptions{
-    {QStringLiteral("--ascii"), {QStringLiteral("stl")}},
-    {QStringLiteral("--unit"), {QStringLiteral("stl")}},
-    {QStringLiteral("--view"), {QStringLiteral("svg"), QStringLiteral("png")}},
-    {QStringLiteral("--grid"), {QStringLiteral("svg"), QStringLiteral("png")}},
-    {QStringLiteral("--workspace"), {QStringLiteral("svg"), QStringLiteral("png")}},
-    {QStringLiteral("--line-width"), {QStringLiteral("svg"), QStringLiteral("png")}},
-    {QStringLiteral("--prism"), {QStringLiteral("dxf")}},
+const std::map<QString, std::set<QString>> FormatOptions{
+    {QStringLiteral("ascii"), {QStringLiteral("stl")}},
+    {QStringLiteral("unit"), {QStringLiteral("stl")}},
+    {QStringLiteral("view"), {QStringLiteral("svg"), QStringLiteral("png")}},
+    {QStringLiteral("grid"), {QStringLiteral("svg"), QStringLiteral("png")}},
+    {QStringLiteral("workspace"), {QStringLiteral("svg"), QStringLiteral("png")}},
+    {QStringLiteral("line-width"), {QStringLiteral("svg"), QStringLiteral("png")}},
+    {QStringLiteral("prism"), {QStringLiteral("dxf")}},
 };
 
-int exportObject(const QStringList& words)
+int exportObject(const QCommandLineParser& p)
 {
     const QString command = QStringLiteral("export");
-    const Arguments a = parse(words, {{QStringLiteral("--output"), true}, {QStringLiteral("--format"), true},
-                                      {QStringLiteral("--ascii"), false}, {QStringLiteral("--unit"), true},
-                                      {QStringLiteral("--view"), true}, {QStringLiteral("--grid"), false},
-                                      {QStringLiteral("--workspace"), true}, {QStringLiteral("--line-width"), true},
-                                      {QStringLiteral("--prism"), false}});
-    if (a.has(QStringLiteral("--help")))
-        return print(stdout, QString::fromUtf8(ExportHelp)), Done;
-    if (!a.problem.isEmpty())
-        return usage(command, a.problem);
-    if (a.positional.size() != 1)
-        return usage(command, QStringLiteral("give one object file"));
-    const QString input = a.positional.first(), output = a.value(QStringLiteral("--output"));
+    if (p.positionalArguments().size() != 1)
+        return usage(command, QStringLiteral("give one object file (or - for standard input)"));
+    const QString input = p.positionalArguments().first(), output = p.value(QStringLiteral("output"));
     if (output.isEmpty())
-        return usage(command, QStringLiteral("give the file to write with -o OUT"));
-    const QString format = a.has(QStringLiteral("--format")) ? a.value(QStringLiteral("--format")) : QFileInfo(output).suffix().toLower();
-    const QStringList formats{QStringLiteral("stl"), QStringLiteral("svg"), QStringLiteral("png"), QStringLiteral("dxf")};
-    if (!formats.contains(format))
-        return usage(command, a.has(QStringLiteral("--format"))
-                                  ? QStringLiteral("unknown format \"%1\": give stl, svg, png or dxf").arg(format)
-                                  : QStringLiteral("cannot tell the format of \"%1\": name it .stl, .svg, .png or .dxf, "
-                                                   "or give --format").arg(output));
-    for (const auto& [option, applies] : ExportOptions)
-        if (a.has(option) && !applies.count(format))
-            return usage(command, QStringLiteral("%1 does not apply to %2").arg(option, format.toUpper()));
+        return usage(command, QStringLiteral("give the file to write with -o OUT (- for standard output)"));
+    const QString named = output == StandardStream ? QString() : QFileInfo(output).suffix().toLower();
+    const bool formatGiven = p.isSet(QStringLiteral("format"));
+    const QString format = formatGiven ? p.value(QStringLiteral("format")) : named;
+    if (!Formats.contains(format))
+        return usage(command, formatGiven                    ? QStringLiteral("unknown format \"%1\": give stl, svg, png or dxf").arg(format)
+                              : output == StandardStream ? QStringLiteral("give the format of standard output with --format")
+                                                         : QStringLiteral("cannot tell the format of \"%1\": name it .stl, .svg, .png or .dxf, "
+                                                                          "or give --format").arg(output));
+    if (Formats.contains(named) && named != format && !p.isSet(QStringLiteral("force-format")))
+        return usage(command, QStringLiteral("the output \"%1\" is named for %2, not %3: rename it, or give --force-format")
+                                  .arg(output, named.toUpper(), format.toUpper()));
+    for (const auto& [option, applies] : FormatOptions)
+        if (p.isSet(option) && !applies.count(format))
+            return usage(command, QStringLiteral("--%1 does not apply to %2").arg(option, format.toUpper()));
 
     const std::map<QString, LengthUnit> units{{QStringLiteral("mm"), LengthUnit::Millimetre},
                                               {QStringLiteral("in"), LengthUnit::Inch},
                                               {QStringLiteral("twip"), LengthUnit::Twip}};
-    const QString unitWord = a.has(QStringLiteral("--unit")) ? a.value(QStringLiteral("--unit")) : QStringLiteral("mm");
+    const QString unitWord = p.isSet(QStringLiteral("unit")) ? p.value(QStringLiteral("unit")) : QStringLiteral("mm");
     if (!units.count(unitWord))
         return usage(command, QStringLiteral("unknown unit \"%1\": give mm, in or twip").arg(unitWord));
     const std::map<QString, ViewChoice> views{{QStringLiteral("front"), ViewChoice::Front},
                                               {QStringLiteral("side"), ViewChoice::Side},
                                               {QStringLiteral("top"), ViewChoice::Top},
                                               {QStringLiteral("3d"), ViewChoice::View3D}};
-    if (a.has(QStringLiteral("--view")) && !views.count(a.value(QStringLiteral("--view"))))
-        return usage(command, QStringLiteral("unknown view \"%1\": give front, side, top or 3d").arg(a.value(QStringLiteral("--view"))));
+    const QString view = p.value(QStringLiteral("view"));
+    if (p.isSet(QStringLiteral("view")) && !views.count(view))
+        return usage(command, QStringLiteral("unknown view \"%1\": give front, side, top or 3d").arg(view));
     ViewSettings settings;
-    settings.workspace = a.value(QStringLiteral("--workspace"));
-    settings.grid = a.has(QStringLiteral("--grid"));
-    if (a.has(QStringLiteral("--line-width"))) {
-        const std::optional<std::int16_t> pixels = conv::wholeNumberFrom(a.value(QStringLiteral("--line-width")), 1);
+    settings.workspace = p.value(QStringLiteral("workspace"));
+    settings.grid = p.isSet(QStringLiteral("grid"));
+    if (p.isSet(QStringLiteral("line-width"))) {
+        const std::optional<std::int16_t> pixels = conv::wholeNumberFrom(p.value(QStringLiteral("line-width")), 1);
         if (!pixels)
             return usage(command, QStringLiteral("the line width must be a whole number from 1 to 32767"));
         settings.lineWidth = *pixels;
     }
-    const QString name = QFileInfo(input).completeBaseName();
+    const bool binary = format == QLatin1String("png") || (format == QLatin1String("stl") && !p.isSet(QStringLiteral("ascii")));
+    QStringList inputs{input};
+    if (!settings.workspace.isEmpty())
+        inputs << settings.workspace;
+    if (const QString refused = refusedOutput(output, binary, inputs); !refused.isEmpty())
+        return usage(command, refused);
+    const QString name = input == StandardStream ? QStringLiteral("stdin") : QFileInfo(input).completeBaseName();
 
-    if (format == QLatin1String("png") || format == QLatin1String("svg")) {
-        HeadlessSession session;
-        if (const std::optional<Failure> failure = session.showObject(input, settings))
-            return fail(*failure);
-        const ViewChoice choice = a.has(QStringLiteral("--view")) ? views.at(a.value(QStringLiteral("--view"))) : ViewChoice::All;
-        return writeOrFail(output, format == QLatin1String("png") ? pngBytes(viewsImage(session.window(), choice))
-                                                                  : viewsSvg(session.window(), choice, name));
-    }
     std::variant<ObjectFileValues, Failure> object = readObjectInput(input);
     if (const Failure* failure = std::get_if<Failure>(&object))
-        return fail(*failure);
+        return fail(input, *failure);
+    if (format == QLatin1String("png") || format == QLatin1String("svg")) {
+        if (!settings.workspace.isEmpty())
+            if (const std::optional<Failure> failure = checkWorkspaceInput(settings.workspace))
+                return fail(settings.workspace, *failure);
+        QTemporaryFile copy;
+        const std::variant<QString, Failure> openable = openablePath(input, copy);
+        if (const Failure* failure = std::get_if<Failure>(&openable))
+            return fail(input, *failure);
+        HeadlessSession session;
+        if (const std::optional<Failure> failure = session.showObject(std::get<QString>(openable), settings))
+            return fail(input, *failure);
+        const ViewChoice choice = p.isSet(QStringLiteral("view")) ? views.at(view) : ViewChoice::All;
+        if (format == QLatin1String("svg"))
+            return writeOutput(output, viewsSvg(session.window(), choice, name));
+        QString why;
+        const QByteArray png = pngBytes(viewsImage(session.window(), choice), &why);
+        return png.isEmpty() ? fail(Failed, QStringLiteral("%1: the PNG encoder failed: %2").arg(output, why)) : writeOutput(output, png);
+    }
     const ObjectFileValues& values = std::get<ObjectFileValues>(object);
     if (format == QLatin1String("dxf")) {
-        const std::variant<QByteArray, QString> drawing = dxfDrawing(values, name, a.has(QStringLiteral("--prism")));
+        const std::variant<QByteArray, QString> drawing = dxfDrawing(values, name, p.isSet(QStringLiteral("prism")));
         if (const QString* why = std::get_if<QString>(&drawing))
-            return fail(Refused, *why);
-        return writeOrFail(output, std::get<QByteArray>(drawing));
+            return fail(input, Failure{Failure::Kind::Refused, *why});
+        return writeOutput(output, std::get<QByteArray>(drawing));
     }
     const std::variant<Mesh, QString> prism = buildPrism(values, units.at(unitWord));
     if (const QString* why = std::get_if<QString>(&prism))
-        return fail(Refused, *why);
+        return fail(input, Failure{Failure::Kind::Refused, *why});
     const Mesh& mesh = std::get<Mesh>(prism);
-    return writeOrFail(output, a.has(QStringLiteral("--ascii")) ? asciiStl(mesh, name) : binaryStl(mesh, name));
+    return writeOutput(output, p.isSet(QStringLiteral("ascii")) ? asciiStl(mesh, name) : binaryStl(mesh, name));
+}
+
+QCommandLineOption valueOption(const QStringList& names, const QString& valueName, const QString& description)
+{
+    return QCommandLineOption(names, description, valueName);
+}
+
+const QString OutputSafety = QStringLiteral(
+    "An existing output is replaced whole, never half written (a read-only file is refused; a\n"
+    "link to a file replaces the file it points to); a device or a named pipe is written into,\n"
+    "as cp and tee do. An output that is one of the inputs is refused. \"-\" is standard output.\n");
+
+const std::vector<Command> Commands{
+    {QStringLiteral("info"), QStringLiteral("info FILE [--json]"), QStringLiteral("what an object or workspace file holds"),
+     QStringLiteral("Prints what an object or workspace file (\"-\" standard input) holds, whichever kind it\n"
+                    "is. An object: its points (twips, X to the right, Y down as in the front view), its\n"
+                    "depth as stored and as the extruded drawing takes it, its dimension (2 drawn flat, 3\n"
+                    "drawn extruded) and grid state. A workspace: its four colours, the point radius and the\n"
+                    "grid state. Control characters in texts are shown as \\xHH.\n"),
+     {QCommandLineOption(QStringLiteral("json"), QStringLiteral("the same as one JSON object, named as in docs/file-format.md"))},
+     QStringLiteral("  brondelwick-tool info docs/sample.obj\n"
+                    "  brondelwick-tool info --json Workspaces/dark.wks\n"),
+     info},
+    {QStringLiteral("run"), QStringLiteral("run SCRIPT -o OUT.obj [--from IN.obj]"),
+     QStringLiteral("run command-box lines, save the object"),
+     QStringLiteral("Runs the lines of SCRIPT (\"-\" for standard input) as if each were typed into the command\n"
+                    "box and executed: PutPoint X,Y, ResetPoint N,X,Y, ObjectDepth D, GetPointCoords N and\n"
+                    "ManualSet, with the window's words, checks and messages. Three more lines choose menu\n"
+                    "items: \"Draw 2D\" and \"Draw 3D\" (Draw Polygon menu) and \"Clear\" (File menu). Blank\n"
+                    "lines and lines starting with \"#\" are skipped. Then the object is saved to OUT.obj,\n"
+                    "byte for byte as the window saves it after the same actions.\n\n"
+                    "A line the window would answer with a message box stops the run: the message goes to\n"
+                    "standard error as SCRIPT:LINE: message, the exit status is 1 and nothing is written.\n"
+                    "GetPointCoords prints its answer on standard output (on standard error when the object\n"
+                    "goes to standard output). --from OUT.obj edits an object in place.\n\n")
+         + OutputSafety,
+     {valueOption({QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("OUT.obj"), QStringLiteral("the object file to write")),
+      valueOption({QStringLiteral("from")}, QStringLiteral("IN.obj"),
+                  QStringLiteral("start from this object, opened as File > Open Object opens it"))},
+     QStringLiteral("  brondelwick-tool run docs/sample-script.txt -o sample.obj\n"), run},
+    {QStringLiteral("export"), QStringLiteral("export IN.obj -o OUT [OPTIONS]"),
+     QStringLiteral("the object as a solid, a drawing or a picture"),
+     QStringLiteral("Exports an object (\"-\" standard input). The format comes from the output's extension,\n"
+                    "or from --format, which standard output needs:\n\n"
+                    "  stl  the extruded object as a closed solid (binary STL unless --ascii): the outline\n"
+                    "       filled by the nonzero rule, its front face at Z = 0, its back face at Z = minus\n"
+                    "       the depth, X to the right and Y up. A flat object, a depth of 0, fewer than\n"
+                    "       three distinct points or an outline that encloses no area is refused.\n"
+                    "  svg  the four views as vector drawings, laid out as in the window, one group per view.\n"
+                    "  png  the same views as pixels, exactly as the window shows them.\n"
+                    "  dxf  the outline as a closed polyline in millimetres (DXF release 12), on a layer\n"
+                    "       named after the object; with --prism also the back face and the lateral edges.\n\n")
+         + OutputSafety + QStringLiteral("Binary STL and PNG are not written to a terminal.\n"),
+     {valueOption({QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("FILE"), QStringLiteral("the file to write")),
+      valueOption({QStringLiteral("format")}, QStringLiteral("FORMAT"), QStringLiteral("stl, svg, png or dxf")),
+      QCommandLineOption(QStringLiteral("force-format"),
+                         QStringLiteral("write the format of --format into an output whose extension\nnames another")),
+      QCommandLineOption(QStringLiteral("ascii"), QStringLiteral("STL: ASCII instead of binary")),
+      valueOption({QStringLiteral("unit")}, QStringLiteral("mm|in|twip"),
+                  QStringLiteral("STL: the unit of the coordinates (default mm; 1440 twips\nan inch)")),
+      valueOption({QStringLiteral("view")}, QStringLiteral("front|side|top|3d"), QStringLiteral("SVG, PNG: one view alone")),
+      QCommandLineOption(QStringLiteral("grid"), QStringLiteral("SVG, PNG: with the grid lines")),
+      valueOption({QStringLiteral("workspace")}, QStringLiteral("FILE.wks"),
+                  QStringLiteral("SVG, PNG: colours, point radius and view background of\nthis workspace (default: the "
+                                 "settings the program\nstarts with)")),
+      valueOption({QStringLiteral("line-width")}, QStringLiteral("N"),
+                  QStringLiteral("SVG, PNG: the 3D view's pen width in pixels, 1 to 32767\n(default 1); workspace files do "
+                                 "not store it")),
+      QCommandLineOption(QStringLiteral("prism"), QStringLiteral("DXF: also the back face and the lateral edges"))},
+     QStringLiteral("  brondelwick-tool export docs/sample.obj -o sample.stl\n"
+                    "  brondelwick-tool export docs/sample.obj -o sample.svg --grid\n"
+                    "  brondelwick-tool export docs/sample.obj -o views.png --line-width 2\n"
+                    "  brondelwick-tool export docs/sample.obj -o sample.dxf --prism\n"
+                    "  brondelwick-tool export docs/sample.obj -o - --format svg | rsvg-convert -o views.png\n"),
+     exportObject},
+};
+
+QString mainHelp()
+{
+    QString commands;
+    for (const Command& c : Commands)
+        commands += QStringLiteral("  %1\n      %2\n").arg(c.usage, c.summary);
+    return QStringLiteral(
+               "Usage: brondelwick-tool COMMAND [OPTIONS]\n\n"
+               "The command-line companion of Brondelwick: it reads and writes the program's object (.obj)\n"
+               "and workspace (.wks) files without opening a window or needing a display.\n\n"
+               "Commands:\n%1\n"
+               "Run \"brondelwick-tool help COMMAND\" or \"brondelwick-tool COMMAND --help\" for the options\n"
+               "and examples of a command. Options take their value as the next word, after \"=\" (--output=FILE)\n"
+               "or, for one letter, joined (-oFILE); \"--\" ends the options.\n\n"
+               "Options:\n"
+               "  -h, --help                this help\n"
+               "  --help-all                this help and that of every command\n"
+               "  -v, --version             the version\n\n"
+               "Exit status:\n"
+               "  0  done\n"
+               "  1  a failure while doing the work: a script line refused, an object that cannot be\n"
+               "     exported, an output that cannot be written, standard output full or closed\n"
+               "  2  a wrong command line or a refused combination (an output that is an input, a\n"
+               "     binary format for a terminal), or an input file that is missing, unreadable,\n"
+               "     malformed or holds nothing\n\n"
+               "Every message goes to standard error, headed by the tool's name.\n")
+        .arg(commands);
+}
+
+// The first word that starts as no option does ("-reverse" as much as "--fast"), for a
+// message that quotes the user's word; empty when there is none.
+QString unknownOption(const QStringList& words, const QList<QCommandLineOption>& options)
+{
+    for (const QString& word : words) {
+        if (word == QLatin1String("--"))
+            break;
+        if (!word.startsWith(QLatin1Char('-')) || word == StandardStream)
+            continue;
+        const QString name = word.startsWith(QLatin1String("--")) ? word.mid(2).section(QLatin1Char('='), 0, 0) : word.mid(1, 1);
+        if (std::none_of(options.begin(), options.end(), [&](const QCommandLineOption& o) { return o.names().contains(name); }))
+            return word;
+    }
+    return {};
+}
+
+// Parses a command's words and performs it; --help prints its help instead.
+int perform(const Command& c, const QStringList& words)
+{
+    QCommandLineParser p;
+    p.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
+    p.addOptions(c.options);
+    p.addOption(HelpOption);
+    if (!p.parse(QStringList{Tool} + words)) {
+        const QString unknown = unknownOption(words, c.options + QList<QCommandLineOption>{HelpOption});
+        return usage(c.name, unknown.isEmpty() ? p.errorText() : QStringLiteral("unknown option \"%1\"").arg(unknown));
+    }
+    if (p.isSet(HelpOption))
+        return print(stdout, helpText(c)), Done;
+    for (const QCommandLineOption& option : c.options) {
+        const QStringList names = p.optionNames();
+        const auto given = std::count_if(names.begin(), names.end(),
+                                         [&](const QString& name) { return option.names().contains(name); });
+        if (given > 1)
+            return usage(c.name, QStringLiteral("--%1 is given twice").arg(option.names().last()));
+    }
+    return c.perform(p);
+}
+
+const Command* commandNamed(const QString& name)
+{
+    for (const Command& c : Commands)
+        if (c.name == name)
+            return &c;
+    return nullptr;
+}
+
+int dispatch(const QStringList& arguments)
+{
+    const QString first = arguments.value(0);
+    if (const Command* c = commandNamed(first))
+        return perform(*c, arguments.mid(1));
+    if (first == QLatin1String("help") && arguments.size() <= 2) {
+        if (arguments.size() == 1)
+            return print(stdout, mainHelp()), Done;
+        if (const Command* c = commandNamed(arguments[1]))
+            return print(stdout, helpText(*c)), Done;
+        return usage({}, QStringLiteral("unknown command \"%1\"").arg(arguments[1]));
+    }
+    if (arguments.size() == 1 && (first == QLatin1String("--help") || first == QLatin1String("-h")))
+        return print(stdout, mainHelp()), Done;
+    if (arguments.size() == 1 && first == QLatin1String("--help-all")) {
+        QString all = mainHelp();
+        for (const Command& c : Commands)
+            all += QStringLiteral("\n%1 command:\n").arg(c.name) + helpText(c);
+        return print(stdout, all), Done;
+    }
+    if (arguments.size() == 1 && (first == QLatin1String("--version") || first == QLatin1String("-v")))
+        return print(stdout, QStringLiteral("brondelwick-tool %1\n").arg(QApplication::applicationVersion())), Done;
+    if (first.isEmpty())
+        return usage({}, QStringLiteral("give a command: info, run or export"));
+    return usage({}, first.startsWith(QLatin1Char('-')) ? QStringLiteral("unknown option \"%1\"").arg(first)
+                                                          : QStringLiteral("unknown command \"%1\"").arg(first));
 }
 
 // The toolkit's notes about its surroundings (a runtime folder not set, say) are not the
@@ -370,30 +532,24 @@ void keepToolkitQuiet(QtMsgType type, const QMessageLogContext&, const QString& 
 
 int main(int argc, char* argv[])
 {
+    guardStandardStreams();
     qInstallMessageHandler(keepToolkitQuiet);
-    // No window is ever shown: the offscreen platform needs no display.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("brondelwick-tool"));
+    // No window is ever shown: the offscreen platform needs no display, whatever the
+    // environment names. The toolkit sees no argument, so that none is taken from the tool.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int toolkitArgc = 1;
+    char* toolkitArgv[] = {argv[0], nullptr};
+    QApplication app(toolkitArgc, toolkitArgv);
+    QApplication::setApplicationName(Tool);
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3").arg(appversion::Major).arg(appversion::Minor).arg(appversion::Revision));
-    const QStringList arguments = QApplication::arguments().mid(1);
-    const QString command = arguments.value(0);
-    const QStringList rest = arguments.mid(1);
-    if (command == QLatin1String("info"))
-        return info(rest);
-    if (command == QLatin1String("run"))
-        return run(rest);
-    if (command == QLatin1String("export"))
-        return exportObject(rest);
-    if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
-        print(stdout, QString::fromUtf8(MainHelp));
-        return Done;
-    }
-    if (command == QLatin1String("--version")) {
-        print(stdout, QStringLiteral("brondelwick-tool %1\n").arg(QApplication::applicationVersion()));
-        return Done;
-    }
-    return usage({}, command.isEmpty() ? QStringLiteral("give a command: info, run or export")
-                                       : QStringLiteral("unknown command \"%1\"").arg(command));
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const int status = dispatch(arguments);
+    // Whatever is still buffered must reach standard output too, or the run failed.
+    if (std::fflush(stdout) != 0 && standardOutputError == 0)
+        standardOutputError = errno;
+    if (standardOutputError != 0 && status == Done)
+        return fail(Failed, QStringLiteral("standard output: %1").arg(std::strerror(standardOutputError)));
+    return status;
 }
