@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTest>
@@ -147,6 +148,40 @@ private slots:
             QCOMPARE(w.dialogs().lastMessage().text + " / " + w.dialogs().lastMessage().title, message.replace("%1", path));
         QCOMPARE(WindowSnapshot::of(w).differencesFrom(before), QStringList());
         QCOMPARE(QFileInfo::exists(path), file != "missing");
+    }
+
+    // A name that looks like markup is shown as typed in status panel 7; a recent-files list
+    // whose settings file cannot be written is told after the object is saved.
+    void savedObjectToldAsTyped_data()
+    {
+        QTest::addColumn<bool>("settingsWritable");
+        QTest::addRow("settings written") << true;
+        QTest::addRow("settings file a folder") << false;
+    }
+
+    void savedObjectToldAsTyped()
+    {
+        QFETCH(bool, settingsWritable);
+        TestWindow w;
+        drawSomething(w);
+        const QString settingsFile = QSettings(QSettings::IniFormat, QSettings::UserScope, "Brondelwick", "Brondelwick").fileName();
+        if (!settingsWritable)
+            QVERIFY(QDir().mkpath(settingsFile));
+        const QString path = w.objectsFolder() + "/<b>draft<b>.obj";
+        w.dialogs().answerSave(path);
+        if (!settingsWritable)
+            w.dialogs().expectMessage();
+        choose(w, w->mnuSave);
+        QCOMPARE(w.dialogs().pending(), 0);
+        QVERIFY(QFileInfo::exists(path));
+        if (!settingsWritable)
+            QCOMPARE(w.dialogs().lastMessage().text, "The object was saved, but the recent-files list could not be updated: "
+                                                     "the settings file cannot be written.");
+        QLabel* panel = nullptr;
+        for (QLabel* label : w->sbStatus->findChildren<QLabel*>())
+            panel = label->text() == path ? label : panel;
+        QVERIFY(panel);
+        QCOMPARE(panel->textFormat(), Qt::PlainText);
     }
 
     void failedSavesChangeNothing_data()

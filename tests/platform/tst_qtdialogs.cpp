@@ -38,7 +38,10 @@ protected:
             if (answer)
                 input->setTextValue(*answer);
         } else if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
-            seen << QStringLiteral("message \"%1\" \"%2\" icon %3").arg(box->windowTitle(), box->text()).arg(int(box->icon()));
+            seen << QStringLiteral("message \"%1\" \"%2\" icon %3 %4")
+                        .arg(box->windowTitle(), box->text())
+                        .arg(int(box->icon()))
+                        .arg(box->textFormat() == Qt::PlainText ? "as typed" : "markup");
         }
         answer ? dialog.accept() : dialog.reject();
         return dialog.result();
@@ -63,7 +66,7 @@ private slots:
         QCOMPARE(d.showColor(0x123456), std::optional<ColorRef>(0x80FF00));
         d.answer = QStringLiteral("12");
         QCOMPARE(d.inputBox(QStringLiteral("Please Enter New Radius"), QStringLiteral("Radius Configuration")), QStringLiteral("12"));
-        d.messageBox(QStringLiteral("two\r\nlines"), QStringLiteral("Command Box"));
+        d.messageBox(QStringLiteral("two\r\n<b>lines</b>"), QStringLiteral("Command Box"));
         d.answer.reset();
         QCOMPARE(d.showOpen(QStringLiteral("Object Files (*.obj)|*.obj"), folder), QString());
         QCOMPARE(d.showColor(0x123456), std::nullopt);
@@ -73,7 +76,7 @@ private slots:
         QCOMPARE(d.seen, (QStringList{"open Object Files (*.obj) in Objects any file overwrite unasked",
                                       "save Workspace Files (*.wks) in Objects any file overwrite unasked", "colour #563412",
                                       "input \"Radius Configuration\" \"Please Enter New Radius\"",
-                                      "message \"Command Box\" \"two\nlines\" icon 0",
+                                      "message \"Command Box\" \"two\n<b>lines</b>\" icon 0 as typed",
                                       "open Object Files (*.obj) in Objects any file overwrite unasked", "colour #563412",
                                       "input \"Define the Points\" \"Enter Number of Points\"", "menu Draw Polygon at 40,50"}));
     }

@@ -4,6 +4,8 @@
 // exports and bad options write nothing. One file of each format is kept as its reader accepted it.
 #include "tools/ToolTestSupport.h"
 
+#include "export/ViewPictures.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -120,27 +122,27 @@ private slots:
         QTest::addColumn<int>("status");
         const QString solid = QStringLiteral("The object cannot be exported as a solid: ");
         QTest::addRow("flat object") << QStringList{"flat.obj", "-o", "out.stl"}
-                                     << solid + "it is flat (last drawn in 2D); draw it in 3D to give it a depth." << 1;
-        QTest::addRow("depth of 0") << QStringList{"zero.obj", "-o", "out.stl"} << solid + "its depth is 0." << 1;
+                                     << "brondelwick-tool: flat.obj: " + solid + "it is flat (last drawn in 2D); draw it in 3D to give it a depth." << 1;
+        QTest::addRow("depth of 0") << QStringList{"zero.obj", "-o", "out.stl"} << "brondelwick-tool: zero.obj: " + solid + "its depth is 0." << 1;
         QTest::addRow("depth no number") << QStringList{"text.obj", "-o", "out.stl"}
-                                         << solid + "its depth \"deep\" is not a number from -32768 to 32767." << 1;
+                                         << "brondelwick-tool: text.obj: " + solid + "its depth \"deep\" is not a number from -32768 to 32767." << 1;
         QTest::addRow("two distinct points") << QStringList{"two.obj", "-o", "out.stl"}
-                                             << solid + "it has fewer than three distinct points." << 1;
-        QTest::addRow("no area") << QStringList{"line.obj", "-o", "out.stl"} << solid + "its outline encloses no area." << 1;
+                                             << "brondelwick-tool: two.obj: " + solid + "it has fewer than three distinct points." << 1;
+        QTest::addRow("no area") << QStringList{"line.obj", "-o", "out.stl"} << "brondelwick-tool: line.obj: " + solid + "its outline encloses no area." << 1;
         QTest::addRow("DXF of no points") << QStringList{"empty.obj", "-o", "out.dxf"}
-                                          << "The object cannot be exported as a drawing: it has no points." << 1;
+                                          << "brondelwick-tool: empty.obj: The object cannot be exported as a drawing: it has no points." << 1;
         QTest::addRow("DXF prism of a flat object")
             << QStringList{"flat.obj", "-o", "out.dxf", "--prism"}
-            << "The object cannot be exported as a drawing: it is flat (last drawn in 2D); draw it in 3D to give it a depth." << 1;
+            << "brondelwick-tool: flat.obj: The object cannot be exported as a drawing: it is flat (last drawn in 2D); draw it in 3D to give it a depth." << 1;
         QTest::addRow("views beyond the drawing") << QStringList{"far.obj", "-o", "out.png"}
-                                                  << "The object cannot be drawn: the largest Y of its points (99999) is outside "
+                                                  << "brondelwick-tool: far.obj: The object cannot be drawn: the largest Y of its points (99999) is outside "
                                                      "the range -32768 to 32767." << 1;
-        QTest::addRow("missing object") << QStringList{"none.obj", "-o", "out.svg"} << "The file \"none.obj\" cannot be found." << 2;
+        QTest::addRow("missing object") << QStringList{"none.obj", "-o", "out.svg"} << "brondelwick-tool: none.obj: No such file or directory" << 2;
         QTest::addRow("workspace as object") << QStringList{"colours.wks", "-o", "out.stl"}
-                                             << "There was an error in the format of the Object file" << 2;
-        QTest::addRow("empty object file") << QStringList{"void.obj", "-o", "out.dxf"} << "The file \"void.obj\" holds no object." << 2;
+                                             << "brondelwick-tool: colours.wks: is a workspace file, not an object" << 2;
+        QTest::addRow("empty object file") << QStringList{"void.obj", "-o", "out.dxf"} << "brondelwick-tool: void.obj: holds no object" << 2;
         QTest::addRow("malformed workspace") << QStringList{"flat.obj", "-o", "out.png", "--workspace", "flat.obj"}
-                                             << "There was an error in the format of the Workspace file" << 2;
+                                             << "brondelwick-tool: flat.obj: is an object file, not a workspace" << 2;
         const QString help = QStringLiteral("\nRun \"brondelwick-tool export --help\" for help.");
         QTest::addRow("unknown extension") << QStringList{"flat.obj", "-o", "out.jpg"}
                                            << "brondelwick-tool export: cannot tell the format of \"out.jpg\": name it .stl, "
@@ -298,6 +300,15 @@ private slots:
             QCOMPARE(found[4], QJsonValue(QJsonArray{QJsonArray{0.0, 0.0, 0.0}, QJsonArray{0.0, 0.0, lineZ}}));
         QFETCH(QString, reference);
         compareWithReference(path("kite.dxf"), reference);
+    }
+
+    // The encoder's failure, which no object the tool draws brings about, is told and no
+    // bytes are given for a PNG file.
+    void pngEncoderFailureIsTold()
+    {
+        QString why;
+        QCOMPARE(pngBytes(QImage(), &why), QByteArray());
+        QVERIFY(!why.isEmpty());
     }
 
 private:

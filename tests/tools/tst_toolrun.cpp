@@ -4,6 +4,9 @@
 #include "tools/ToolTestSupport.h"
 
 #include <QTemporaryDir>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace {
 
@@ -83,7 +86,7 @@ private slots:
         QFETCH(QString, message);
         writeFileBytes(path("bad.txt"), QStringLiteral("PutPoint 1,2\n# note\n%1\nPutPoint 3,4\n").arg(line).toUtf8());
         const Ran ran = runTool({"run", path("bad.txt"), "-o", path("out.obj")});
-        QCOMPARE(ran.err, path("bad.txt") + ":3: " + message + "\n");
+        QCOMPARE(ran.err, "brondelwick-tool: " + path("bad.txt") + ":3: " + message + "\n");
         QCOMPARE(ran.status, 1);
         QVERIFY(!QFile::exists(path("out.obj")));
     }
@@ -102,63 +105,165 @@ private slots:
 
         const Ran refused = runTool({"run", "-", "-o", path("none.obj")}, "PutPoint 1,2\nGetPointCoords 4\n");
         QCOMPARE(refused.out, QString());
-        QCOMPARE(refused.err, "<stdin>:2: GetPointCoords needs a point number after it, for example GetPointCoords 1. "
+        QCOMPARE(refused.err, "brondelwick-tool: standard input:2: GetPointCoords needs a point number after it, for example GetPointCoords 1. "
                               "There is no point 4; the only point is number 0.\n");
         QCOMPARE(refused.status, 1);
     }
 
-    void badCommandLineOrInput_data()
+    // Each row: the command line; how a shell runs it ("$0" "$@" is the tool; empty: as is),
+    // what it reads on standard input; the one file it may write ("" none); the exit status;
+    // how standard error starts ("" nothing said); what standard output holds. Every other
+    // entry of the folder (files, a link, a device, a named pipe) is left as it was.
+    void commandLineIsSafeAndHonest_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("shell");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QString>("output");
         QTest::addColumn<int>("status");
-        QTest::addRow("no command") << QStringList{} << "brondelwick-tool: give a command: info, run or export\n"
-                                    "Run \"brondelwick-tool --help\" for help." << 2;
-        QTest::addRow("unknown command") << QStringList{"draw"} << "brondelwick-tool: unknown command \"draw\"\n"
-                                         "Run \"brondelwick-tool --help\" for help." << 2;
-        QTest::addRow("unknown option") << QStringList{"run", "script.txt", "-o", "out.obj", "--fast"}
-                                        << "brondelwick-tool run: unknown option \"--fast\"\n"
-                                           "Run \"brondelwick-tool run --help\" for help." << 2;
-        QTest::addRow("option without its value") << QStringList{"run", "script.txt", "-o"}
-                                                  << "brondelwick-tool run: --output needs a value\n"
-                                                     "Run \"brondelwick-tool run --help\" for help." << 2;
-        QTest::addRow("flag with a value") << QStringList{"info", "--json=yes", "house.obj"}
-                                           << "brondelwick-tool info: --json takes no value\n"
-                                              "Run \"brondelwick-tool info --help\" for help." << 2;
-        QTest::addRow("no output") << QStringList{"run", "script.txt"}
-                                   << "brondelwick-tool run: give the object file to write with -o OUT.obj\n"
-                                      "Run \"brondelwick-tool run --help\" for help." << 2;
-        QTest::addRow("missing script") << QStringList{"run", "nowhere.txt", "-o", "out.obj"}
-                                        << "The file \"nowhere.txt\" cannot be found." << 2;
-        QTest::addRow("malformed object to start from") << QStringList{"run", "script.txt", "--from", "colours.wks", "-o", "out.obj"}
-                                                        << "There was an error in the format of the Object file" << 2;
-        QTest::addRow("object to start from that cannot be drawn")
-            << QStringList{"run", "script.txt", "--from", "far.obj", "-o", "out.obj"}
-            << "far.obj: The object cannot be drawn: the smallest Y of its points (-99999) is outside the range -32768 to 32767."
-            << 1;
-        QTest::addRow("info of a damaged workspace") << QStringList{"info", "damaged.wks"}
-                                                     << "There was an error in the format of the Workspace file" << 2;
-        QTest::addRow("info of a folder") << QStringList{"info", "."} << "There was an error in the format of the Object file" << 2;
-        QTest::addRow("output cannot be written") << QStringList{"run", "script.txt", "-o", "nowhere/out.obj"}
-                                                  << "The file \"nowhere/out.obj\" could not be saved: the folder \"DIR/nowhere\" does not exist." << 1;
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("out");
+        const QString help = QStringLiteral("\nRun \"brondelwick-tool --help\" for help.\n");
+        const QString runHelp = QStringLiteral("\nRun \"brondelwick-tool run --help\" for help.\n");
+        const QByteArray script = "PutPoint 1,2\nGetPointCoords 0\n";
+        // Special files as the output
+        QTest::addRow("device written into, never replaced") << QStringList{"export", "sample.obj", "-o", "null", "--format", "stl"}
+                                                             << "" << QByteArray() << "" << 0 << "" << "";
+        QTest::addRow("named pipe written into") << QStringList{"export", "sample.obj", "-o", "pipe", "--format", "stl"}
+                                                 << "cat pipe > piped.stl & \"$0\" \"$@\"; s=$?; wait; exit $s" << QByteArray()
+                                                 << "piped.stl" << 0 << "" << "";
+        QTest::addRow("link: its file replaced, the link kept") << QStringList{"export", "sample.obj", "-o", "link.stl"} << ""
+                                                                << QByteArray() << "real.stl" << 0 << "" << "";
+        // The output is an input
+        QTest::addRow("export over its input through a hard link")
+            << QStringList{"export", "hard.obj", "-o", "sample.obj", "--format", "stl", "--force-format"} << "" << QByteArray() << ""
+            << 2 << "brondelwick-tool export: the output \"sample.obj\" is the input \"hard.obj\"" << "";
+        QTest::addRow("run over its script named with ./") << QStringList{"run", "script.txt", "-o", "./script.txt"} << ""
+                                                           << QByteArray() << "" << 2
+                                                           << "brondelwick-tool run: the output \"./script.txt\" is the input" << "";
+        QTest::addRow("run edits an object in place") << QStringList{"run", "script.txt", "--from", "sample.obj", "-o", "sample.obj"}
+                                                      << "" << QByteArray() << "sample.obj" << 0 << "" << "Point #0   X:1000  Y:3800\n";
+        // Failures of standard input and output
+        QTest::addRow("script from closed standard input") << QStringList{"run", "-", "-o", "new.obj"} << "exec \"$0\" \"$@\" <&-"
+                                                           << QByteArray() << "" << 2 << "brondelwick-tool: standard input: is closed\n" << "";
+        QTest::addRow("script from a folder") << QStringList{"run", "-", "-o", "new.obj"} << "exec \"$0\" \"$@\" < ." << QByteArray()
+                                              << "" << 2 << "brondelwick-tool: standard input: is a folder\n" << "";
+        QTest::addRow("info into a full device") << QStringList{"info", "sample.obj"} << "exec \"$0\" \"$@\" > /dev/full" << QByteArray()
+                                                 << "" << 1 << "brondelwick-tool: standard output: No space left on device\n" << "";
+        QTest::addRow("help into a full device") << QStringList{"--help"} << "exec \"$0\" \"$@\" > /dev/full" << QByteArray() << ""
+                                                 << 1 << "brondelwick-tool: standard output: No space left on device\n" << "";
+        QTest::addRow("answers into a full device: no object written") << QStringList{"run", "script.txt", "-o", "new.obj"}
+                                                                        << "exec \"$0\" \"$@\" > /dev/full" << QByteArray() << "" << 1
+                                                                        << "brondelwick-tool: standard output: No space left" << "";
+        // The command line is the tool's alone
+        QTest::addRow("platform without a display named") << QStringList{"info", "sample.obj"}
+                                                          << "QT_QPA_PLATFORM=xcb DISPLAY= WAYLAND_DISPLAY= exec \"$0\" \"$@\""
+                                                          << QByteArray() << "" << 0 << "" << "Kind: object\n";
+        QTest::addRow("toolkit's option after the command") << QStringList{"info", "-reverse", "sample.obj"} << "" << QByteArray() << ""
+                                                            << 2 << "brondelwick-tool info: unknown option \"-reverse\"\n" << "";
+        QTest::addRow("toolkit's option before the command") << QStringList{"-platform", "offscreen", "info", "sample.obj"} << ""
+                                                             << QByteArray() << "" << 2
+                                                             << "brondelwick-tool: unknown option \"-platform\"" + help << "";
+        QTest::addRow("value joined to a short option") << QStringList{"export", "sample.obj", "-osample.svg"} << "" << QByteArray()
+                                                        << "sample.svg" << 0 << "" << "";
+        QTest::addRow("-v") << QStringList{"-v"} << "" << QByteArray() << "" << 0 << "" << "brondelwick-tool 1.";
+        QTest::addRow("help COMMAND") << QStringList{"help", "run"} << "" << QByteArray() << "" << 0 << ""
+                                      << "Usage: brondelwick-tool run SCRIPT -o OUT.obj [--from IN.obj]\n";
+        QTest::addRow("no command") << QStringList{} << "" << QByteArray() << "" << 2
+                                    << "brondelwick-tool: give a command: info, run or export" + help << "";
+        QTest::addRow("unknown command") << QStringList{"draw"} << "" << QByteArray() << "" << 2
+                                         << "brondelwick-tool: unknown command \"draw\"" + help << "";
+        QTest::addRow("unknown option") << QStringList{"run", "script.txt", "-o", "out.obj", "--fast"} << "" << QByteArray() << ""
+                                        << 2 << "brondelwick-tool run: unknown option \"--fast\"" + runHelp << "";
+        QTest::addRow("option given twice") << QStringList{"run", "script.txt", "-o", "a.obj", "--output=b.obj"} << ""
+                                            << QByteArray() << "" << 2 << "brondelwick-tool run: --output is given twice" + runHelp << "";
+        QTest::addRow("option without its value") << QStringList{"run", "script.txt", "-o"} << "" << QByteArray() << "" << 2
+                                                  << "brondelwick-tool run: Missing value after '-o'." + runHelp << "";
+        QTest::addRow("flag with a value") << QStringList{"info", "--json=yes", "sample.obj"} << "" << QByteArray() << "" << 2
+                                           << "brondelwick-tool info: Unexpected value after '--json'." << "";
+        QTest::addRow("no output") << QStringList{"run", "script.txt"} << "" << QByteArray() << "" << 2
+                                   << "brondelwick-tool run: give the object file to write with -o OUT.obj" + runHelp << "";
+        // Standard input and output as files
+        QTest::addRow("SVG on standard output, drawn by rsvg-convert")
+            << QStringList{"export", "sample.obj", "-o", "-", "--format", "svg"} << "set -o pipefail; \"$0\" \"$@\" | rsvg-convert | python3 -c 'import sys; print(sys.stdin.buffer.read()[:4])'"
+            << QByteArray() << "" << 0 << "" << "b'\\x89PNG'";
+        QTest::addRow("standard output needs --format") << QStringList{"export", "sample.obj", "-o", "-"} << "" << QByteArray() << ""
+                                                        << 2 << "brondelwick-tool export: give the format of standard output" << "";
+        QTest::addRow("binary STL not written to a terminal")
+            << QStringList{"export", "sample.obj", "-o", "-", "--format", "stl"} << "exec script -qec \"$0 $*\" /dev/null"
+            << QByteArray() << "" << 2 << "" << "brondelwick-tool export: standard output is a terminal";
+        QTest::addRow("object from standard input") << QStringList{"export", "-", "-o", "piped.stl"} << "" << fileBytes(docs("sample.obj"))
+                                                    << "piped.stl" << 0 << "" << "";
+        QTest::addRow("run to standard output, info from standard input") << QStringList{"run", "-", "-o", "-"}
+                                                                           << "set -o pipefail; \"$0\" \"$@\" | \"$0\" info -" << script << ""
+                                                                           << 0 << "Point #0   X:1  Y:2\n"
+                                                                           << "File: standard input\nKind: object\nPoints: 1\n";
+        // --format against the output's name
+        QTest::addRow("format and extension disagree") << QStringList{"export", "sample.obj", "--format", "stl", "-o", "x.png"} << ""
+                                                       << QByteArray() << "" << 2
+                                                       << "brondelwick-tool export: the output \"x.png\" is named for PNG, not STL" << "";
+        QTest::addRow("format forced") << QStringList{"export", "sample.obj", "--format", "stl", "-o", "x.png", "--force-format"} << ""
+                                       << QByteArray() << "x.png" << 0 << "" << "";
+        // Texts from files, shown safely
+        QTest::addRow("control characters of a text escaped") << QStringList{"info", "escape.obj"} << "" << QByteArray() << "" << 0 << ""
+                                                              << "Depth: \"\\x1b]0;title\\x07\\x1b[2J\" (text)";
+        QTest::addRow("a name XML forbids gives valid SVG") << QStringList{"export", "odd\x01name.obj", "-o", "odd.svg"}
+                                                            << "\"$0\" \"$@\" && xmllint --noout odd.svg" << QByteArray() << "odd.svg"
+                                                            << 0 << "" << "";
+        // Messages name the file and the reason
+        QTest::addRow("folder") << QStringList{"info", "."} << "" << QByteArray() << "" << 2 << "brondelwick-tool: .: is a folder\n" << "";
+        QTest::addRow("workspace where an object belongs") << QStringList{"export", "colours.wks", "-o", "out.stl"} << "" << QByteArray()
+                                                           << "" << 2 << "brondelwick-tool: colours.wks: is a workspace file, not an object\n"
+                                                           << "";
+        QTest::addRow("damaged workspace") << QStringList{"info", "damaged.wks"} << "" << QByteArray() << "" << 2
+                                           << "brondelwick-tool: damaged.wks: not a workspace file: file record declares 5 bytes but 1 follow" << "";
+        QTest::addRow("missing script") << QStringList{"run", "nowhere.txt", "-o", "out.obj"} << "" << QByteArray() << "" << 2
+                                        << "brondelwick-tool: nowhere.txt: No such file or directory\n" << "";
+        QTest::addRow("object to start from that cannot be drawn") << QStringList{"run", "script.txt", "--from", "far.obj", "-o", "out.obj"}
+                                                                    << "" << QByteArray() << "" << 1
+                                                                    << "brondelwick-tool: far.obj: The object cannot be drawn: the "
+                                                                       "smallest Y of its points (-99999) is outside the range" << "";
+        QTest::addRow("output cannot be written") << QStringList{"run", "script.txt", "-o", "nowhere/out.obj"} << "" << QByteArray() << ""
+                                                  << 1 << "brondelwick-tool: nowhere/out.obj: cannot be written: the folder" << "";
     }
 
-    // Run in a folder holding a script, an object beyond the views and damaged files.
-    void badCommandLineOrInput()
+    void commandLineIsSafeAndHonest()
     {
         QFETCH(QStringList, arguments);
-        QFETCH(QString, message);
+        QFETCH(QString, shell);
+        QFETCH(QByteArray, input);
+        QFETCH(QString, output);
         QFETCH(int, status);
-        writeFileBytes(path("script.txt"), "PutPoint 1,2\n");
+        QFETCH(QString, message);
+        QFETCH(QString, out);
+        writeFileBytes(path("script.txt"), "PutPoint 1,2\nGetPointCoords 0\n");
+        QVERIFY(QFile::copy(docs("sample.obj"), path("sample.obj")));
+        QCOMPARE(::link(QFile::encodeName(path("sample.obj")).constData(), QFile::encodeName(path("hard.obj")).constData()), 0);
+        QVERIFY(QFile::copy(docs("sample.obj"), path("odd\x01name.obj")));
         writeObject(path("far.obj"), {{0, -99999}, {5, 5}}, NoDepth, 2);
+        writeObject(path("escape.obj"), Triangle, TaggedValue(QStringLiteral("\x1b]0;title\x07\x1b[2J")));
         QVERIFY(QFile::copy(QStringLiteral(BRONDELWICK_TEST_DATA "/colours.wks"), path("colours.wks")));
-        writeFileBytes(path("damaged.wks"), "\x11\x20\x01\x00\x05\x00\x00\x00\x00\x00\x00\x00BWPB!");
-        const QStringList before = QDir(dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-        const Ran ran = runTool(arguments, {}, dir->path());
-        QCOMPARE(ran.err, message.replace("DIR", dir->path()) + "\n");
-        QCOMPARE(ran.out, QString());
+        writeFileBytes(path("damaged.wks"), QByteArray::fromHex("11200100050000000000000000"));
+        writeFileBytes(path("real.stl"), "solid old\nendsolid old\n");
+        QVERIFY(QFile::link("real.stl", path("link.stl")));
+        QCOMPARE(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0644), 0);
+        if (::mknod(QFile::encodeName(path("null")).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0 && arguments.contains("null"))
+            QSKIP("making a device file needs root");
+        const std::map<QString, QByteArray> before = entries();
+        const Ran ran = runProgram("/bin/bash", QStringList{"-c", shell.isEmpty() ? "exec \"$0\" \"$@\"" : shell, BRONDELWICK_TOOL} + arguments,
+                                   input, dir->path());
+        QVERIFY2(message.isEmpty() ? ran.err.isEmpty() : ran.err.startsWith(message), qPrintable(ran.err));
+        QVERIFY2(ran.out.contains(out), qPrintable(ran.out));
         QCOMPARE(ran.status, status);
-        QCOMPARE(QDir(dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+        std::map<QString, QByteArray> after = entries();
+        if (!output.isEmpty()) {
+            const auto old = before.find(output);
+            QVERIFY(after[output].startsWith("file ") && (old == before.end() || after[output] != old->second));
+            after.erase(output);
+        }
+        std::map<QString, QByteArray> unchanged = before;
+        unchanged.erase(output);
+        QCOMPARE(after, unchanged);
     }
 
     void infoTellsWhatAFileHolds_data()
@@ -202,6 +307,20 @@ private slots:
 
 private:
     QString path(const QString& name) const { return dir->filePath(name); }
+    static QString docs(const QString& name) { return QStringLiteral(BRONDELWICK_TEST_DATA "/../../docs/") + name; }
+    // Every entry of the folder by name: a file's bytes, a link's target, or its kind.
+    std::map<QString, QByteArray> entries() const
+    {
+        std::map<QString, QByteArray> found;
+        for (const QFileInfo& entry : QDir(dir->path()).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+            const QString name = entry.fileName();
+            found[name] = entry.isSymLink() ? "link to " + entry.symLinkTarget().toUtf8()
+                        : entry.isFile()    ? "file " + fileBytes(entry.filePath())
+                        : entry.isDir()     ? QByteArray("folder")
+                                            : QByteArray("special");
+        }
+        return found;
+    }
     std::optional<QTemporaryDir> dir;
 };
 
