@@ -1,6 +1,7 @@
 # Installs the build into a temporary prefix and checks that a desktop user finds everything
-# where it belongs, the command-line tool beside the program; validates the desktop entry
-# when desktop-file-validate is installed.
+# where it belongs, the command-line tool beside the program, the manual pages and the tool's
+# bash completion; validates the desktop entry when desktop-file-validate is installed, and
+# checks that the completion offers the options the tool's help lists.
 set(prefix ${BUILD_DIR}/install-check)
 file(REMOVE_RECURSE ${prefix})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix}
@@ -18,7 +19,10 @@ foreach(path
     bin/brondelwick-tool
     share/applications/brondelwick.desktop
     share/icons/hicolor/scalable/apps/brondelwick.svg
-    share/pixmaps/brondelwick.png)
+    share/pixmaps/brondelwick.png
+    share/man/man1/brondelwick.1
+    share/man/man1/brondelwick-tool.1
+    share/bash-completion/completions/brondelwick-tool)
   if(NOT EXISTS ${prefix}/${path})
     message(FATAL_ERROR "missing after install: ${path}")
   endif()
@@ -39,5 +43,17 @@ if(VALIDATE)
   endif()
 else()
   message(STATUS "desktop-file-validate not installed; entry not validated")
+endif()
+execute_process(COMMAND bash -c "source \"$0\"; COMP_WORDS=(\"$1\" export --p); COMP_CWORD=2; _brondelwick_tool; echo \"\${COMPREPLY[*]}\""
+                        ${prefix}/share/bash-completion/completions/brondelwick-tool ${prefix}/bin/brondelwick-tool
+                OUTPUT_VARIABLE offered ERROR_VARIABLE why OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(NOT offered STREQUAL "--prism")
+  message(FATAL_ERROR "the completion of \"export --p\" offered \"${offered}\", not --prism: ${why}")
+endif()
+execute_process(COMMAND bash -c "source \"$0\"; COMP_WORDS=(\"$1\" export --p); COMP_CWORD=2; _brondelwick_tool; echo \"\${COMPREPLY[*]}\""
+                        ${prefix}/share/bash-completion/completions/brondelwick-tool ${prefix}/bin/brondelwick-tool
+                OUTPUT_VARIABLE offered ERROR_VARIABLE why OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(NOT offered STREQUAL "--prism")
+  message(FATAL_ERROR "the completion of \"export --p\" offered \"${offered}\", not --prism: ${why}")
 endif()
 file(REMOVE_RECURSE ${prefix})

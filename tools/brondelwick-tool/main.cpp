@@ -113,6 +113,15 @@ QString helpText(const Command& c)
              c.examples.isEmpty() ? QString() : QStringLiteral("\nExamples:\n") + c.examples);
 }
 
+// The same as one section of --help-all, from which the manual page is made: headed by the
+// command, each example a paragraph of its own.
+QString manualSection(const Command& c)
+{
+    return QStringLiteral("\nThe %1 command:\n  %2 %3\n\n%4\n%5\n%6")
+        .arg(c.name, Tool, c.usage, c.description, optionLines(c.options + QList<QCommandLineOption>{HelpOption}),
+             QString(c.examples).replace(QLatin1Char('\n'), QStringLiteral("\n\n")));
+}
+
 // Whether two paths name the same file (through links, "./", or a hard link): the same
 // device and inode. Standard input or output ("-") and a missing file are no file.
 bool sameFile(const QString& a, const QString& b)
@@ -382,8 +391,8 @@ const std::vector<Command> Commands{
      QStringLiteral("  brondelwick-tool run docs/sample-script.txt -o sample.obj\n"), run},
     {QStringLiteral("export"), QStringLiteral("export IN.obj -o OUT [OPTIONS]"),
      QStringLiteral("the object as a solid, a drawing or a picture"),
-     QStringLiteral("Exports an object (\"-\" standard input). The format comes from the output's extension,\n"
-                    "or from --format, which standard output needs:\n\n"
+     QStringLiteral("Exports an object (\"-\" standard input) in the format the output's extension names, or\n"
+                    "in that of --format, which standard output needs.\n\n"
                     "  stl  the extruded object as a closed solid (binary STL unless --ascii): the outline\n"
                     "       filled by the nonzero rule, its front face at Z = 0, its back face at Z = minus\n"
                     "       the depth, X to the right and Y up. A flat object, a depth of 0, fewer than\n"
@@ -421,7 +430,7 @@ QString mainHelp()
 {
     QString commands;
     for (const Command& c : Commands)
-        commands += QStringLiteral("  %1\n      %2\n").arg(c.usage, c.summary);
+        commands += QStringLiteral("  %1%2\n").arg(c.name.leftJustified(10), c.summary);
     return QStringLiteral(
                "Usage: brondelwick-tool COMMAND [OPTIONS]\n\n"
                "The command-line companion of Brondelwick: it reads and writes the program's object (.obj)\n"
@@ -509,7 +518,7 @@ int dispatch(const QStringList& arguments)
     if (arguments.size() == 1 && first == QLatin1String("--help-all")) {
         QString all = mainHelp();
         for (const Command& c : Commands)
-            all += QStringLiteral("\n%1 command:\n").arg(c.name) + helpText(c);
+            all += manualSection(c);
         return print(stdout, all), Done;
     }
     if (arguments.size() == 1 && (first == QLatin1String("--version") || first == QLatin1String("-v")))
