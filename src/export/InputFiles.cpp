@@ -25,6 +25,9 @@ QString systemReason() { return QString::fromLocal8Bit(std::strerror(errno)); }
 
 bool closedStreams[3] = {false, false, false};
 
+// Standard input as first read: a run may need the same input twice (checked, then opened).
+std::optional<QByteArray> standardInputBytes;
+
 } // namespace
 
 QString holdsNothingText(const QString& path, int Ftype)
@@ -57,6 +60,8 @@ std::optional<QByteArray> readWholeInput(const QString& path, QString* why)
         *why = QStringLiteral("is closed");
         return std::nullopt;
     }
+    if (standardInput && standardInputBytes)
+        return standardInputBytes;
     const int fd = standardInput ? STDIN_FILENO : ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     struct stat status {};
     if (fd < 0 || ::fstat(fd, &status) != 0) {
@@ -88,6 +93,8 @@ std::optional<QByteArray> readWholeInput(const QString& path, QString* why)
     }
     if (!standardInput)
         ::close(fd);
+    if (reason.isEmpty() && standardInput)
+        standardInputBytes = bytes;
     if (reason.isEmpty())
         return bytes;
     *why = reason;

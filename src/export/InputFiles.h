@@ -34,7 +34,8 @@ bool standardStreamClosed(int fd);
 // All the bytes of path, or of standard input for "-", read as cat reads them (a pipe or a
 // device too). nullopt with *why set when they cannot be had: the system's reason ("No such
 // file or directory", "Permission denied"), "is a folder", or a size no file of the program
-// reaches. Called for every input of the tool.
+// reaches. Standard input is read once: a later call for "-" gives the same bytes. Called for
+// every input of the tool.
 std::optional<QByteArray> readWholeInput(const QString& path, QString* why);
 
 // What a file held: an object, a workspace, or nothing (empty, or a record of type 0).

@@ -192,8 +192,8 @@ private slots:
         QTest::addRow("binary STL not written to a terminal")
             << QStringList{"export", "sample.obj", "-o", "-", "--format", "stl"} << "exec script -qec \"$0 $*\" /dev/null"
             << QByteArray() << "" << 2 << "" << "brondelwick-tool export: standard output is a terminal";
-        QTest::addRow("object from standard input") << QStringList{"export", "-", "-o", "piped.stl"} << "" << fileBytes(docs("sample.obj"))
-                                                    << "piped.stl" << 0 << "" << "";
+        QTest::addRow("object from standard input, checked then drawn") << QStringList{"export", "-", "-o", "piped.png"} << ""
+                                                                        << fileBytes(docs("sample.obj")) << "piped.png" << 0 << "" << "";
         QTest::addRow("run to standard output, info from standard input") << QStringList{"run", "-", "-o", "-"}
                                                                            << "set -o pipefail; \"$0\" \"$@\" | \"$0\" info -" << script << ""
                                                                            << 0 << "Point #0   X:1  Y:2\n"
