@@ -54,7 +54,7 @@ bool print(std::FILE* stream, const QByteArray& bytes)
 }
 bool print(std::FILE* stream, const QString& text) { return print(stream, text.toUtf8()); }
 
-// Every message to the user: on standard error, each line headed by the tool's name, file
+// Every message to the user: on standard error, headed by the tool's name, with file
 // names and texts from files shown without their control characters.
 int fail(int status, const QString& message)
 {
