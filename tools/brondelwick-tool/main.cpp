@@ -12,8 +12,10 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <cstdio>
+#include <unistd.h>
 #include <map>
 #include <set>
 
@@ -91,7 +93,8 @@ Exports an object. The format comes from the output's extension, or from --forma
   stl  the extruded object as a closed solid (binary STL unless --ascii): the outline
        filled by the nonzero rule, its front face at Z = 0, its back face at Z = minus the
        depth, X to the right and Y up. A flat object, a depth of 0, fewer than three
-       distinct points or an outline that encloses no area is refused.
+       distinct points, an outline that encloses no area, one over --max-triangles and
+       one whose corners single precision cannot keep apart in the unit are refused.
   svg  the four views as vector drawings, laid out as in the window, one group per view.
   png  the same views as pixels, exactly as the window shows them.
   dxf  the outline as a closed polyline in millimetres (DXF release 12), on a layer named
@@ -102,6 +105,9 @@ Options:
   --format FORMAT         stl, svg, png or dxf
   --ascii                 STL: ASCII instead of binary
   --unit mm|in|twip       STL: the unit of the coordinates (default mm; 1440 twips an inch)
+  --max-triangles N       STL: refuse an outline cut into more than N pieces to be filled
+                          (its edges cut at every corner's height and where they cross) or
+                          a solid of more than N triangles (default 1000000)
   --view front|side|top|3d
                           SVG, PNG: one view alone
   --grid                  SVG, PNG: with the grid lines
@@ -275,6 +281,7 @@ int run(const QStringList& words)
 const std::map<QString, std::set<QString>> ExportOptions{
     {QStringLiteral("--ascii"), {QStringLiteral("stl")}},
     {QStringLiteral("--unit"), {QStringLiteral("stl")}},
+    {QStringLiteral("--max-triangles"), {QStringLiteral("stl")}},
     {QStringLiteral("--view"), {QStringLiteral("svg"), QStringLiteral("png")}},
     {QStringLiteral("--grid"), {QStringLiteral("svg"), QStringLiteral("png")}},
     {QStringLiteral("--workspace"), {QStringLiteral("svg"), QStringLiteral("png")}},
@@ -289,7 +296,7 @@ int exportObject(const QStringList& words)
                                       {QStringLiteral("--ascii"), false}, {QStringLiteral("--unit"), true},
                                       {QStringLiteral("--view"), true}, {QStringLiteral("--grid"), false},
                                       {QStringLiteral("--workspace"), true}, {QStringLiteral("--line-width"), true},
-                                      {QStringLiteral("--prism"), false}});
+                                      {QStringLiteral("--prism"), false}, {QStringLiteral("--max-triangles"), true}});
     if (a.has(QStringLiteral("--help")))
         return print(stdout, QString::fromUtf8(ExportHelp)), Done;
     if (!a.problem.isEmpty())
@@ -351,7 +358,27 @@ int exportObject(const QStringList& words)
             return fail(Refused, *why);
         return writeOrFail(output, std::get<QByteArray>(drawing));
     }
-    const std::variant<Mesh, QString> prism = buildPrism(values, units.at(unitWord));
+    SolidLimits limits;
+    if (a.has(QStringLiteral("--max-triangles"))) {
+        bool ok = false;
+        limits.maxTriangles = a.value(QStringLiteral("--max-triangles")).toULongLong(&ok);
+        if (!ok || limits.maxTriangles == 0)
+            return usage(command, QStringLiteral("the triangle limit must be a whole number from 1"));
+    }
+    // A run over a second tells on a terminal what it is doing, on one line it rewrites.
+    QElapsedTimer clock;
+    clock.start();
+    bool shown = false;
+    if (isatty(STDERR_FILENO))
+        limits.progress = [&clock, &shown](const QString& stage, double done) {
+            if (clock.elapsed() < 1000)
+                return;
+            print(stderr, QStringLiteral("\r\x1b[KBuilding the solid: %1 (%2 %)").arg(stage).arg(int(done * 100)));
+            shown = true;
+        };
+    const std::variant<Mesh, QString> prism = buildPrism(values, units.at(unitWord), limits);
+    if (shown)
+        print(stderr, QStringLiteral("\r\x1b[K"));
     if (const QString* why = std::get_if<QString>(&prism))
         return fail(Refused, *why);
     const Mesh& mesh = std::get<Mesh>(prism);
