@@ -128,10 +128,9 @@ Filled fillNonzero(const std::vector<Lattice>& outline)
     path.reserve(outline.size());
     for (const Lattice& p : outline)
         path.emplace_back(p.x * (std::int64_t(1) << filled.shift), p.y * (std::int64_t(1) << filled.shift));
+    // Not StrictlySimple: that splitting of touching boundaries loses area in Clipper 6.4; the
+    // tessellator merges boundaries that meet at a corner itself.
     ClipperLib::Clipper clipper;
-    // Touching parts become separate boundaries that meet at a corner, which the tessellator
-    // takes as they are.
-    clipper.StrictlySimple(true);
     if (clipper.AddPath(path, ClipperLib::ptSubject, true))
         clipper.Execute(ClipperLib::ctUnion, filled.rings, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
     return filled;
@@ -219,6 +218,19 @@ std::uint64_t edgeKey(std::uint32_t from, std::uint32_t to) { return (std::uint6
 
 __extension__ using Wide = __int128;
 
+// Whether a triangle of single-precision corners has them on one line: every component of
+// its normal zero. The differences of single-precision values are exact in double precision;
+// rounding the products loses only what lies below 2^-50 of their size, which is taken for
+// zero. One rule for the mending and for the check before a solid is given out.
+bool collinearInSingle(const std::array<float, 3>& a, const std::array<float, 3>& b, const std::array<float, 3>& c)
+{
+    const double ux = double(b[0]) - a[0], uy = double(b[1]) - a[1], uz = double(b[2]) - a[2];
+    const double vx = double(c[0]) - a[0], vy = double(c[1]) - a[1], vz = double(c[2]) - a[2];
+    const std::array<std::pair<double, double>, 3> terms{{{uy * vz, uz * vy}, {uz * vx, ux * vz}, {ux * vy, uy * vx}}};
+    return std::all_of(terms.begin(), terms.end(),
+                       [](const auto& p) { return std::abs(p.first - p.second) <= 0x1p-50 * (std::abs(p.first) + std::abs(p.second)); });
+}
+
 // Twice the signed area of a triangle, exactly where its corners are whole numbers (all but
 // the rare points the tessellator makes where boundaries would cross).
 long double twiceArea(const std::array<double, 2>& a, const std::array<double, 2>& b, const std::array<double, 2>& c)
@@ -233,9 +245,10 @@ long double twiceArea(const std::array<double, 2>& a, const std::array<double, 2
         - (static_cast<long double>(b[1]) - a[1]) * (static_cast<long double>(c[0]) - a[0]);
 }
 
-// Takes away the triangles without area the tessellator gives where a boundary has corners on
-// one line (where boundaries touch, or a boundary corner lies on another's edge), keeping the
-// surface closed: such a triangle's long edge is flipped with the triangle across it, or, where
+// Takes away the triangles without area: those the tessellator gives where a boundary has
+// corners on one line (where boundaries touch, or a boundary corner lies on another's edge),
+// and those that single precision in the unit leaves without area (corners that fall on one
+// value, a crossing that falls on the line through two corners), keeping the surface closed: such a triangle's long edge is flipped with the triangle across it, or, where
 // none lies across (it is on the boundary) the triangle is dropped, its two short edges
 // becoming the boundary along the same line. A triangle across from another flat one waits for
 // a round in which something was mended; a round that mends nothing drops what waits. The
@@ -243,7 +256,11 @@ long double twiceArea(const std::array<double, 2>& a, const std::array<double, 2
 class Mender {
 public:
     using Corners = std::array<std::uint32_t, 3>;
-    Mender(const std::vector<std::array<double, 2>>& points, std::vector<Corners>& triangles) : points_(points), triangles_(triangles) {}
+    // points: the triangulation's; single: the same as the mesh holds them.
+    Mender(const std::vector<std::array<double, 2>>& points, const std::vector<std::array<float, 3>>& single, std::vector<Corners>& triangles)
+        : points_(points), single_(single), triangles_(triangles)
+    {
+    }
 
     void run()
     {
@@ -288,7 +305,8 @@ public:
 private:
     bool flat(const Corners& t) const
     {
-        return t[0] == t[1] || t[1] == t[2] || t[0] == t[2] || twiceArea(points_[t[0]], points_[t[1]], points_[t[2]]) <= 0;
+        return t[0] == t[1] || t[1] == t[2] || t[0] == t[2] || twiceArea(points_[t[0]], points_[t[1]], points_[t[2]]) <= 0
+            || collinearInSingle(single_[t[0]], single_[t[1]], single_[t[2]]);
     }
 
     void link(std::size_t i)
@@ -354,6 +372,7 @@ private:
     }
 
     const std::vector<std::array<double, 2>>& points_;
+    const std::vector<std::array<float, 3>>& single_;
     std::vector<Corners>& triangles_;
     std::vector<bool> alive_;
     std::unordered_multimap<std::uint64_t, std::size_t> edges_;
@@ -475,15 +494,7 @@ std::optional<QString> openOrDegenerate(const Mesh& mesh)
     for (const auto& t : mesh.triangles) {
         if (id[t[0]] == id[t[1]] || id[t[1]] == id[t[2]] || id[t[0]] == id[t[2]])
             return QStringLiteral("a facet would have two corners at one point");
-        const auto &a = mesh.vertices[t[0]], &b = mesh.vertices[t[1]], &c = mesh.vertices[t[2]];
-        // The differences of single-precision values are exact in double precision; of the
-        // products, rounding can only lose what lies below 2^-50 of their size.
-        const double ux = double(b[0]) - a[0], uy = double(b[1]) - a[1], uz = double(b[2]) - a[2];
-        const double vx = double(c[0]) - a[0], vy = double(c[1]) - a[1], vz = double(c[2]) - a[2];
-        const std::array<std::pair<double, double>, 3> terms{{{uy * vz, uz * vy}, {uz * vx, ux * vz}, {ux * vy, uy * vx}}};
-        if (std::all_of(terms.begin(), terms.end(), [](const auto& p) {
-                return std::abs(p.first - p.second) <= 0x1p-50 * (std::abs(p.first) + std::abs(p.second));
-            }))
+        if (collinearInSingle(mesh.vertices[t[0]], mesh.vertices[t[1]], mesh.vertices[t[2]]))
             return QStringLiteral("a facet would have its corners on one line");
     }
     const std::vector<std::uint64_t> edges = sortedEdges(mesh.triangles, id);
@@ -537,20 +548,36 @@ std::variant<Mesh, QString> buildPrism(const ObjectFileValues& object, LengthUni
     if (limits.progress)
         limits.progress(QStringLiteral("triangulating its faces"), 0);
     Triangulation face = triangulate(filled.rings);
-    Mender(face.points, face.triangles).run();
     if (face.failed || face.triangles.empty())
         return refusal(QStringLiteral("the tessellator could not fill its outline"));
-
-    Mesh mesh;
+    // The front face's corners in the unit; points that fall on one single-precision value
+    // become one (the first of them), and what that leaves without area is mended.
     const auto n = std::uint32_t(face.points.size());
     const double scale = std::ldexp(unitsPerTwip(unit), -filled.shift);
+    std::vector<std::array<float, 3>> single;
+    single.reserve(n);
+    for (const auto& p : face.points)
+        single.push_back({float(p[0] * scale), float(p[1] * scale), 0.0f});
+    std::vector<std::uint32_t> same(n), order(n);
+    for (std::uint32_t i = 0; i < n; ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&single](std::uint32_t a, std::uint32_t b) { return single[a] < single[b]; });
+    for (std::size_t k = 0; k < n; ++k)
+        same[order[k]] = k > 0 && single[order[k]] == single[order[k - 1]] ? same[order[k - 1]] : order[k];
+    for (auto& t : face.triangles)
+        for (std::uint32_t& c : t)
+            c = same[c];
+    Mender(face.points, single, face.triangles).run();
+    const QString rounding = QStringLiteral("in single precision in %1 %2, because corners that lie apart fall on one value; "
+                                            "export it in another unit (--unit) or move it nearer the origin");
+    if (face.triangles.empty())
+        return refusal(rounding.arg(unitName(unit), QStringLiteral("its faces would have no area")));
+
+    Mesh mesh;
     const float back = float(-double(d) * unitsPerTwip(unit));
-    mesh.vertices.reserve(2 * std::size_t(n));
-    for (const auto& p : face.points)
-        mesh.vertices.push_back({float(p[0] * scale), float(p[1] * scale), 0.0f});
-    for (const auto& p : face.points)
-        mesh.vertices.push_back({float(p[0] * scale), float(p[1] * scale), back});
-    std::vector<std::uint32_t> same(n);
+    mesh.vertices = single;
+    for (const auto& p : single)
+        mesh.vertices.push_back({p[0], p[1], back});
     for (std::uint32_t i = 0; i < n; ++i)
         same[i] = i;
     const std::vector<std::uint64_t> inner = sortedEdges(face.triangles, same);
@@ -576,9 +603,7 @@ std::variant<Mesh, QString> buildPrism(const ObjectFileValues& object, LengthUni
     if (limits.progress)
         limits.progress(QStringLiteral("checking its solid"), 0);
     if (const std::optional<QString> wrong = openOrDegenerate(mesh))
-        return refusal(QStringLiteral("in single precision in %1 %2, because corners that lie apart fall on one value; "
-                                      "export it in another unit (--unit) or move it nearer the origin")
-                           .arg(unitName(unit), *wrong));
+        return refusal(rounding.arg(unitName(unit), *wrong));
     return mesh;
 }
 
