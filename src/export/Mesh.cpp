@@ -18,7 +18,6 @@
 #include <limits>
 #include <map>
 #include <memory>
-#include <set>
 #include <unordered_map>
 
 namespace {
@@ -271,6 +270,7 @@ public:
         if (work.empty())
             return;
         alive_.assign(triangles_.size(), true);
+        edges_.reserve(3 * triangles_.size());
         for (std::size_t i = 0; i < triangles_.size(); ++i)
             link(i);
         std::vector<std::size_t> waiting;
@@ -378,17 +378,33 @@ private:
     std::unordered_multimap<std::uint64_t, std::size_t> edges_;
 };
 
-// The directed edges of the triangles, sorted, for looking up whether one is run.
-std::vector<std::uint64_t> sortedEdges(const std::vector<std::array<std::uint32_t, 3>>& triangles, const std::vector<std::uint32_t>& id)
-{
-    std::vector<std::uint64_t> edges;
-    edges.reserve(3 * triangles.size());
-    for (const auto& t : triangles)
-        for (std::size_t k = 0; k < 3; ++k)
-            edges.push_back(edgeKey(id[t[k]], id[t[(k + 1) % 3]]));
-    std::sort(edges.begin(), edges.end());
-    return edges;
-}
+// The directed edges of triangles, grouped by the corner they leave (corners renamed by id),
+// for counting how often one is run in time proportional to the corner's edges.
+class EdgeIndex {
+public:
+    EdgeIndex(const std::vector<std::array<std::uint32_t, 3>>& triangles, const std::vector<std::uint32_t>& id) : first_(id.size() + 1, 0)
+    {
+        for (const auto& t : triangles)
+            for (const std::uint32_t c : t)
+                ++first_[id[c] + 1];
+        for (std::size_t i = 1; i < first_.size(); ++i)
+            first_[i] += first_[i - 1];
+        std::vector<std::uint32_t> fill(first_.begin(), first_.end() - 1);
+        to_.resize(3 * triangles.size());
+        for (const auto& t : triangles)
+            for (std::size_t k = 0; k < 3; ++k)
+                to_[fill[id[t[k]]]++] = id[t[(k + 1) % 3]];
+    }
+
+    std::ptrdiff_t runs(std::uint32_t from, std::uint32_t to) const
+    {
+        return std::count(to_.begin() + first_[from], to_.begin() + first_[from + 1], to);
+    }
+
+private:
+    std::vector<std::uint32_t> first_;
+    std::vector<std::uint32_t> to_;
+};
 
 QString unitName(LengthUnit unit)
 {
@@ -497,15 +513,11 @@ std::optional<QString> openOrDegenerate(const Mesh& mesh)
         if (collinearInSingle(mesh.vertices[t[0]], mesh.vertices[t[1]], mesh.vertices[t[2]]))
             return QStringLiteral("a facet would have its corners on one line");
     }
-    const std::vector<std::uint64_t> edges = sortedEdges(mesh.triangles, id);
-    for (auto run = edges.begin(); run != edges.end();) {
-        const auto end = std::upper_bound(run, edges.end(), *run);
-        const std::uint64_t reverse = (*run << 32) | (*run >> 32);
-        const auto back = std::equal_range(edges.begin(), edges.end(), reverse);
-        if (back.second - back.first != end - run)
-            return QStringLiteral("its surface would be open");
-        run = end;
-    }
+    const EdgeIndex edges(mesh.triangles, id);
+    for (const auto& t : mesh.triangles)
+        for (std::size_t k = 0; k < 3; ++k)
+            if (edges.runs(id[t[k]], id[t[(k + 1) % 3]]) != edges.runs(id[t[(k + 1) % 3]], id[t[k]]))
+                return QStringLiteral("its surface would be open");
     return std::nullopt;
 }
 
@@ -519,7 +531,9 @@ std::variant<Mesh, QString> buildPrism(const ObjectFileValues& object, LengthUni
     outline.reserve(object.points.size());
     for (const PointRecord& p : object.points)
         outline.push_back({p.X, -std::int64_t(p.Y)});
-    if (std::set<Lattice>(outline.begin(), outline.end()).size() < 3)
+    std::vector<Lattice> distinct = outline;
+    std::sort(distinct.begin(), distinct.end());
+    if (std::unique(distinct.begin(), distinct.end()) - distinct.begin() < 3)
         return refusal(QStringLiteral("it has fewer than three distinct points"));
     const QString raise = QStringLiteral("; --max-triangles raises the limit");
     const std::uint64_t pieces = countPieces(outline, limits.maxTriangles, limits);
@@ -580,7 +594,7 @@ std::variant<Mesh, QString> buildPrism(const ObjectFileValues& object, LengthUni
         mesh.vertices.push_back({p[0], p[1], back});
     for (std::uint32_t i = 0; i < n; ++i)
         same[i] = i;
-    const std::vector<std::uint64_t> inner = sortedEdges(face.triangles, same);
+    const EdgeIndex inner(face.triangles, same);
     mesh.triangles.reserve(triangles);
     for (const auto& t : face.triangles) {
         const auto [a, b, c] = t;
@@ -590,7 +604,7 @@ std::variant<Mesh, QString> buildPrism(const ObjectFileValues& object, LengthUni
         // left: its wall faces right.
         for (std::size_t k = 0; k < 3; ++k) {
             const std::uint32_t from = t[k], to = t[(k + 1) % 3];
-            if (std::binary_search(inner.begin(), inner.end(), edgeKey(to, from)))
+            if (inner.runs(to, from) > 0)
                 continue;
             mesh.triangles.push_back({from, from + n, to + n});
             mesh.triangles.push_back({from, to + n, to});
