@@ -1,6 +1,7 @@
 // The tool's exports of the 32767-point ring, extruded: to binary STL (the file read, the
 // outline filled and triangulated, the prism built, encoded and written) and to PNG (the
-// object opened and drawn in the four views, composed, encoded and written).
+// object opened and drawn in the four views, composed, encoded and written); the STL export
+// of outlines whose edges cross very often, exported or refused.
 #include "BenchSupport.h"
 
 #include "export/HeadlessSession.h"
@@ -10,9 +11,12 @@
 
 #include <QFile>
 #include <benchmark/benchmark.h>
+#include <cmath>
+#include <random>
 
 namespace {
 constexpr int LargestObject = 32767;
+constexpr int StarPoints = 2000;
 
 // The front view's inner size, where the drawing benchmarks place their ring.
 constexpr float FrontWidth = 4940, FrontHeight = 4920;
@@ -23,12 +27,28 @@ struct ExportSetup {
     ProgramFolder folder;
     QString object = folder.path() + QStringLiteral("/ring.obj");
     QString wide = folder.path() + QStringLiteral("/wide.obj");
+    QString scattered = folder.path() + QStringLiteral("/scattered.obj");
+    QString star = folder.path() + QStringLiteral("/star.obj");
     std::unique_ptr<HeadlessSession> session = std::make_unique<HeadlessSession>();
 
     ExportSetup()
     {
         save(object, ringPoints(LargestObject, FrontWidth, FrontHeight));
         save(wide, ringPoints(LargestObject, 5e6f, 5e6f));
+        std::mt19937 random(1);
+        std::uniform_int_distribution<int> x(0, int(FrontWidth)), y(0, int(FrontHeight));
+        std::vector<PointRecord> points(LargestObject);
+        for (PointRecord& p : points)
+            p = {x(random), y(random)};
+        save(scattered, points);
+        // A star of 2,000 points, each joined to the one 501 places further round: every
+        // edge crosses about a thousand others.
+        points.clear();
+        for (int i = 0; i < StarPoints; ++i) {
+            const double angle = 2 * M_PI * double((i * 501) % StarPoints) / StarPoints;
+            points.push_back({std::int32_t(std::lround(2470 + 2400 * std::cos(angle))), std::int32_t(std::lround(2460 + 2400 * std::sin(angle)))});
+        }
+        save(star, points);
     }
 
     static void save(const QString& path, const std::vector<PointRecord>& points)
@@ -51,18 +71,28 @@ std::unique_ptr<ExportSetup>& setup()
     return shared;
 }
 
-void exportStl(benchmark::State& state, bool wide)
+// shape: the ring, the wide ring, the scattered points or the star; refusable: whether the
+// export may be refused (the figure is then the time to the refusal).
+void exportStl(benchmark::State& state, const QString ExportSetup::*shape, bool refusable)
 {
     ExportSetup& s = *setup();
     const QString output = s.folder.path() + QStringLiteral("/ring.stl");
     std::size_t triangles = 0;
     for (auto _ : state) {
-        std::variant<ObjectFileValues, Failure> object = readObjectInput(wide ? s.wide : s.object);
+        std::variant<ObjectFileValues, Failure> object = readObjectInput(s.*shape);
         std::variant<Mesh, QString> prism = std::holds_alternative<ObjectFileValues>(object)
             ? buildPrism(std::get<ObjectFileValues>(object), LengthUnit::Millimetre)
             : std::variant<Mesh, QString>(QStringLiteral("unreadable"));
         QString why;
-        if (!std::holds_alternative<Mesh>(prism) || !writeAtomically(output, binaryStl(std::get<Mesh>(prism), QStringLiteral("ring")), false, &why)) {
+        if (!std::holds_alternative<Mesh>(prism)) {
+            if (!refusable) {
+                state.SkipWithError("the STL export was refused");
+                return;
+            }
+            triangles = 0;
+            continue;
+        }
+        if (!writeAtomically(output, binaryStl(std::get<Mesh>(prism), QStringLiteral("ring")), false, &why)) {
             state.SkipWithError("the STL export failed");
             return;
         }
@@ -88,11 +118,15 @@ void exportPng(benchmark::State& state)
 
 void registerExportBenchmarks()
 {
-    benchmark::RegisterBenchmark("ExportStl/ring/32767", exportStl, false)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("ExportStl/widering/32767", exportStl, true)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("ExportStl/ring/32767", exportStl, &ExportSetup::object, false)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("ExportStl/widering/32767", exportStl, &ExportSetup::wide, false)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("ExportStl/scattered/32767", exportStl, &ExportSetup::scattered, true)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("ExportStl/star/2000", exportStl, &ExportSetup::star, true)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("ExportPng/ring/32767", exportPng)->Unit(benchmark::kMillisecond);
     addGoal("ExportStl/ring/32767", {}, 100e-3);
     addGoal("ExportStl/widering/32767", {}, 100e-3);
+    addGoal("ExportStl/scattered/32767", {}, 1.0);
+    addGoal("ExportStl/star/2000", {}, 1.0);
     addGoal("ExportPng/ring/32767", {}, 100e-3);
 }
 

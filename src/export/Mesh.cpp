@@ -1,132 +1,195 @@
-// Filling the outline with the GLU tessellator, mending zero-area triangles, building the
-// prism and writing it as STL.
+// Filling the outline by the nonzero rule on whole twips (Clipper), triangulating the filled
+// region (the GLU tessellator), building the prism, checking it in single precision and
+// writing it as STL.
 #include "export/Mesh.h"
 
 #include "platform/Conversions.h"
 #include "views/Rendering.h"
 
 #include <GL/glu.h>
+#include <polyclipping/clipper.hpp>
 
 #include <QtEndian>
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <memory>
-#include <set>
 #include <limits>
+#include <map>
+#include <memory>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace {
 
 constexpr double TwipsPerInch = 1440;
 
-// Integer twips with Y up; products of two differences fit 64 bits for 32-bit coordinates.
+// Integer twips with Y up.
 struct Lattice {
     std::int64_t x, y;
     friend bool operator==(const Lattice&, const Lattice&) = default;
     friend auto operator<=>(const Lattice&, const Lattice&) = default;
 };
 
-bool collinear(const Lattice& a, const Lattice& b, const Lattice& c)
+// The pieces the outline is cut into to be filled: each edge once per horizontal band between
+// two consecutive corner heights that it spans (a horizontal edge once), plus two for each
+// crossing of two edges inside a band (one more piece on each). Both the tessellating and the
+// filling sweep do work in proportion to it. The bands are counted first, in O(n log n); the
+// crossings of a band are the pairs its edges' order at the bottom and at the top disagree
+// on, counted band by band until the total passes `cap`: the result is exact up to `cap`
+// (crossings on a band's edge height are not counted) and only says "more" beyond it.
+std::uint64_t countPieces(const std::vector<Lattice>& outline, std::uint64_t cap, const SolidLimits& limits)
 {
-    return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x) == 0;
-}
-
-// The outline without repeated points and without points on the line through their two
-// neighbours, neither of which changes the filled region; cyclic, so the ends are checked
-// against each other too.
-std::vector<Lattice> simplify(const std::vector<Lattice>& outline)
-{
-    std::vector<Lattice> out;
-    out.reserve(outline.size());
-    for (const Lattice& p : outline) {
-        while (!out.empty() && out.back() != p && out.size() >= 2 && collinear(out[out.size() - 2], out.back(), p))
-            out.pop_back();
-        if (out.empty() || out.back() != p)
-            out.push_back(p);
-    }
-    std::size_t first = 0;
-    bool changed = true;
-    while (changed && out.size() - first >= 3) {
-        changed = true;
-        const std::size_t n = out.size();
-        if (out[n - 1] == out[first] || collinear(out[n - 2], out[n - 1], out[first]))
-            out.pop_back();
-        else if (collinear(out[n - 1], out[first], out[first + 1]))
-            ++first;
+    struct Edge {
+        Lattice low, high;
+        double xAt(std::int64_t y) const
+        {
+            return double(low.x) + double(y - low.y) * double(high.x - low.x) / double(high.y - low.y);
+        }
+    };
+    std::vector<Edge> edges;
+    std::vector<std::int64_t> heights;
+    std::uint64_t pieces = 0;
+    for (std::size_t i = 0; i < outline.size(); ++i) {
+        const Lattice a = outline[i], b = outline[(i + 1) % outline.size()];
+        heights.push_back(a.y);
+        if (a.y == b.y)
+            pieces += a.x != b.x;
         else
-            changed = false;
+            edges.push_back(a.y < b.y ? Edge{a, b} : Edge{b, a});
     }
-    return {out.begin() + std::ptrdiff_t(first), out.end()};
+    std::sort(heights.begin(), heights.end());
+    heights.erase(std::unique(heights.begin(), heights.end()), heights.end());
+    const auto rank = [&heights](std::int64_t y) { return std::lower_bound(heights.begin(), heights.end(), y) - heights.begin(); };
+    for (const Edge& e : edges)
+        pieces += std::uint64_t(rank(e.high.y) - rank(e.low.y));
+    if (pieces > cap)
+        return pieces;
+    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.low.y < b.low.y; });
+    std::vector<const Edge*> active;
+    std::vector<std::pair<double, double>> ends;
+    std::vector<double> tops, spare;
+    std::size_t next = 0;
+    for (std::size_t band = 0; band + 1 < heights.size() && pieces <= cap; ++band) {
+        const std::int64_t bottom = heights[band], top = heights[band + 1];
+        std::erase_if(active, [bottom](const Edge* e) { return e->high.y <= bottom; });
+        for (; next < edges.size() && edges[next].low.y == bottom; ++next)
+            active.push_back(&edges[next]);
+        ends.clear();
+        for (const Edge* e : active)
+            ends.emplace_back(e->xAt(bottom), e->xAt(top));
+        std::sort(ends.begin(), ends.end());
+        tops.clear();
+        for (const auto& end : ends)
+            tops.push_back(end.second);
+        // Inversions by merge sort: the pairs left of one another at the bottom and not at the top.
+        spare.resize(tops.size());
+        for (std::size_t width = 1; width < tops.size(); width *= 2)
+            for (std::size_t from = 0; from + width < tops.size(); from += 2 * width) {
+                const std::size_t middle = from + width, to = std::min(from + 2 * width, tops.size());
+                std::size_t i = from, j = middle, k = from;
+                while (i < middle && j < to) {
+                    if (tops[j] < tops[i]) {
+                        pieces += 2 * (middle - i);
+                        spare[k++] = tops[j++];
+                    } else {
+                        spare[k++] = tops[i++];
+                    }
+                }
+                std::copy(tops.begin() + std::ptrdiff_t(i), tops.begin() + std::ptrdiff_t(middle), spare.begin() + std::ptrdiff_t(k));
+                std::copy(tops.begin() + std::ptrdiff_t(j), tops.begin() + std::ptrdiff_t(to), spare.begin() + std::ptrdiff_t(k + middle - i));
+                std::copy(spare.begin() + std::ptrdiff_t(from), spare.begin() + std::ptrdiff_t(to), tops.begin() + std::ptrdiff_t(from));
+            }
+        if (limits.progress && band % 256 == 0)
+            limits.progress(QStringLiteral("counting the pieces of its outline"), double(band) / double(heights.size()));
+    }
+    return pieces;
 }
 
-// Twice the area the outline winds around, positive when it runs counter-clockwise (Y up).
-double twiceSignedArea(const std::vector<Lattice>& outline)
+// The region the outline fills by the nonzero rule, as outer boundaries (counter-clockwise,
+// Y up) and holes (clockwise) that neither cross nor overlap, on the outline's twips times
+// 2^shift. The shift puts the largest coordinate near 2^50, so that the crossings Clipper
+// rounds to whole units lie within 2^-50 of the object's size of where they are, far below
+// what single precision keeps, while every product it forms still fits its 128-bit checks.
+struct Filled {
+    ClipperLib::Paths rings;
+    int shift = 0;
+};
+
+Filled fillNonzero(const std::vector<Lattice>& outline)
 {
-    double sum = 0;
-    for (std::size_t i = 0, j = outline.size() - 1; i < outline.size(); j = i++)
-        sum += double(outline[j].x) * double(outline[i].y) - double(outline[i].x) * double(outline[j].y);
-    return sum;
+    std::int64_t largest = 1;
+    for (const Lattice& p : outline)
+        largest = std::max({largest, p.x < 0 ? -p.x : p.x, p.y < 0 ? -p.y : p.y});
+    Filled filled;
+    filled.shift = std::max(0, 50 - int(std::bit_width(std::uint64_t(largest))));
+    ClipperLib::Path path;
+    path.reserve(outline.size());
+    for (const Lattice& p : outline)
+        path.emplace_back(p.x * (std::int64_t(1) << filled.shift), p.y * (std::int64_t(1) << filled.shift));
+    // Not StrictlySimple: that splitting of touching boundaries loses area in Clipper 6.4; the
+    // tessellator merges boundaries that meet at a corner itself.
+    ClipperLib::Clipper clipper;
+    if (clipper.AddPath(path, ClipperLib::ptSubject, true))
+        clipper.Execute(ClipperLib::ctUnion, filled.rings, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+    return filled;
 }
 
-// What the tessellator's callbacks fill: the points (the outline's, then those made where
-// edges cross) and the triangles with the boundary flag of each edge.
-struct Tessellation {
-    std::vector<PlanePoint> points;
-    std::vector<FilledRegion::Triangle> triangles;
+// The triangles of a filled region over its points; edge k of a triangle runs from corner k
+// to corner k + 1 and lies on the region's boundary when no triangle runs it the other way.
+struct Triangulation {
+    std::vector<std::array<double, 2>> points;
+    std::vector<std::array<std::uint32_t, 3>> triangles;
+    std::map<std::array<double, 2>, std::uint32_t> merged;
     std::array<std::uint32_t, 3> corners{};
-    std::array<bool, 3> flags{};
     int corner = 0;
-    bool boundary = false;
     bool failed = false;
 };
 
-void GLAPIENTRY onEdgeFlag(GLboolean flag, void* data)
-{
-    static_cast<Tessellation*>(data)->boundary = flag != GL_FALSE;
-}
+void GLAPIENTRY onEdgeFlag(GLboolean, void*) {}
 
 void GLAPIENTRY onVertex(void* vertex, void* data)
 {
-    auto* t = static_cast<Tessellation*>(data);
-    const auto k = std::size_t(t->corner);
-    t->corners[k] = std::uint32_t(reinterpret_cast<std::uintptr_t>(vertex));
-    t->flags[k] = t->boundary;
+    auto* t = static_cast<Triangulation*>(data);
+    t->corners[std::size_t(t->corner)] = std::uint32_t(reinterpret_cast<std::uintptr_t>(vertex));
     if (++t->corner == 3) {
-        t->triangles.push_back({t->corners, t->flags});
+        t->triangles.push_back(t->corners);
         t->corner = 0;
     }
 }
 
-// A point where edges cross or meet: a new point of its own, which every triangle at that
-// place shares by index.
+// Where boundaries meet at a corner the tessellator asks for the point it merges them into:
+// the one point with those coordinates, so that every triangle there shares it by index. A
+// point of its own only where boundaries would cross, which the filling does not give.
 void GLAPIENTRY onCombine(GLdouble coords[3], void*[4], GLfloat[4], void** out, void* data)
 {
-    auto* t = static_cast<Tessellation*>(data);
-    t->points.push_back({coords[0], coords[1]});
-    *out = reinterpret_cast<void*>(std::uintptr_t(t->points.size() - 1));
+    auto* t = static_cast<Triangulation*>(data);
+    if (t->merged.empty())
+        for (std::uint32_t i = 0; i < t->points.size(); ++i)
+            t->merged.emplace(t->points[i], i);
+    const auto [found, added] = t->merged.emplace(std::array<double, 2>{coords[0], coords[1]}, std::uint32_t(t->points.size()));
+    if (added)
+        t->points.push_back(found->first);
+    *out = reinterpret_cast<void*>(std::uintptr_t(found->second));
 }
 
 void GLAPIENTRY onError(GLenum, void* data)
 {
-    static_cast<Tessellation*>(data)->failed = true;
+    static_cast<Triangulation*>(data)->failed = true;
 }
 
-// The nonzero rule fills what the outline winds around at least once either way, as SVG's
-// default does: a pentagram's centre (wound twice) is filled, and so is each loop of a
-// figure eight. The edge-flag callback makes the tessellator give separate triangles only,
-// each edge flagged when it lies on the boundary of the filled region.
-Tessellation tessellate(const std::vector<Lattice>& outline)
+// The filled region's boundaries triangulated by the GLU tessellator, every triangle counter-
+// clockwise. The edge-flag callback makes it give separate triangles only.
+Triangulation triangulate(const ClipperLib::Paths& rings)
 {
-    Tessellation t;
+    Triangulation t;
+    for (const ClipperLib::Path& ring : rings)
+        for (const ClipperLib::IntPoint& p : ring)
+            t.points.push_back({double(p.X), double(p.Y)});
     std::vector<std::array<GLdouble, 3>> coords;
-    coords.reserve(outline.size());
-    for (const Lattice& p : outline) {
-        coords.push_back({double(p.x), double(p.y), 0.0});
-        t.points.push_back({double(p.x), double(p.y)});
-    }
+    coords.reserve(t.points.size());
+    for (const auto& p : t.points)
+        coords.push_back({p[0], p[1], 0.0});
     const std::unique_ptr<GLUtesselator, void (*)(GLUtesselator*)> tess(gluNewTess(), gluDeleteTess);
     if (!tess) {
         t.failed = true;
@@ -136,115 +199,84 @@ Tessellation tessellate(const std::vector<Lattice>& outline)
     gluTessCallback(tess.get(), GLU_TESS_VERTEX_DATA, reinterpret_cast<_GLUfuncptr>(&onVertex));
     gluTessCallback(tess.get(), GLU_TESS_COMBINE_DATA, reinterpret_cast<_GLUfuncptr>(&onCombine));
     gluTessCallback(tess.get(), GLU_TESS_ERROR_DATA, reinterpret_cast<_GLUfuncptr>(&onError));
-    gluTessProperty(tess.get(), GLU_TESS_WINDING_RULE, GLU_TESS_WINDING_NONZERO);
+    gluTessProperty(tess.get(), GLU_TESS_WINDING_RULE, GLU_TESS_WINDING_POSITIVE);
     gluTessNormal(tess.get(), 0, 0, 1);
     gluTessBeginPolygon(tess.get(), &t);
-    gluTessBeginContour(tess.get());
-    for (std::size_t i = 0; i < coords.size(); ++i)
-        gluTessVertex(tess.get(), coords[i].data(), reinterpret_cast<void*>(std::uintptr_t(i)));
-    gluTessEndContour(tess.get());
+    std::size_t index = 0;
+    for (const ClipperLib::Path& ring : rings) {
+        gluTessBeginContour(tess.get());
+        for (std::size_t k = 0; k < ring.size(); ++k, ++index)
+            gluTessVertex(tess.get(), coords[index].data(), reinterpret_cast<void*>(std::uintptr_t(index)));
+        gluTessEndContour(tess.get());
+    }
     gluTessEndPolygon(tess.get());
     return t;
 }
 
-// Twice the signed area of a triangle.
-double doubleArea(const PlanePoint& a, const PlanePoint& b, const PlanePoint& c)
+std::uint64_t edgeKey(std::uint32_t from, std::uint32_t to) { return (std::uint64_t(from) << 32) | to; }
+
+__extension__ using Wide = __int128;
+
+// Whether a triangle of single-precision corners has them on one line: every component of
+// its normal zero. The differences of single-precision values are exact in double precision;
+// rounding the products loses only what lies below 2^-50 of their size, which is taken for
+// zero. One rule for the mending and for the check before a solid is given out.
+bool collinearInSingle(const std::array<float, 3>& a, const std::array<float, 3>& b, const std::array<float, 3>& c)
 {
-    return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+    const double ux = double(b[0]) - a[0], uy = double(b[1]) - a[1], uz = double(b[2]) - a[2];
+    const double vx = double(c[0]) - a[0], vy = double(c[1]) - a[1], vz = double(c[2]) - a[2];
+    const std::array<std::pair<double, double>, 3> terms{{{uy * vz, uz * vy}, {uz * vx, ux * vz}, {ux * vy, uy * vx}}};
+    return std::all_of(terms.begin(), terms.end(),
+                       [](const auto& p) { return std::abs(p.first - p.second) <= 0x1p-50 * (std::abs(p.first) + std::abs(p.second)); });
 }
 
-// Points closer than this to each other, or to the line through two others, are taken for
-// one, or on the line: 2^-40 of the largest coordinate, far more than the rounding of the
-// tessellator's crossing points and far less than any distance between whole twips.
-constexpr double Resolution = 0x1p-40;
-
-// Points within the resolution of one another (crossings computed apart that are one) and
-// points that single precision in the unit chosen cannot tell apart become one index.
-// exact: the tessellator's points in twips, kept for the mending; unit: the same points in
-// the unit, as the mesh holds them. True when two points that triangles use became one.
-bool mergePoints(std::vector<PlanePoint>& exact, std::vector<PlanePoint>& unit, std::vector<FilledRegion::Triangle>& triangles,
-                 double scale)
+// Twice the signed area of a triangle, exactly where its corners are whole numbers (all but
+// the rare points the tessellator makes where boundaries would cross).
+long double twiceArea(const std::array<double, 2>& a, const std::array<double, 2>& b, const std::array<double, 2>& c)
 {
-    double largest = 0;
-    for (const PlanePoint& p : exact)
-        largest = std::max({largest, std::abs(p.x), std::abs(p.y)});
-    const double cell = std::max(largest * Resolution, std::numeric_limits<double>::min());
-    std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> cells;
-    std::unordered_map<std::uint64_t, std::uint32_t> singles;
-    const auto cellKey = [](double cx, double cy) { return (std::uint64_t(std::int64_t(cx)) << 32) ^ std::uint64_t(std::int64_t(cy)); };
-    std::vector<std::uint32_t> index(exact.size());
-    std::vector<PlanePoint> keptExact, keptUnit;
-    for (std::size_t i = 0; i < exact.size(); ++i) {
-        const PlanePoint& p = exact[i];
-        // Adding zero makes a negative zero positive.
-        const float x = float(p.x * scale) + 0.0f, y = float(p.y * scale) + 0.0f;
-        std::uint32_t bx, by;
-        std::memcpy(&bx, &x, 4);
-        std::memcpy(&by, &y, 4);
-        const auto [single, added] = singles.try_emplace((std::uint64_t(bx) << 32) | by, std::uint32_t(keptExact.size()));
-        index[i] = single->second;
-        const double cx = std::floor(p.x / cell), cy = std::floor(p.y / cell);
-        for (double dx = -1; dx <= 1 && added && index[i] == keptExact.size(); ++dx)
-            for (double dy = -1; dy <= 1 && index[i] == keptExact.size(); ++dy) {
-                const auto found = cells.find(cellKey(cx + dx, cy + dy));
-                for (std::size_t k = 0; found != cells.end() && k < found->second.size(); ++k) {
-                    const PlanePoint& q = keptExact[found->second[k]];
-                    if (std::abs(q.x - p.x) <= cell && std::abs(q.y - p.y) <= cell)
-                        index[i] = found->second[k];
-                }
-            }
-        if (index[i] == keptExact.size()) {
-            cells[cellKey(cx, cy)].push_back(index[i]);
-            keptExact.push_back(p);
-            keptUnit.push_back({double(x), double(y)});
-        }
+    const auto whole = [](const std::array<double, 2>& p) { return p[0] == std::trunc(p[0]) && p[1] == std::trunc(p[1]); };
+    if (whole(a) && whole(b) && whole(c)) {
+        const auto i = [](double v) { return Wide(std::int64_t(v)); };
+        const Wide det = (i(b[0]) - i(a[0])) * (i(c[1]) - i(a[1])) - (i(b[1]) - i(a[1])) * (i(c[0]) - i(a[0]));
+        return det > 0 ? 1.0L : det < 0 ? -1.0L : 0.0L;
     }
-    constexpr std::uint32_t Unused = std::numeric_limits<std::uint32_t>::max();
-    std::vector<std::uint32_t> user(keptExact.size(), Unused);
-    bool merged = false;
-    for (FilledRegion::Triangle& t : triangles)
-        for (std::uint32_t& c : t.corners) {
-            std::uint32_t& first = user[index[c]];
-            merged = merged || (first != Unused && first != c);
-            first = first == Unused ? c : first;
-            c = index[c];
-        }
-    exact = std::move(keptExact);
-    unit = std::move(keptUnit);
-    return merged;
+    return (static_cast<long double>(b[0]) - a[0]) * (static_cast<long double>(c[1]) - a[1])
+        - (static_cast<long double>(b[1]) - a[1]) * (static_cast<long double>(c[0]) - a[0]);
 }
 
-// Takes away the triangles that have no area (a repeated corner, or three corners on one
-// line, which the tessellator gives for points on a straight stretch of an edge, crossing
-// points included), judged on the tessellator's own points, keeping the surface closed: such a
-// triangle's long edge is flipped with the triangle across it, or, where none or only another
-// such triangle lies across, the triangle is dropped. Leaves the boundary flags to sew().
-// True when it changed anything; the common case, no such triangle, costs one pass.
+// Takes away the triangles without area: those the tessellator gives where a boundary has
+// corners on one line (where boundaries touch, or a boundary corner lies on another's edge),
+// and those that single precision in the unit leaves without area (corners that fall on one
+// value, a crossing that falls on the line through two corners), keeping the surface closed: such a triangle's long edge is flipped with the triangle across it, or, where
+// none lies across (it is on the boundary) the triangle is dropped, its two short edges
+// becoming the boundary along the same line. A triangle across from another flat one waits for
+// a round in which something was mended; a round that mends nothing drops what waits. The
+// common case, no such triangle, costs one pass. Called by buildPrism.
 class Mender {
 public:
-    // exact: the tessellator's points; unit: the same in single precision, as the mesh holds them.
-    Mender(const std::vector<PlanePoint>& exact, const std::vector<PlanePoint>& unit, std::vector<FilledRegion::Triangle>& triangles)
-        : points_(exact), unit_(unit), triangles_(triangles)
+    using Corners = std::array<std::uint32_t, 3>;
+    // points: the triangulation's; single: the same as the mesh holds them.
+    Mender(const std::vector<std::array<double, 2>>& points, const std::vector<std::array<float, 3>>& single, std::vector<Corners>& triangles)
+        : points_(points), single_(single), triangles_(triangles)
     {
     }
 
-    bool run()
+    void run()
     {
         std::vector<std::size_t> work;
         for (std::size_t i = 0; i < triangles_.size(); ++i)
             if (flat(triangles_[i]))
                 work.push_back(i);
         if (work.empty())
-            return false;
+            return;
         alive_.assign(triangles_.size(), true);
+        edges_.reserve(3 * triangles_.size());
         for (std::size_t i = 0; i < triangles_.size(); ++i)
             link(i);
-        // A triangle across from another flat one waits for a round in which that one was
-        // mended; a round that mends nothing drops what waits. Each step drops a triangle or
-        // replaces two; a bound keeps a pathological arrangement from going round forever
-        // (what is left flat is dropped).
         std::vector<std::size_t> waiting;
         bool mended = true, force = false;
+        // Each step drops a triangle or replaces two; the bound keeps a pathological
+        // arrangement from going round forever (what is left flat is dropped).
         for (std::size_t steps = 8 * triangles_.size() + 16; steps > 0; --steps) {
             if (work.empty()) {
                 if (waiting.empty())
@@ -262,43 +294,31 @@ public:
             else
                 waiting.push_back(i);
         }
-        std::vector<Triangle> kept;
+        std::vector<Corners> kept;
         kept.reserve(triangles_.size());
         for (std::size_t i = 0; i < triangles_.size(); ++i)
             if (alive_[i] && !flat(triangles_[i]))
                 kept.push_back(triangles_[i]);
         triangles_ = std::move(kept);
-        return true;
     }
 
 private:
-    using Triangle = FilledRegion::Triangle;
-
-    static std::uint64_t key(std::uint32_t from, std::uint32_t to) { return (std::uint64_t(from) << 32) | to; }
-
-    // A repeated corner, no area or less than the rounding of crossing points can account
-    // for, or none left (or turned round) in single precision.
-    bool flat(const Triangle& t) const
+    bool flat(const Corners& t) const
     {
-        const auto [a, b, c] = t.corners;
-        if (a == b || b == c || a == c || doubleArea(unit_[a], unit_[b], unit_[c]) <= 0)
-            return true;
-        const PlanePoint &p = points_[a], &q = points_[b], &r = points_[c];
-        const double largest = std::max({std::abs(p.x), std::abs(p.y), std::abs(q.x), std::abs(q.y), std::abs(r.x), std::abs(r.y)});
-        const double longest = std::max({std::hypot(q.x - p.x, q.y - p.y), std::hypot(r.x - q.x, r.y - q.y), std::hypot(p.x - r.x, p.y - r.y)});
-        return doubleArea(p, q, r) <= Resolution * largest * longest;
+        return t[0] == t[1] || t[1] == t[2] || t[0] == t[2] || twiceArea(points_[t[0]], points_[t[1]], points_[t[2]]) <= 0
+            || collinearInSingle(single_[t[0]], single_[t[1]], single_[t[2]]);
     }
 
     void link(std::size_t i)
     {
         for (std::size_t k = 0; k < 3; ++k)
-            edges_.emplace(key(triangles_[i].corners[k], triangles_[i].corners[(k + 1) % 3]), i);
+            edges_.emplace(edgeKey(triangles_[i][k], triangles_[i][(k + 1) % 3]), i);
     }
 
     void unlink(std::size_t i)
     {
         for (std::size_t k = 0; k < 3; ++k) {
-            auto [from, to] = edges_.equal_range(key(triangles_[i].corners[k], triangles_[i].corners[(k + 1) % 3]));
+            auto [from, to] = edges_.equal_range(edgeKey(triangles_[i][k], triangles_[i][(k + 1) % 3]));
             for (; from != to; ++from)
                 if (from->second == i) {
                     edges_.erase(from);
@@ -310,21 +330,22 @@ private:
     // Flips or drops flat triangle i; false when it must wait (see run()), unless forced.
     bool mend(std::size_t i, std::vector<std::size_t>& work, bool force)
     {
-        Triangle& t = triangles_[i];
+        Corners& t = triangles_[i];
         // The corner opposite the longest edge: on a line, the one between the other two.
         std::size_t middle = 0;
-        double longest = -1;
+        long double longest = -1;
         for (std::size_t k = 0; k < 3; ++k) {
-            const PlanePoint& a = points_[t.corners[(k + 1) % 3]];
-            const PlanePoint& b = points_[t.corners[(k + 2) % 3]];
-            if (const double length = std::hypot(b.x - a.x, b.y - a.y); length > longest) {
+            const auto& a = points_[t[(k + 1) % 3]];
+            const auto& b = points_[t[(k + 2) % 3]];
+            const long double dx = static_cast<long double>(b[0]) - a[0], dy = static_cast<long double>(b[1]) - a[1];
+            if (const long double length = dx * dx + dy * dy; length > longest) {
                 longest = length;
                 middle = k;
             }
         }
-        const std::uint32_t c = t.corners[middle], b = t.corners[(middle + 1) % 3], a = t.corners[(middle + 2) % 3];
+        const std::uint32_t c = t[middle], b = t[(middle + 1) % 3], a = t[(middle + 2) % 3];
         // t runs c -> b -> a; the triangle across its long edge runs a -> b -> d.
-        const auto across = edges_.find(key(a, b));
+        const auto across = edges_.find(edgeKey(a, b));
         const bool acrossFlat = across != edges_.end() && flat(triangles_[across->second]);
         if (acrossFlat && !force && c != a && c != b && a != b)
             return false;
@@ -334,15 +355,15 @@ private:
             return true;
         }
         const std::size_t other = across->second;
-        Triangle& u = triangles_[other];
+        Corners& u = triangles_[other];
         std::size_t j = 0;
-        while (u.corners[j] != a)
+        while (u[j] != a)
             ++j;
-        const std::uint32_t d = u.corners[(j + 2) % 3];
+        const std::uint32_t d = u[(j + 2) % 3];
         unlink(i);
         unlink(other);
-        t = {{a, c, d}, {}};
-        u = {{c, b, d}, {}};
+        t = {a, c, d};
+        u = {c, b, d};
         link(i);
         link(other);
         work.push_back(i);
@@ -350,27 +371,49 @@ private:
         return true;
     }
 
-    const std::vector<PlanePoint>& points_;
-    const std::vector<PlanePoint>& unit_;
-    std::vector<Triangle>& triangles_;
+    const std::vector<std::array<double, 2>>& points_;
+    const std::vector<std::array<float, 3>>& single_;
+    std::vector<Corners>& triangles_;
     std::vector<bool> alive_;
     std::unordered_multimap<std::uint64_t, std::size_t> edges_;
 };
 
-// After points became one or triangles were mended, the tessellator's flags are set again
-// from what they mean: an edge lies on the boundary when no triangle runs it the other way.
-// Two boundary edges between the same two points, one each way (a slit of no width, whose
-// walls would face each other), so become inner edges.
-void sew(std::vector<FilledRegion::Triangle>& triangles)
+// The directed edges of triangles, grouped by the corner they leave (corners renamed by id),
+// for counting how often one is run in time proportional to the corner's edges.
+class EdgeIndex {
+public:
+    EdgeIndex(const std::vector<std::array<std::uint32_t, 3>>& triangles, const std::vector<std::uint32_t>& id) : first_(id.size() + 1, 0)
+    {
+        for (const auto& t : triangles)
+            for (const std::uint32_t c : t)
+                ++first_[id[c] + 1];
+        for (std::size_t i = 1; i < first_.size(); ++i)
+            first_[i] += first_[i - 1];
+        std::vector<std::uint32_t> fill(first_.begin(), first_.end() - 1);
+        to_.resize(3 * triangles.size());
+        for (const auto& t : triangles)
+            for (std::size_t k = 0; k < 3; ++k)
+                to_[fill[id[t[k]]]++] = id[t[(k + 1) % 3]];
+    }
+
+    std::ptrdiff_t runs(std::uint32_t from, std::uint32_t to) const
+    {
+        return std::count(to_.begin() + first_[from], to_.begin() + first_[from + 1], to);
+    }
+
+private:
+    std::vector<std::uint32_t> first_;
+    std::vector<std::uint32_t> to_;
+};
+
+QString unitName(LengthUnit unit)
 {
-    std::unordered_set<std::uint64_t> runs;
-    const auto key = [](std::uint32_t from, std::uint32_t to) { return (std::uint64_t(from) << 32) | to; };
-    for (const FilledRegion::Triangle& t : triangles)
-        for (std::size_t k = 0; k < 3; ++k)
-            runs.insert(key(t.corners[k], t.corners[(k + 1) % 3]));
-    for (FilledRegion::Triangle& t : triangles)
-        for (std::size_t k = 0; k < 3; ++k)
-            t.boundary[k] = runs.count(key(t.corners[(k + 1) % 3], t.corners[k])) == 0;
+    switch (unit) {
+    case LengthUnit::Millimetre: return QStringLiteral("millimetres");
+    case LengthUnit::Inch: return QStringLiteral("inches");
+    case LengthUnit::Twip: return QStringLiteral("twips");
+    }
+    return {};
 }
 
 QString refusal(const QString& reason)
@@ -441,41 +484,6 @@ std::variant<std::int16_t, QString> prismDepth(const ObjectFileValues& object)
     return *depth;
 }
 
-double FilledRegion::area() const
-{
-    double twice = 0;
-    for (const Triangle& t : triangles)
-        twice += doubleArea(points[t.corners[0]], points[t.corners[1]], points[t.corners[2]]);
-    return twice / 2;
-}
-
-std::variant<FilledRegion, QString> fillOutline(const std::vector<PointRecord>& outline, LengthUnit unit)
-{
-    std::vector<Lattice> lattice;
-    lattice.reserve(outline.size());
-    for (const PointRecord& p : outline)
-        lattice.push_back({p.X, -std::int64_t(p.Y)});
-    if (std::set<Lattice>(lattice.begin(), lattice.end()).size() < 3)
-        return QStringLiteral("it has fewer than three distinct points");
-    std::vector<Lattice> simple = simplify(lattice);
-    // The tessellator relabels the whole swept region at every diagonal it adds to a
-    // clockwise outline, which makes a large one with many small notches (a ring of whole
-    // twips) slow; run the other way round, the same outline fills the same region by the
-    // nonzero rule, and the work stays with the small faces.
-    if (twiceSignedArea(simple) < 0)
-        std::reverse(simple.begin(), simple.end());
-    Tessellation t = simple.size() >= 3 ? tessellate(simple) : Tessellation{};
-    if (t.failed)
-        return QStringLiteral("the tessellator could not fill its outline");
-    FilledRegion region{{}, std::move(t.triangles)};
-    const bool merged = mergePoints(t.points, region.points, region.triangles, unitsPerTwip(unit));
-    if (Mender(t.points, region.points, region.triangles).run() || merged)
-        sew(region.triangles);
-    if (region.triangles.empty())
-        return QStringLiteral("its outline encloses no area");
-    return region;
-}
-
 double Mesh::volume() const
 {
     double six = 0;
@@ -490,35 +498,114 @@ double Mesh::volume() const
     return six / 6;
 }
 
-std::variant<Mesh, QString> buildPrism(const ObjectFileValues& object, LengthUnit unit)
+std::optional<QString> openOrDegenerate(const Mesh& mesh)
+{
+    // Corners are told apart by their single-precision values alone, as a reader sees them.
+    std::vector<std::uint32_t> order(mesh.vertices.size()), id(mesh.vertices.size());
+    for (std::uint32_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&mesh](std::uint32_t a, std::uint32_t b) { return mesh.vertices[a] < mesh.vertices[b]; });
+    for (std::size_t k = 0; k < order.size(); ++k)
+        id[order[k]] = k > 0 && mesh.vertices[order[k]] == mesh.vertices[order[k - 1]] ? id[order[k - 1]] : std::uint32_t(k);
+    for (const auto& t : mesh.triangles) {
+        if (id[t[0]] == id[t[1]] || id[t[1]] == id[t[2]] || id[t[0]] == id[t[2]])
+            return QStringLiteral("a facet would have two corners at one point");
+        if (collinearInSingle(mesh.vertices[t[0]], mesh.vertices[t[1]], mesh.vertices[t[2]]))
+            return QStringLiteral("a facet would have its corners on one line");
+    }
+    const EdgeIndex edges(mesh.triangles, id);
+    for (const auto& t : mesh.triangles)
+        for (std::size_t k = 0; k < 3; ++k)
+            if (edges.runs(id[t[k]], id[t[(k + 1) % 3]]) != edges.runs(id[t[(k + 1) % 3]], id[t[k]]))
+                return QStringLiteral("its surface would be open");
+    return std::nullopt;
+}
+
+std::variant<Mesh, QString> buildPrism(const ObjectFileValues& object, LengthUnit unit, const SolidLimits& limits)
 {
     const std::variant<std::int16_t, QString> depth = prismDepth(object);
     if (const QString* why = std::get_if<QString>(&depth))
         return refusal(*why);
     const std::int16_t d = std::get<std::int16_t>(depth);
-    std::variant<FilledRegion, QString> filled = fillOutline(object.points, unit);
-    if (const QString* why = std::get_if<QString>(&filled))
-        return refusal(*why);
-    const FilledRegion& region = std::get<FilledRegion>(filled);
+    std::vector<Lattice> outline;
+    outline.reserve(object.points.size());
+    for (const PointRecord& p : object.points)
+        outline.push_back({p.X, -std::int64_t(p.Y)});
+    std::vector<Lattice> distinct = outline;
+    std::sort(distinct.begin(), distinct.end());
+    if (std::unique(distinct.begin(), distinct.end()) - distinct.begin() < 3)
+        return refusal(QStringLiteral("it has fewer than three distinct points"));
+    const QString raise = QStringLiteral("; --max-triangles raises the limit");
+    const std::uint64_t pieces = countPieces(outline, limits.maxTriangles, limits);
+    if (pieces > limits.maxTriangles)
+        return refusal(QStringLiteral("filling its outline takes %1 pieces or more (its edges cut at every corner's height and "
+                                      "where they cross), more than the limit of %2").arg(pieces).arg(limits.maxTriangles) + raise);
+
+    if (limits.progress)
+        limits.progress(QStringLiteral("filling its outline"), 0);
+    const Filled filled = fillNonzero(outline);
+    // The solid's triangles, known before they are made: a region of V corners on its
+    // boundaries, c outer boundaries and h holes takes V + 2h - 2c triangles a face, and
+    // the walls two for each of its V boundary edges.
+    std::int64_t corners = 0, outer = 0, holes = 0;
+    for (const ClipperLib::Path& ring : filled.rings) {
+        corners += std::int64_t(ring.size());
+        (ClipperLib::Orientation(ring) ? outer : holes) += 1;
+    }
+    if (corners == 0)
+        return refusal(QStringLiteral("its outline encloses no area"));
+    const auto triangles = std::uint64_t(2 * (corners + 2 * holes - 2 * outer) + 2 * corners);
+    if (triangles > limits.maxTriangles)
+        return refusal(QStringLiteral("its solid would have %1 triangles, more than the limit of %2").arg(triangles).arg(limits.maxTriangles)
+                       + raise);
+
+    if (limits.progress)
+        limits.progress(QStringLiteral("triangulating its faces"), 0);
+    Triangulation face = triangulate(filled.rings);
+    if (face.failed || face.triangles.empty())
+        return refusal(QStringLiteral("the tessellator could not fill its outline"));
+    // The front face's corners in the unit; points that fall on one single-precision value
+    // become one (the first of them), and what that leaves without area is mended.
+    const auto n = std::uint32_t(face.points.size());
+    const double scale = std::ldexp(unitsPerTwip(unit), -filled.shift);
+    std::vector<std::array<float, 3>> single;
+    single.reserve(n);
+    for (const auto& p : face.points)
+        single.push_back({float(p[0] * scale), float(p[1] * scale), 0.0f});
+    std::vector<std::uint32_t> same(n), order(n);
+    for (std::uint32_t i = 0; i < n; ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&single](std::uint32_t a, std::uint32_t b) { return single[a] < single[b]; });
+    for (std::size_t k = 0; k < n; ++k)
+        same[order[k]] = k > 0 && single[order[k]] == single[order[k - 1]] ? same[order[k - 1]] : order[k];
+    for (auto& t : face.triangles)
+        for (std::uint32_t& c : t)
+            c = same[c];
+    Mender(face.points, single, face.triangles).run();
+    const QString rounding = QStringLiteral("in single precision in %1 %2, because corners that lie apart fall on one value; "
+                                            "export it in another unit (--unit) or move it nearer the origin");
+    if (face.triangles.empty())
+        return refusal(rounding.arg(unitName(unit), QStringLiteral("its faces would have no area")));
 
     Mesh mesh;
-    const auto n = std::uint32_t(region.points.size());
     const float back = float(-double(d) * unitsPerTwip(unit));
-    mesh.vertices.reserve(2 * std::size_t(n));
-    for (const PlanePoint& p : region.points)
-        mesh.vertices.push_back({float(p.x), float(p.y), 0.0f});
-    for (const PlanePoint& p : region.points)
-        mesh.vertices.push_back({float(p.x), float(p.y), back});
-    mesh.triangles.reserve(2 * region.triangles.size() + 2 * region.points.size());
-    for (const FilledRegion::Triangle& t : region.triangles) {
-        const auto [a, b, c] = t.corners;
+    mesh.vertices = single;
+    for (const auto& p : single)
+        mesh.vertices.push_back({p[0], p[1], back});
+    for (std::uint32_t i = 0; i < n; ++i)
+        same[i] = i;
+    const EdgeIndex inner(face.triangles, same);
+    mesh.triangles.reserve(triangles);
+    for (const auto& t : face.triangles) {
+        const auto [a, b, c] = t;
         mesh.triangles.push_back({a, b, c});
         mesh.triangles.push_back({c + n, b + n, a + n});
-        // A boundary edge a -> b has the region on its left: the wall faces right.
+        // An edge no triangle runs the other way lies on the boundary, the region on its
+        // left: its wall faces right.
         for (std::size_t k = 0; k < 3; ++k) {
-            if (!t.boundary[k])
+            const std::uint32_t from = t[k], to = t[(k + 1) % 3];
+            if (inner.runs(to, from) > 0)
                 continue;
-            const std::uint32_t from = t.corners[k], to = t.corners[(k + 1) % 3];
             mesh.triangles.push_back({from, from + n, to + n});
             mesh.triangles.push_back({from, to + n, to});
         }
@@ -527,6 +614,10 @@ std::variant<Mesh, QString> buildPrism(const ObjectFileValues& object, LengthUni
     if (d < 0)
         for (auto& t : mesh.triangles)
             std::swap(t[1], t[2]);
+    if (limits.progress)
+        limits.progress(QStringLiteral("checking its solid"), 0);
+    if (const std::optional<QString> wrong = openOrDegenerate(mesh))
+        return refusal(rounding.arg(unitName(unit), *wrong));
     return mesh;
 }
 

@@ -1,5 +1,5 @@
-// The extruded object as a solid: its outline filled by the nonzero rule and triangulated,
-// the prism built on it as a closed triangle mesh, and the mesh written as STL.
+// The extruded object as a solid: its outline filled by the nonzero rule on whole twips and
+// triangulated, the prism built on it as a closed triangle mesh, and the mesh written as STL.
 #pragma once
 
 #include "files/ObjectFile.h"
@@ -8,6 +8,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <variant>
 #include <vector>
@@ -25,39 +26,11 @@ std::optional<std::int16_t> extrusionDepth(const TaggedValue& depth);
 // 2D), a depth of 0 or one that is no 16-bit number gives its reason as a phrase instead.
 std::variant<std::int16_t, QString> prismDepth(const ObjectFileValues& object);
 
-// A point of the plane in the export's axes: X to the right, Y up (the screen's Y flipped).
-struct PlanePoint {
-    double x = 0;
-    double y = 0;
-    friend bool operator==(const PlanePoint&, const PlanePoint&) = default;
-};
-
-// The region an outline fills by the nonzero winding rule, as triangles over `points`.
-// Invariants: every triangle winds counter-clockwise (positive area) and no triangle has zero
-// area or a repeated corner; edge k of a triangle runs from corner k to corner k + 1, and
-// boundary[k] tells whether it lies on the region's boundary (a wall of the prism). An inner
-// edge is run once each way by two triangles, a boundary edge by its triangle alone.
-struct FilledRegion {
-    struct Triangle {
-        std::array<std::uint32_t, 3> corners;
-        std::array<bool, 3> boundary;
-    };
-    std::vector<PlanePoint> points;
-    std::vector<Triangle> triangles;
-
-    double area() const;
-};
-
-// The region the object's outline (points in twips, screen axes) fills, in the unit chosen,
-// triangulated by the GLU tessellator. An outline with fewer than three distinct points, or
-// one that encloses no area, gives its reason as a sentence to follow "cannot be exported: ".
-std::variant<FilledRegion, QString> fillOutline(const std::vector<PointRecord>& outline, LengthUnit unit);
-
 // A closed, consistently oriented triangle mesh: every triangle winds counter-clockwise seen
-// from outside (its normal points out), and every edge is run once each way by two
-// triangles, except the lateral edge at a point where filled parts of the outline touch
-// (a bow tie's crossing), run once each way by each part. Vertices are single precision,
-// shared by index.
+// from outside (its normal points out), and every edge is run as often one way as the other:
+// once each way, or, for the lateral edge at a point where filled parts of the outline touch
+// (a bow tie's crossing), once each way by each part. No triangle has two corners at one
+// point or its corners on one line. Vertices are single precision, shared by index.
 struct Mesh {
     std::vector<std::array<float, 3>> vertices;
     std::vector<std::array<std::uint32_t, 3>> triangles;
@@ -66,11 +39,30 @@ struct Mesh {
     double volume() const;
 };
 
-// The prism of an object drawn extruded: the filled outline as the front face at Z = 0, its
-// copy at Z = minus the depth as the back face, and walls along the region's boundary. A
-// flat object, a depth of 0 or one that is no 16-bit number, and what fillOutline refuses
-// give the reason as a full sentence instead. Called by the tool's STL export.
-std::variant<Mesh, QString> buildPrism(const ObjectFileValues& object, LengthUnit unit);
+// What bounds the work of building a solid, and who hears of it while it runs.
+// maxTriangles limits both the pieces the outline is cut into to be filled (each edge in
+// every horizontal band between two corners' heights, plus two for each crossing of two
+// edges, counted before anything costly) and the triangles of the solid.
+// progress, when set, is called with the stage's name and how much of it is done (0 to 1).
+struct SolidLimits {
+    static constexpr std::uint64_t DefaultMaxTriangles = 1'000'000;
+    std::uint64_t maxTriangles = DefaultMaxTriangles;
+    std::function<void(const QString& stage, double done)> progress;
+};
+
+// The prism of an object drawn extruded: its outline filled by the nonzero rule (decided on
+// its whole twips) as the front face at Z = 0, its copy at Z = minus the depth as the back
+// face, and walls along the filled region's boundary, in the unit chosen. A flat object, a
+// depth of 0 or one that is no 16-bit number, fewer than three distinct points, an outline
+// that encloses no area, one over the limits, and one whose corners single precision cannot
+// keep apart give the reason as a full sentence instead. Called by the tool's STL export.
+std::variant<Mesh, QString> buildPrism(const ObjectFileValues& object, LengthUnit unit, const SolidLimits& limits = {});
+
+// Nothing when every directed edge of the mesh, its corners taken by their single-precision
+// values, is matched by its reverse as often, and no triangle has two corners at one value or
+// its corners on one line; otherwise what is wrong, as a phrase. Called by buildPrism on
+// every mesh before it is given out.
+std::optional<QString> openOrDegenerate(const Mesh& mesh);
 
 // The mesh as binary STL (80-byte header naming the solid, then 50 bytes a triangle) or
 // ASCII STL, each triangle with its outward unit normal.

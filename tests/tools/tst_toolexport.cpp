@@ -129,6 +129,13 @@ private slots:
         QTest::addRow("two distinct points") << QStringList{"two.obj", "-o", "out.stl"}
                                              << "brondelwick-tool: two.obj: " + solid + "it has fewer than three distinct points." << 1;
         QTest::addRow("no area") << QStringList{"line.obj", "-o", "out.stl"} << "brondelwick-tool: line.obj: " + solid + "its outline encloses no area." << 1;
+        const QString raise = QStringLiteral("; --max-triangles raises the limit.");
+        QTest::addRow("star cut into more pieces than the limit")
+            << QStringList{"star.obj", "-o", "out.stl", "--max-triangles", "12"}
+            << "brondelwick-tool: star.obj: " + solid + "filling its outline takes 13 pieces or more (its edges cut at every corner's height and where they cross), "
+                       "more than the limit of 12" + raise << 1;
+        QTest::addRow("star's solid over the limit") << QStringList{"star.obj", "-o", "out.stl", "--max-triangles=35"}
+                                                     << "brondelwick-tool: star.obj: " + solid + "its solid would have 36 triangles, more than the limit of 35" + raise << 1;
         QTest::addRow("DXF of no points") << QStringList{"empty.obj", "-o", "out.dxf"}
                                           << "brondelwick-tool: empty.obj: The object cannot be exported as a drawing: it has no points." << 1;
         QTest::addRow("DXF prism of a flat object")
@@ -151,6 +158,8 @@ private slots:
                                                   << "brondelwick-tool export: --ascii does not apply to PNG" + help << 2;
         QTest::addRow("unknown unit") << QStringList{"flat.obj", "-o", "out.stl", "--unit", "cm"}
                                       << "brondelwick-tool export: unknown unit \"cm\": give mm, in or twip" + help << 2;
+        QTest::addRow("triangle limit 0") << QStringList{"star.obj", "-o", "out.stl", "--max-triangles", "0"}
+                                          << "brondelwick-tool export: the triangle limit must be a whole number from 1" + help << 2;
         QTest::addRow("line width 0") << QStringList{"flat.obj", "-o", "out.svg", "--line-width", "0"}
                                       << "brondelwick-tool export: the line width must be a whole number from 1 to 32767" + help << 2;
     }
@@ -165,6 +174,7 @@ private slots:
         writeObject(path("text.obj"), Triangle, TaggedValue(QStringLiteral("deep")));
         writeObject(path("two.obj"), {{0, 0}, {100, 0}, {0, 0}, {100, 0}}, NoDepth);
         writeObject(path("line.obj"), {{0, 0}, {100, 100}, {300, 300}, {200, 200}}, NoDepth);
+        writeObject(path("star.obj"), pentagram(), NoDepth);
         writeObject(path("empty.obj"), {}, NoDepth);
         writeObject(path("far.obj"), {{0, 0}, {10, 99999}}, NoDepth);
         writeFileBytes(path("void.obj"), {});

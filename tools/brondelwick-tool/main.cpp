@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -256,6 +257,7 @@ const QStringList Formats{QStringLiteral("stl"), QStringLiteral("svg"), QStringL
 const std::map<QString, std::set<QString>> FormatOptions{
     {QStringLiteral("ascii"), {QStringLiteral("stl")}},
     {QStringLiteral("unit"), {QStringLiteral("stl")}},
+    {QStringLiteral("max-triangles"), {QStringLiteral("stl")}},
     {QStringLiteral("view"), {QStringLiteral("svg"), QStringLiteral("png")}},
     {QStringLiteral("grid"), {QStringLiteral("svg"), QStringLiteral("png")}},
     {QStringLiteral("workspace"), {QStringLiteral("svg"), QStringLiteral("png")}},
@@ -344,7 +346,27 @@ int exportObject(const QCommandLineParser& p)
             return fail(input, Failure{Failure::Kind::Refused, *why});
         return writeOutput(output, std::get<QByteArray>(drawing));
     }
-    const std::variant<Mesh, QString> prism = buildPrism(values, units.at(unitWord));
+    SolidLimits limits;
+    if (p.isSet(QStringLiteral("max-triangles"))) {
+        bool ok = false;
+        limits.maxTriangles = p.value(QStringLiteral("max-triangles")).toULongLong(&ok);
+        if (!ok || limits.maxTriangles == 0)
+            return usage(command, QStringLiteral("the triangle limit must be a whole number from 1"));
+    }
+    // A run over a second tells on a terminal what it is doing, on one line it rewrites.
+    QElapsedTimer clock;
+    clock.start();
+    bool shown = false;
+    if (isatty(STDERR_FILENO))
+        limits.progress = [&clock, &shown](const QString& stage, double done) {
+            if (clock.elapsed() < 1000)
+                return;
+            print(stderr, QStringLiteral("\r\x1b[KBuilding the solid: %1 (%2 %)").arg(stage).arg(int(done * 100)));
+            shown = true;
+        };
+    const std::variant<Mesh, QString> prism = buildPrism(values, units.at(unitWord), limits);
+    if (shown)
+        print(stderr, QStringLiteral("\r\x1b[K"));
     if (const QString* why = std::get_if<QString>(&prism))
         return fail(input, Failure{Failure::Kind::Refused, *why});
     const Mesh& mesh = std::get<Mesh>(prism);
@@ -396,7 +418,9 @@ const std::vector<Command> Commands{
                     "  stl  the extruded object as a closed solid (binary STL unless --ascii): the outline\n"
                     "       filled by the nonzero rule, its front face at Z = 0, its back face at Z = minus\n"
                     "       the depth, X to the right and Y up. A flat object, a depth of 0, fewer than\n"
-                    "       three distinct points or an outline that encloses no area is refused.\n"
+                    "       three distinct points, an outline that encloses no area, one over\n"
+                    "       --max-triangles and one whose corners single precision cannot keep apart\n"
+                    "       in the unit are refused.\n"
                     "  svg  the four views as vector drawings, laid out as in the window, one group per view.\n"
                     "  png  the same views as pixels, exactly as the window shows them.\n"
                     "  dxf  the outline as a closed polyline in millimetres (DXF release 12), on a layer\n"
@@ -409,6 +433,8 @@ const std::vector<Command> Commands{
       QCommandLineOption(QStringLiteral("ascii"), QStringLiteral("STL: ASCII instead of binary")),
       valueOption({QStringLiteral("unit")}, QStringLiteral("mm|in|twip"),
                   QStringLiteral("STL: the unit of the coordinates (default mm; 1440 twips\nan inch)")),
+      valueOption({QStringLiteral("max-triangles")}, QStringLiteral("N"),
+                  QStringLiteral("STL: refuse an outline cut into more than N pieces to be\nfilled (its edges cut at every corner's height and where\nthey cross) or a solid of more than N triangles (default\n1000000)")),
       valueOption({QStringLiteral("view")}, QStringLiteral("front|side|top|3d"), QStringLiteral("SVG, PNG: one view alone")),
       QCommandLineOption(QStringLiteral("grid"), QStringLiteral("SVG, PNG: with the grid lines")),
       valueOption({QStringLiteral("workspace")}, QStringLiteral("FILE.wks"),

@@ -1,0 +1,55 @@
+// Fuzz target over the STL export: arbitrary outlines (any 32-bit coordinates, small values
+// packed so that points repeat, lie on lines and cross), depths and units built into a solid.
+// The solid must be closed with no degenerate facet, or refused with a reason.
+#include "export/Mesh.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 4)
+        return 0;
+    ObjectFileValues object;
+    object.Dimension = 3;
+    std::int16_t depth = 0;
+    std::memcpy(&depth, data, 2);
+    object.Depth = TaggedValue(depth);
+    const auto unit = LengthUnit(data[2] % 3);
+    // The fourth byte says how each point is read: a byte each (a small lattice, where
+    // coincidences are common), or four bytes each, offset far from the origin or not.
+    const std::uint8_t mode = data[3] % 3;
+    std::size_t at = 4;
+    while (object.points.size() < 2000) {
+        PointRecord p;
+        if (mode == 0 && at + 2 <= size) {
+            p = {std::int32_t(data[at] % 16) * 100, std::int32_t(data[at + 1] % 16) * 100};
+            at += 2;
+        } else if (mode != 0 && at + 8 <= size) {
+            std::memcpy(&p.X, data + at, 4);
+            std::memcpy(&p.Y, data + at + 4, 4);
+            if (mode == 2) {
+                p.X = 30000000 + (p.X % 4096);
+                p.Y = p.Y % 4096;
+            }
+            at += 8;
+        } else {
+            break;
+        }
+        object.points.push_back(p);
+    }
+    object.PointCount = std::int16_t(object.points.size());
+    SolidLimits limits;
+    limits.maxTriangles = 200000;
+    const std::variant<Mesh, QString> solid = buildPrism(object, unit, limits);
+    if (const QString* why = std::get_if<QString>(&solid)) {
+        if (!why->startsWith(QStringLiteral("The object cannot be exported as a solid: ")))
+            std::abort();
+        return 0;
+    }
+    const Mesh& mesh = std::get<Mesh>(solid);
+    if (mesh.triangles.empty() || openOrDegenerate(mesh) || !(mesh.volume() > 0))
+        std::abort();
+    return 0;
+}
