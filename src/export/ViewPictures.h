@@ -35,5 +35,7 @@ QImage viewsImage(frmMain& w, ViewChoice choice);
 // rasteriser fills (crisp edges, so that renderers do not smooth them).
 QByteArray viewsSvg(frmMain& w, ViewChoice choice, const QString& title);
 
-// The image as PNG file bytes.
+// The image's colours as PNG file bytes (8-bit red, green and blue; alpha is not kept: the
+// views are opaque). Empty when the image is null or cannot be compressed. Called by
+// brondelwick-tool export.
 QByteArray pngBytes(const QImage& image);
