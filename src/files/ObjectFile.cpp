@@ -11,21 +11,29 @@
 
 namespace {
 
-const QString kPoints = QStringLiteral("Points");
-const QString kDimension = QStringLiteral("Dimension");
-const QString kGrid = QStringLiteral("Grid");
-const QString kDepth = QStringLiteral("Depth");
+// The names of the values, as the fast path compares them with a file's bytes and as the
+// bag stores them.
+constexpr char kPointsName[] = "Points";
+constexpr char kDimensionName[] = "Dimension";
+constexpr char kGridName[] = "Grid";
+constexpr char kDepthName[] = "Depth";
+constexpr char kPointPrefix[] = "Point"; // then the point's index
+constexpr std::size_t kPointPrefixBytes = sizeof kPointPrefix - 1;
+const QString kPoints = QLatin1String(kPointsName);
+const QString kDimension = QLatin1String(kDimensionName);
+const QString kGrid = QLatin1String(kGridName);
+const QString kDepth = QLatin1String(kDepthName);
 
 // The most bytes of a point's name and of its text, and their room in a file.
-constexpr int kMostPointNameBytes = 5 + 5;  // "Point" and at most 32766
+constexpr int kMostPointNameBytes = kPointPrefixBytes + 5; // and at most 32766
 constexpr int kMostPointTextBytes = 11 + 1 + 11; // two 32-bit numbers and a comma
 constexpr qsizetype kMostPointBytes = 2 + kMostPointNameBytes + 1 + 4 + kMostPointTextBytes;
 
 // "Point<index>" as bytes, composed in a small buffer: a large object has tens of thousands.
 QByteArrayView pointNameBytes(int index, char (&buffer)[16])
 {
-    std::memcpy(buffer, "Point", 5);
-    const auto end = std::to_chars(buffer + 5, buffer + sizeof buffer, index).ptr;
+    std::memcpy(buffer, kPointPrefix, kPointPrefixBytes);
+    const auto end = std::to_chars(buffer + kPointPrefixBytes, buffer + sizeof buffer, index).ptr;
     return QByteArrayView(buffer, end - buffer);
 }
 
@@ -72,7 +80,8 @@ std::optional<std::int32_t> parseWrittenInt(const char* p, const char* end)
 bool isPointName(QByteArrayView name, int index)
 {
     const char* p = name.data();
-    return name.size() > 5 && std::memcmp(p, "Point", 5) == 0 && parseWrittenInt(p + 5, p + name.size()) == index;
+    return std::size_t(name.size()) > kPointPrefixBytes && std::memcmp(p, kPointPrefix, kPointPrefixBytes) == 0
+        && parseWrittenInt(p + kPointPrefixBytes, p + name.size()) == index;
 }
 
 // A point's text exactly as pointTextBytes writes it.
@@ -116,17 +125,17 @@ bool readWrittenObjectLayout(QByteArrayView bagBytes, ObjectFileValues& out)
     const auto nextIs = [&](QByteArrayView name, ValueKind kind) {
         return in.next(&value) && value.name == name && value.kind == kind;
     };
-    if (!in.valid() || !nextIs("Points", ValueKind::Int16))
+    if (!in.valid() || !nextIs(kPointsName, ValueKind::Int16))
         return false;
     ObjectFileValues values;
     values.PointCount = *value.number.get<std::int16_t>();
-    if (values.PointCount < 0 || in.count() != quint32(values.PointCount) + 4 || !nextIs("Dimension", ValueKind::Int16))
+    if (values.PointCount < 0 || in.count() != quint32(values.PointCount) + 4 || !nextIs(kDimensionName, ValueKind::Int16))
         return false;
     values.Dimension = *value.number.get<std::int16_t>();
-    if (!nextIs("Grid", ValueKind::UInt8))
+    if (!nextIs(kGridName, ValueKind::UInt8))
         return false;
     values.GridState = *value.number.get<std::uint8_t>();
-    if (!in.next(&value) || value.name != "Depth" || value.kind == ValueKind::Text)
+    if (!in.next(&value) || value.name != kDepthName || value.kind == ValueKind::Text)
         return false;
     values.Depth = value.number;
     if (values.PointCount > 0) {
