@@ -47,8 +47,9 @@ private:
 void rasterize(QImage& image, std::span<const Primitive> primitives);
 
 // The same drawn in that many bands of rows at once (one on the calling thread, the others
-// on Qt's global thread pool, or the calling thread when the pool has no thread free); one
-// band draws on the calling thread alone. Called by rasterize, and by tests to compare.
+// on threads started for them and joined before it returns, or on the calling thread when
+// none can be started); one band draws on the calling thread alone. Called by rasterize, and
+// by tests to compare.
 void rasterizeInBands(QImage& image, std::span<const Primitive> primitives, int bands);
 
 // The straightforward rendering with one painter call per primitive; the reference that

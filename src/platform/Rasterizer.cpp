@@ -4,11 +4,12 @@
 
 #include <QPainter>
 #include <QThread>
-#include <QThreadPool>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <latch>
+#include <system_error>
+#include <thread>
+#include <vector>
 #include <optional>
 
 namespace {
@@ -527,20 +528,20 @@ void rasterizeInBands(QImage& image, std::span<const Primitive> primitives, int 
         drawBand(canvas, primitives);
         return;
     }
-    // Band 0 is drawn here; the others on the pool's threads, or here too when it has none free.
-    std::latch done(bands - 1);
+    // Band 0 is drawn here, the others on threads of their own (or here too when no thread
+    // can be started), which join before the picture is handed back.
     const auto bandAt = [&](int i) { return canvas.band(canvas.height() * i / bands, canvas.height() * (i + 1) / bands); };
+    std::vector<std::jthread> helpers;
+    helpers.reserve(std::size_t(bands - 1));
     for (int i = 1; i < bands; ++i) {
         const Canvas band = bandAt(i);
-        const auto draw = [band, primitives, &done] {
+        try {
+            helpers.emplace_back([band, primitives] { drawBand(band, primitives); });
+        } catch (const std::system_error&) {
             drawBand(band, primitives);
-            done.count_down();
-        };
-        if (!QThreadPool::globalInstance()->tryStart(draw))
-            draw();
+        }
     }
     drawBand(bandAt(0), primitives);
-    done.wait();
 }
 
 void rasterizeWithPainter(QImage& image, std::span<const Primitive> primitives)
