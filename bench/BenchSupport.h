@@ -60,8 +60,9 @@ std::vector<PointRecord> ringPoints(int count, float width, float height);
 // False when it was not exposed within five seconds.
 bool startAndExpose(frmMain& window);
 
-// Goals checked after the run. A goal with a baseline limits the ratio of the two mean
-// times; one without limits the mean time itself, in seconds.
+// Goals checked after the run, on the median time per iteration over the repetitions. A goal
+// with a baseline limits the ratio of the two times (measured in the same run); one without
+// limits the time itself, in seconds.
 void addGoal(const std::string& benchmark, const std::string& baseline, double limit);
 
 // Runs the benchmarks selected on the command line, then prints every goal with its figures.

@@ -127,7 +127,7 @@ void registerExportBenchmarks()
     addGoal("ExportStl/widering/32767", {}, 100e-3);
     addGoal("ExportStl/scattered/32767", {}, 1.0);
     addGoal("ExportStl/star/2000", {}, 1.0);
-    addGoal("ExportPng/ring/32767", {}, 100e-3);
+    addGoal("ExportPng/ring/32767", {}, 20e-3);
 }
 
 void releaseExportBenchmarks() { setup().reset(); }

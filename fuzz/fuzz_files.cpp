@@ -6,6 +6,7 @@
 #include "platform/Crc32.h"
 #include "platform/PropertyBag.h"
 
+#include <bit>
 #include <cstdlib>
 
 namespace {
@@ -31,6 +32,59 @@ void readBag(const QByteArray& bytes)
         std::abort();
 }
 
+// A value's kind and bits: NaN payloads and the sign of zero count.
+bool sameBits(const TaggedValue& a, const TaggedValue& b)
+{
+    if (a.kind() != b.kind())
+        return false;
+    if (const float* f = a.get<float>())
+        return std::bit_cast<quint32>(*f) == std::bit_cast<quint32>(*b.get<float>());
+    if (const double* d = a.get<double>())
+        return std::bit_cast<quint64>(*d) == std::bit_cast<quint64>(*b.get<double>());
+    return a == b;
+}
+
+bool sameObject(const ObjectFileValues& a, const ObjectFileValues& b)
+{
+    return a.PointCount == b.PointCount && a.points == b.points && a.Dimension == b.Dimension
+        && a.GridState == b.GridState && sameBits(a.Depth, b.Depth);
+}
+
+// The fast path over the written layout must give what the general reader gives; and on a
+// record it takes, the general reader must load the very same values.
+void readObjectBothWays(const filerecord::Decoded& record)
+{
+    ObjectFileValues fast;
+    ObjectFileValues general;
+    QString fastWhy, generalWhy;
+    const ReadResult fastResult = readObjectFile(record, fast, &fastWhy);
+    const ReadResult generalResult = readObjectFileInGeneral(record, general, &generalWhy);
+    if (fastResult != generalResult || fastWhy != generalWhy
+        || (fastResult == ReadResult::Loaded && !sameObject(fast, general)))
+        std::abort();
+    ObjectFileValues taken;
+    if (record.status == filerecord::Decoded::Status::Data && readWrittenObjectLayout(record.data, taken)
+        && (generalResult != ReadResult::Loaded || !sameObject(taken, general)))
+        std::abort();
+}
+
+// The object file writer goes straight to bytes; they must be those of a bag holding the
+// same values written one by one.
+void writeObjectBothWays(const WorkspaceState& state)
+{
+    PropertyBag bag;
+    bag.WriteProperty(QStringLiteral("Points"), TaggedValue(state.PointCount));
+    bag.WriteProperty(QStringLiteral("Dimension"), TaggedValue(state.Dimension));
+    bag.WriteProperty(QStringLiteral("Grid"), TaggedValue(state.GridState));
+    bag.WriteProperty(QStringLiteral("Depth"), state.Depth);
+    for (int i = 0; i < state.PointCount; ++i) {
+        const PointRecord& p = state.pPoints[std::size_t(i)];
+        bag.WriteProperty(QStringLiteral("Point%1").arg(i), TaggedValue(QStringLiteral("%1,%2").arg(p.X).arg(p.Y)));
+    }
+    if (bagfile::encode(bag) != writeObjectFile(state))
+        std::abort();
+}
+
 void readBoth(const QByteArray& bytes)
 {
     readBag(bytes);
@@ -41,6 +95,7 @@ void readBoth(const QByteArray& bytes)
             std::abort();
     }
 
+    readObjectBothWays(record);
     ObjectFileValues object;
     if (readObjectFile(bytes, object) == ReadResult::Loaded) {
         WorkspaceState state;
@@ -49,6 +104,7 @@ void readBoth(const QByteArray& bytes)
         state.Dimension = object.Dimension;
         state.GridState = object.GridState;
         state.Depth = object.Depth;
+        writeObjectBothWays(state);
         ObjectFileValues again;
         if (readObjectFile(writeObjectFile(state), again) != ReadResult::Loaded || again.points != object.points
             || again.PointCount != object.PointCount)

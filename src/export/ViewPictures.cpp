@@ -2,14 +2,34 @@
 // cover the pixels the rasteriser fills.
 #include "export/ViewPictures.h"
 
-#include <QBuffer>
-#include <QImageWriter>
+#include "platform/Crc32.h"
+
 #include <QPainter>
+#include <QtEndian>
+#include <zlib.h>
+
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <vector>
 
 namespace {
+
+constexpr unsigned char PngFilterNone = 0;
+constexpr unsigned char PngFilterUp = 2;
+
+// A PNG chunk: its length, type, data and the CRC of type and data.
+void appendPngChunk(QByteArray& png, const char (&type)[5], const QByteArray& data)
+{
+    char number[4];
+    qToBigEndian<quint32>(quint32(data.size()), number);
+    png.append(number, 4);
+    const qsizetype typeAt = png.size();
+    png.append(type, 4);
+    png.append(data);
+    qToBigEndian<quint32>(crc32(png.constData() + typeAt, png.size() - typeAt), number);
+    png.append(number, 4);
+}
 
 QString colour(ColorRef c) { return QStringLiteral("#%1").arg(QColor(toQColor(c)).name().mid(1)); }
 
@@ -234,13 +254,48 @@ QByteArray viewsSvg(frmMain& w, ViewChoice choice, const QString& title)
 
 QByteArray pngBytes(const QImage& image, QString* why)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    if (writer.write(image))
-        return bytes;
-    if (why)
-        *why = writer.errorString();
-    return {};
+    if (image.isNull()) {
+        if (why)
+            *why = QStringLiteral("the picture is empty");
+        return QByteArray();
+    }
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    const int width = rgb.width(), height = rgb.height();
+    const qsizetype rowBytes = 1 + 3 * qsizetype(width);
+    // Every row filtered by "Up" (its difference from the row above): the views' large areas of
+    // one colour become zeros, which deflate at its fastest level packs well. The first row,
+    // with nothing above it, is written as it is.
+    std::vector<unsigned char> rows(std::size_t(rowBytes * height));
+    unsigned char* out = rows.data();
+    for (int y = 0; y < height; ++y) {
+        const QRgb* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        const QRgb* above = y > 0 ? reinterpret_cast<const QRgb*>(rgb.constScanLine(y - 1)) : nullptr;
+        *out++ = above ? PngFilterUp : PngFilterNone;
+        for (int x = 0; x < width; ++x) {
+            const QRgb up = above ? above[x] : 0;
+            *out++ = static_cast<unsigned char>(qRed(row[x]) - qRed(up));
+            *out++ = static_cast<unsigned char>(qGreen(row[x]) - qGreen(up));
+            *out++ = static_cast<unsigned char>(qBlue(row[x]) - qBlue(up));
+        }
+    }
+    uLongf packedSize = compressBound(uLong(rows.size()));
+    QByteArray packed(qsizetype(packedSize), Qt::Uninitialized);
+    if (compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize, rows.data(), uLong(rows.size()), Z_BEST_SPEED) != Z_OK) {
+        if (why)
+            *why = QStringLiteral("the pixels cannot be compressed");
+        return QByteArray();
+    }
+    packed.truncate(qsizetype(packedSize));
+
+    QByteArray header(13, '\0');
+    qToBigEndian<quint32>(quint32(width), header.data());
+    qToBigEndian<quint32>(quint32(height), header.data() + 4);
+    header[8] = 8; // bits per sample
+    header[9] = 2; // red, green and blue samples; no palette, no alpha
+    QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    png.reserve(8 + 3 * 12 + header.size() + packed.size());
+    appendPngChunk(png, "IHDR", header);
+    appendPngChunk(png, "IDAT", packed);
+    appendPngChunk(png, "IEND", QByteArray());
+    return png;
 }

@@ -35,6 +35,7 @@ QImage viewsImage(frmMain& w, ViewChoice choice);
 // rasteriser fills (crisp edges, so that renderers do not smooth them).
 QByteArray viewsSvg(frmMain& w, ViewChoice choice, const QString& title);
 
-// The image as PNG file bytes; empty, with *why (when given) set to the encoder's reason,
-// when the encoder fails (a PNG file is never empty).
+// The image's colours as PNG file bytes (8-bit red, green and blue; alpha is not kept: the
+// views are opaque). Empty, with *why (when given) set to the reason, when the image is null
+// or cannot be compressed (a PNG file is never empty). Called by brondelwick-tool export.
 QByteArray pngBytes(const QImage& image, QString* why = nullptr);

@@ -16,7 +16,6 @@ namespace {
 constexpr quint16 kTypeTag = 0x2011;
 constexpr quint16 kDimensions = 1;
 constexpr qint32 kLowerBound = 0;
-constexpr qsizetype kHeaderSize = 12;
 
 Decoded malformed(const QString& reason)
 {
@@ -46,7 +45,7 @@ Decoded checkHeader(const QByteArray& head, qint64 fileSize, quint32* count)
         return nothingRead();
     if (typeTag != kTypeTag)
         return malformed(QStringLiteral("unknown file record type 0x%1").arg(typeTag, 4, 16, QLatin1Char('0')));
-    if (fileSize < kHeaderSize)
+    if (fileSize < HeaderSize)
         return malformed(QStringLiteral("file record header cut short (%1 of 12 bytes)").arg(fileSize));
     const quint16 dimensions = qFromLittleEndian<quint16>(p + 2);
     if (dimensions != kDimensions)
@@ -55,9 +54,9 @@ Decoded checkHeader(const QByteArray& head, qint64 fileSize, quint32* count)
     const qint32 lowerBound = qFromLittleEndian<qint32>(p + 8);
     if (lowerBound != kLowerBound)
         return malformed(QStringLiteral("file record lower bound is %1, expected 0").arg(lowerBound));
-    if (qint64(*count) > fileSize - kHeaderSize)
+    if (qint64(*count) > fileSize - HeaderSize)
         return malformed(QStringLiteral("file record declares %1 bytes but %2 follow the header")
-                             .arg(*count).arg(fileSize - kHeaderSize));
+                             .arg(*count).arg(fileSize - HeaderSize));
     return Decoded{Decoded::Status::Data, QByteArray(), QString()};
 }
 
@@ -69,23 +68,28 @@ QByteArray encode(const QByteArray& data)
         qWarning("filerecord::encode: refused %lld bytes, more than a record can hold", qlonglong(data.size()));
         return QByteArray();
     }
-    QByteArray out(kHeaderSize + data.size(), Qt::Uninitialized);
+    QByteArray out(HeaderSize + data.size(), Qt::Uninitialized);
     char* p = out.data();
-    qToLittleEndian<quint16>(kTypeTag, p);
-    qToLittleEndian<quint16>(kDimensions, p + 2);
-    qToLittleEndian<quint32>(quint32(data.size()), p + 4);
-    qToLittleEndian<qint32>(kLowerBound, p + 8);
+    writeHeader(p, quint32(data.size()));
     if (!data.isEmpty())
-        std::memcpy(p + kHeaderSize, data.constData(), size_t(data.size()));
+        std::memcpy(p + HeaderSize, data.constData(), size_t(data.size()));
     return out;
+}
+
+void writeHeader(char* at, quint32 dataSize)
+{
+    qToLittleEndian<quint16>(kTypeTag, at);
+    qToLittleEndian<quint16>(kDimensions, at + 2);
+    qToLittleEndian<quint32>(dataSize, at + 4);
+    qToLittleEndian<qint32>(kLowerBound, at + 8);
 }
 
 Decoded decode(const QByteArray& fileBytes)
 {
     quint32 count = 0;
-    Decoded result = checkHeader(fileBytes.left(kHeaderSize), fileBytes.size(), &count);
+    Decoded result = checkHeader(fileBytes.left(HeaderSize), fileBytes.size(), &count);
     if (result.status == Decoded::Status::Data)
-        result.data = fileBytes.mid(kHeaderSize, qsizetype(count));
+        result.data = fileBytes.mid(HeaderSize, qsizetype(count));
     return result;
 }
 
@@ -99,7 +103,7 @@ Decoded readFile(const QString& path)
     if (!file.open(QIODevice::ReadOnly) || file.isSequential())
         return malformed(QStringLiteral("the file cannot be read: %1").arg(file.errorString()));
     quint32 count = 0;
-    Decoded result = checkHeader(file.read(kHeaderSize), file.size(), &count);
+    Decoded result = checkHeader(file.read(HeaderSize), file.size(), &count);
     if (result.status != Decoded::Status::Data)
         return result;
     result.data = file.read(qint64(count));

@@ -10,6 +10,13 @@
 // record, which readers ignore. Byte layout in docs/file-format.md.
 namespace filerecord {
 
+// The size of a record's header.
+constexpr qsizetype HeaderSize = 12;
+
+// Writes the header of a record of dataSize data bytes at at (HeaderSize bytes). Called by
+// encode, and by writers that build the data behind room left for the header.
+void writeHeader(char* at, quint32 dataSize);
+
 // The record holding data: header then data. Precondition: data.size() fits 32 bits
 // (larger data is refused with a warning and an empty result). Called by SaveFile
 // (files/FileCommands) with a PropertyBag's Contents().

@@ -41,8 +41,16 @@ private:
 };
 
 // Turns primitives into pixels of the image, in order (later ones lie over earlier ones);
-// twips map to the pixel containing them. Called by a surface when it paints.
+// twips map to the pixel containing them. Called by a surface when it paints. A drawing of
+// many primitives is shared among the machine's cores, each drawing a band of rows, to the
+// very pixels one thread draws.
 void rasterize(QImage& image, std::span<const Primitive> primitives);
+
+// The same drawn in that many bands of rows at once (one on the calling thread, the others
+// on threads started for them and joined before it returns, or on the calling thread when
+// none can be started); one band draws on the calling thread alone. Called by rasterize, and
+// by tests to compare.
+void rasterizeInBands(QImage& image, std::span<const Primitive> primitives, int bands);
 
 // The straightforward rendering with one painter call per primitive; the reference that
 // the fast rasteriser is measured and compared against.

@@ -108,26 +108,27 @@ bool decodeUtf8Strictly(const char* bytes, qsizetype size, QString* out)
     return true;
 }
 
-void appendU8(QByteArray& out, quint8 v) { out.append(char(v)); }
-
 template <typename T>
-void appendLittleEndian(QByteArray& out, T v)
+char* putLittleEndian(char* at, T v)
 {
-    char buffer[sizeof(T)];
-    qToLittleEndian(v, buffer);
-    out.append(buffer, qsizetype(sizeof(T)));
+    qToLittleEndian(v, at);
+    return at + sizeof(T);
 }
 
-// Appends text as UTF-8 preceded by its byte length in T, encoding straight into out (no
-// temporary per value). Precondition: text has no unpaired surrogate and fits T's range,
-// which WriteProperty ensures.
+// The most bytes a text of that many UTF-16 units takes in UTF-8 with its length before it.
 template <typename T>
-void appendSizedUtf8(QByteArray& out, QStringView text)
+qsizetype mostSizedUtf8(QStringView text)
 {
-    const qsizetype lengthAt = out.size();
-    const qsizetype start = lengthAt + qsizetype(sizeof(T));
-    out.resize(start + 3 * text.size()); // a UTF-16 unit never takes more than 3 bytes
-    auto* p = reinterpret_cast<unsigned char*>(out.data() + start);
+    return qsizetype(sizeof(T)) + 3 * text.size(); // a UTF-16 unit never takes more than 3 bytes
+}
+
+// Writes text as UTF-8 preceded by its byte length in T at at, which has room for
+// mostSizedUtf8<T>(text) bytes; gives the end of what it wrote. Precondition: text has no
+// unpaired surrogate and fits T's range, which WriteProperty ensures.
+template <typename T>
+char* putSizedUtf8(char* at, QStringView text)
+{
+    auto* p = reinterpret_cast<unsigned char*>(at + sizeof(T));
     for (qsizetype i = 0; i < text.size(); ++i) {
         char32_t c = text[i].unicode();
         if (QChar::isHighSurrogate(c)) // and so followed by its low half
@@ -148,9 +149,18 @@ void appendSizedUtf8(QByteArray& out, QStringView text)
             *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
         }
     }
-    const qsizetype end = qsizetype(reinterpret_cast<char*>(p) - out.data());
-    out.resize(end);
-    qToLittleEndian(T(end - start), out.data() + lengthAt);
+    char* end = reinterpret_cast<char*>(p);
+    qToLittleEndian(T(end - at - qsizetype(sizeof(T))), at);
+    return end;
+}
+
+// Writes bytes preceded by their length in T; gives the end of what it wrote.
+template <typename T>
+char* putSizedBytes(char* at, QByteArrayView bytes)
+{
+    at = putLittleEndian<T>(at, T(bytes.size()));
+    std::memcpy(at, bytes.data(), size_t(bytes.size()));
+    return at + bytes.size();
 }
 
 // Reads forward through [pos, end) of a byte array; every read first checks that the
@@ -249,30 +259,33 @@ bool readPayload(Reader& in, quint8 typeCode, TaggedValue* value, QString* probl
     return false;
 }
 
-void appendPayload(QByteArray& out, const TaggedValue& value)
+// The bytes a value's payload takes at the most.
+qsizetype mostPayload(const TaggedValue& value)
+{
+    const QString* text = value.get<QString>();
+    return text ? mostSizedUtf8<quint32>(*text) : qsizetype(sizeof(double));
+}
+
+// Writes a value's payload at at, which has room for mostPayload(value) bytes; gives its end.
+char* putPayload(char* at, const TaggedValue& value)
 {
     switch (value.kind()) {
     case ValueKind::Empty:
-        return;
+        return at;
     case ValueKind::UInt8:
-        appendU8(out, *value.get<std::uint8_t>());
-        return;
+        return putLittleEndian<quint8>(at, *value.get<std::uint8_t>());
     case ValueKind::Int16:
-        appendLittleEndian<qint16>(out, *value.get<std::int16_t>());
-        return;
+        return putLittleEndian<qint16>(at, *value.get<std::int16_t>());
     case ValueKind::Int32:
-        appendLittleEndian<qint32>(out, *value.get<std::int32_t>());
-        return;
+        return putLittleEndian<qint32>(at, *value.get<std::int32_t>());
     case ValueKind::Single:
-        appendLittleEndian<quint32>(out, std::bit_cast<quint32>(*value.get<float>()));
-        return;
+        return putLittleEndian<quint32>(at, std::bit_cast<quint32>(*value.get<float>()));
     case ValueKind::Double:
-        appendLittleEndian<quint64>(out, std::bit_cast<quint64>(*value.get<double>()));
-        return;
+        return putLittleEndian<quint64>(at, std::bit_cast<quint64>(*value.get<double>()));
     case ValueKind::Text:
-        appendSizedUtf8<quint32>(out, *value.get<QString>());
-        return;
+        return putSizedUtf8<quint32>(at, *value.get<QString>());
     }
+    return at;
 }
 
 bool fail(QString* error, const QString& reason)
@@ -316,18 +329,10 @@ TaggedValue PropertyBag::ReadProperty(const QString& name, const TaggedValue& de
 
 QByteArray PropertyBag::Contents() const
 {
-    QByteArray out;
-    out.reserve(kHeaderSize + kChecksumSize + entries_.size() * 24);
-    out.append(kSignature, qsizetype(sizeof kSignature));
-    appendLittleEndian<quint16>(out, kFormatVersion);
-    appendLittleEndian<quint32>(out, quint32(entries_.size()));
-    for (const Entry& entry : entries_) {
-        appendSizedUtf8<quint16>(out, entry.name);
-        appendU8(out, quint8(entry.value.kind()));
-        appendPayload(out, entry.value);
-    }
-    appendLittleEndian<quint32>(out, crc32(out.constData(), out.size()));
-    return out;
+    PropertyBagWriter writer(quint32(entries_.size()), entries_.size() * 24);
+    for (const Entry& entry : entries_)
+        writer.add(entry.name, entry.value);
+    return writer.finish();
 }
 
 bool PropertyBag::setContents(const QByteArray& bytes, QString* error, qsizetype mostValues)
@@ -408,4 +413,100 @@ void PropertyBag::reserve(qsizetype values)
 int PropertyBag::count() const
 {
     return int(entries_.size());
+}
+
+PropertyBagWriter::PropertyBagWriter(quint32 count, qsizetype roomHint, qsizetype headroom)
+    : out_(headroom + kHeaderSize + roomHint + kChecksumSize, Qt::Uninitialized), start_(headroom), used_(headroom)
+{
+    char* at = room(kHeaderSize);
+    std::memcpy(at, kSignature, sizeof kSignature);
+    at = putLittleEndian<quint16>(at + sizeof kSignature, kFormatVersion);
+    putLittleEndian<quint32>(at, count);
+    used_ += kHeaderSize;
+}
+
+char* PropertyBagWriter::room(qsizetype bytes)
+{
+    if (out_.size() - used_ < bytes)
+        out_.resize(std::max(used_ + bytes, 2 * out_.size()));
+    return out_.data() + used_;
+}
+
+void PropertyBagWriter::add(QStringView name, const TaggedValue& value)
+{
+    if (const QString* text = value.get<QString>(); text && !QStringView(*text).isValidUtf16()) {
+        add(name, TaggedValue(withoutUnpairedSurrogates(*text)));
+        return;
+    }
+    char* at = room(mostSizedUtf8<quint16>(name) + 1 + mostPayload(value));
+    at = putSizedUtf8<quint16>(at, name);
+    *at++ = char(value.kind());
+    used_ = qsizetype(putPayload(at, value) - out_.constData());
+}
+
+void PropertyBagWriter::addAsciiText(QByteArrayView name, QByteArrayView text)
+{
+    char* at = room(2 + name.size() + 1 + 4 + text.size());
+    at = putSizedBytes<quint16>(at, name);
+    *at++ = char(ValueKind::Text);
+    used_ = qsizetype(putSizedBytes<quint32>(at, text) - out_.constData());
+}
+
+QByteArray PropertyBagWriter::finish()
+{
+    const quint32 checksum = crc32(out_.constData() + start_, used_ - start_);
+    putLittleEndian<quint32>(room(kChecksumSize), checksum);
+    out_.truncate(used_ + kChecksumSize);
+    return std::move(out_);
+}
+
+PropertyBagScanner::PropertyBagScanner(QByteArrayView bytes, qsizetype mostValues)
+{
+    const qsizetype size = bytes.size();
+    if (size < kHeaderSize + kChecksumSize || std::memcmp(bytes.data(), kSignature, sizeof kSignature) != 0)
+        return;
+    const qsizetype bodyEnd = size - kChecksumSize;
+    if (qFromLittleEndian<quint16>(bytes.data() + sizeof kSignature) != kFormatVersion)
+        return;
+    count_ = qFromLittleEndian<quint32>(bytes.data() + sizeof kSignature + 2);
+    if (qsizetype(count_) > mostValues)
+        return;
+    if (qFromLittleEndian<quint32>(bytes.data() + bodyEnd) != crc32(bytes.data(), bodyEnd))
+        return;
+    data_ = bytes.data();
+    pos_ = kHeaderSize;
+    end_ = bodyEnd;
+    valid_ = true;
+}
+
+bool PropertyBagScanner::next(Value* out)
+{
+    if (!valid_ || read_ == count_)
+        return false;
+    Reader in(data_, end_);
+    in.seek(pos_);
+    quint16 nameLength = 0;
+    const char* name = nullptr;
+    quint8 typeCode = 0;
+    if (!in.littleEndian(&nameLength) || !in.bytes(nameLength, &name) || !in.littleEndian(&typeCode)
+        || typeCode > kLastTypeCode)
+        return false;
+    out->name = QByteArrayView(name, nameLength);
+    out->kind = ValueKind(typeCode);
+    if (out->kind == ValueKind::Text) {
+        quint32 length = 0;
+        const char* text = nullptr;
+        if (!in.littleEndian(&length) || !in.bytes(qsizetype(length), &text))
+            return false;
+        out->text = QByteArrayView(text, qsizetype(length));
+        out->number = TaggedValue();
+    } else {
+        QString unused;
+        if (!readPayload(in, typeCode, &out->number, &unused))
+            return false;
+        out->text = QByteArrayView();
+    }
+    pos_ = in.position();
+    ++read_;
+    return true;
 }

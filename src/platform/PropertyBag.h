@@ -5,6 +5,7 @@
 #include "platform/TaggedValue.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -56,4 +57,73 @@ private:
 
     QList<Entry> entries_;
     QHash<QString, qsizetype> index_;
+};
+
+// Writes a bag's serialised form value by value into one growing buffer, without building a
+// bag: PropertyBag::Contents() goes through it, and so do writers of large files that know
+// their names are valid and distinct (writeObjectFile). The bytes are those of a bag holding
+// the same values written in the same order.
+// Invariant: the buffer holds the headroom, the header for the announced count, then the
+// values added.
+class PropertyBagWriter {
+public:
+    // Starts a bag of exactly count values after headroom bytes left for the caller (a file
+    // record's header, so that the file is not copied once more); roomHint is the bag's
+    // expected size in bytes, so that a good hint means one allocation.
+    PropertyBagWriter(quint32 count, qsizetype roomHint, qsizetype headroom = 0);
+
+    // Appends one value, each unpaired surrogate of a text as U+FFFD. Precondition: name is
+    // valid and new to this bag, and a text fits its length field, as WriteProperty ensures.
+    void add(QStringView name, const TaggedValue& value);
+    // Appends a text value whose name and text are plain ASCII given as bytes; otherwise as add.
+    void addAsciiText(QByteArrayView name, QByteArrayView text);
+
+    // Appends the checksum and hands over the headroom, still to be filled, then the bag.
+    // Precondition: exactly count values were added. The writer is then spent.
+    QByteArray finish();
+
+private:
+    char* room(qsizetype bytes);
+
+    QByteArray out_;
+    qsizetype start_;
+    qsizetype used_;
+};
+
+// Walks a bag's serialised form value by value without building a bag, for readers of one
+// known layout that want large files without a QString or an allocation per value. It checks
+// up front what setContents checks of the whole (signature, version, count within mostValues,
+// checksum), and for each value that its bytes are there and its type code is known. It does
+// not check names' or texts' UTF-8, nor that names are distinct: a reader that accepts a value
+// compares its name and text with its own plain-ASCII expectations, and hands whatever it
+// does not recognise to setContents, the authority on every other input.
+class PropertyBagScanner {
+public:
+    // One value as found. name and text are the raw bytes; text only for a Text value.
+    struct Value {
+        QByteArrayView name;
+        ValueKind kind = ValueKind::Empty;
+        QByteArrayView text;
+        TaggedValue number; // the value itself for every kind but Text
+    };
+
+    PropertyBagScanner(QByteArrayView bytes, qsizetype mostValues);
+
+    // Whether the whole passed the up-front checks.
+    bool valid() const { return valid_; }
+    // The number of values the bag declares. Precondition: valid().
+    quint32 count() const { return count_; }
+    // Reads the next value into *out; false when all count values were read, or the value
+    // runs past the end.
+    bool next(Value* out);
+    // Whether every declared value was read and no byte is left over.
+    bool atEnd() const { return valid_ && read_ == count_ && pos_ == end_; }
+
+private:
+    const char* data_ = nullptr;
+    qsizetype pos_ = 0;
+    qsizetype end_ = 0;
+    quint32 count_ = 0;
+    quint32 read_ = 0;
+    bool valid_ = false;
 };

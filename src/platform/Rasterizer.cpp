@@ -3,9 +3,13 @@
 #include "platform/Primitive.h"
 
 #include <QPainter>
+#include <QThread>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <system_error>
+#include <thread>
+#include <vector>
 #include <optional>
 
 namespace {
@@ -51,26 +55,45 @@ PixelRange centresWithin(double origin, double lo, double hi, int limit)
     return {int(first), int(last)};
 }
 
-// The image's pixels as rows of 32-bit words. Every write goes through the clipped drawing
-// functions below, which only touch pixels inside [0, width) x [0, height).
+// The image's pixels as rows of 32-bit words, of which one band of rows, [top, bottom), is
+// written: drawing threads each own a band of the same image. Every write goes through the
+// clipped drawing functions below, which only touch pixels inside [0, width) x [top, bottom).
+// Every decision about a shape (which path draws it, where it is cut) is taken on the whole
+// image, never on the band, so that a band gets exactly the pixels the whole drawing has there.
 class Canvas {
 public:
     explicit Canvas(QImage& image)
         : bits_(reinterpret_cast<QRgb*>(image.bits())),
           stride_(image.bytesPerLine() / qsizetype(sizeof(QRgb))),
-          width_(image.width()), height_(image.height())
+          width_(image.width()), height_(image.height()), top_(0), bottom_(image.height())
     {
     }
-    Canvas(QRgb* bits, int width, int height) : bits_(bits), stride_(width), width_(width), height_(height) {}
+    Canvas(QRgb* bits, int width, int height)
+        : bits_(bits), stride_(width), width_(width), height_(height), top_(0), bottom_(height)
+    {
+    }
+
+    // The same image with only the rows [top, bottom) written. Precondition: 0 <= top <= bottom <= height.
+    Canvas band(int top, int bottom) const
+    {
+        Canvas c = *this;
+        c.top_ = top;
+        c.bottom_ = bottom;
+        return c;
+    }
 
     int width() const { return width_; }
     int height() const { return height_; }
+    int top() const { return top_; }
+    int bottom() const { return bottom_; }
+    // The rows of range that lie in the band.
+    PixelRange rows(PixelRange range) const { return {std::max(range.first, top_), std::min(range.last, bottom_ - 1)}; }
     QRgb* at(int x, int y) const { return bits_ + qsizetype(y) * stride_ + x; }
     qsizetype stride() const { return stride_; }
 
     void plot(double x, double y, QRgb colour) const
     {
-        if (x >= 0 && y >= 0 && x < width_ && y < height_)
+        if (x >= 0 && y >= top_ && x < width_ && y < bottom_)
             *at(int(x), int(y)) = colour;
     }
 
@@ -84,7 +107,7 @@ public:
     void square(double x0, double y0, int w, QRgb colour) const
     {
         const PixelRange xs = centresWithin(x0, 0, w, width_);
-        const PixelRange ys = centresWithin(y0, 0, w, height_);
+        const PixelRange ys = rows(centresWithin(y0, 0, w, height_));
         for (int y = ys.first; y <= ys.last; ++y)
             span(y, xs, colour);
     }
@@ -93,6 +116,7 @@ private:
     QRgb* bits_;
     qsizetype stride_;
     int width_, height_;
+    int top_, bottom_;
 };
 
 // Narrows the segment's parameter range [t0, t1] to the side of one clipping edge, as in
@@ -139,66 +163,53 @@ namespace {
 
 // A one-pixel line's walk: `count` pixels from `offset` (an index into the canvas's words),
 // one step along the major axis per pixel and one along the minor axis whenever the
-// Bresenham error drops below zero. On entry 0 <= error < major (or major is 0).
+// Bresenham error drops below zero. On entry 0 <= error < major (or major is 0). The minor
+// step is taken by masks, not a branch: on a slanted line it is due at no pattern a
+// processor predicts well.
 void bresenhamRun(const Canvas& c, qsizetype offset, qsizetype stepMajor, qsizetype stepMinor, std::int64_t count,
                   std::int64_t error, std::int64_t major, std::int64_t minor, QRgb colour)
 {
     QRgb* const bits = c.at(0, 0);
     for (std::int64_t i = 0; i < count; ++i) {
         bits[offset] = colour;
-        offset += stepMajor;
         error -= minor;
-        if (error < 0) {
-            offset += stepMinor;
-            error += major;
-        }
+        const std::int64_t due = error >> 63; // all ones when the error dropped below zero
+        offset += stepMajor + (stepMinor & due);
+        error += major & due;
     }
 }
 
 std::int64_t floorDiv(std::int64_t a, std::int64_t b) { return a / b - (a % b != 0 && a < 0 ? 1 : 0); }
 std::int64_t ceilDiv(std::int64_t a, std::int64_t b) { return -floorDiv(-a, b); }
 
-// A one-pixel line between pixel ends known to lie on the image.
-void thinLineInside(const Canvas& c, int ax, int ay, int bx, int by, QRgb colour)
-{
-    const int dx = std::abs(bx - ax), dy = std::abs(by - ay);
-    const qsizetype stepX = bx >= ax ? 1 : -1;
-    const qsizetype stepY = by >= ay ? c.stride() : -c.stride();
-    if (dy == 0)
-        std::fill(c.at(std::min(ax, bx), ay), c.at(std::max(ax, bx), ay) + 1, colour);
-    else if (dx >= dy)
-        bresenhamRun(c, c.at(ax, ay) - c.at(0, 0), stepX, stepY, dx + 1, dx / 2, dx, dy, colour);
-    else
-        bresenhamRun(c, c.at(ax, ay) - c.at(0, 0), stepY, stepX, dy + 1, dy / 2, dy, dx, colour);
-}
-
 // One axis of a line in whole pixels: where it starts, how far it goes (>= 0), which way,
-// the image's size along it and the offset of one pixel step.
+// the pixels written along it (the image's width, or the band's rows) and the offset of one
+// pixel step.
 struct LineAxis {
     std::int64_t start, length, sign;
-    int size;
+    int lo, hi; // the pixels written along the axis: [lo, hi)
     qsizetype step;
 };
 
-// Narrows [first, last] to the step counts n at which pixel start + sign * n lies in [0, size).
+// Narrows [first, last] to the step counts n at which pixel start + sign * n lies in [lo, hi).
 void keepOnImage(const LineAxis& a, std::int64_t& first, std::int64_t& last)
 {
     if (a.sign > 0) {
-        first = std::max(first, -a.start);
-        last = std::min(last, a.size - 1 - a.start);
+        first = std::max(first, a.lo - a.start);
+        last = std::min(last, a.hi - 1 - a.start);
     } else {
-        first = std::max(first, a.start - (a.size - 1));
-        last = std::min(last, a.start);
+        first = std::max(first, a.start - (a.hi - 1));
+        last = std::min(last, a.start - a.lo);
     }
 }
 
-// The part of the whole line's Bresenham walk that lies on the image: the pixels drawn are
-// exactly those the unclipped line has there. Coordinates within +-Exact, so that every
+// The part of the whole line's Bresenham walk that lies on the image's band: the pixels drawn
+// are exactly those the unclipped line has there. Coordinates within +-Exact, so that every
 // product below fits 64 bits.
 void thinLineClipped(const Canvas& c, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2, QRgb colour)
 {
-    const LineAxis x{x1, std::abs(x2 - x1), x2 >= x1 ? 1 : -1, c.width(), 1};
-    const LineAxis y{y1, std::abs(y2 - y1), y2 >= y1 ? 1 : -1, c.height(), c.stride()};
+    const LineAxis x{x1, std::abs(x2 - x1), x2 >= x1 ? 1 : -1, 0, c.width(), 1};
+    const LineAxis y{y1, std::abs(y2 - y1), y2 >= y1 ? 1 : -1, c.top(), c.bottom(), c.stride()};
     const LineAxis& major = x.length >= y.length ? x : y;
     const LineAxis& minor = x.length >= y.length ? y : x;
     const std::int64_t da = major.length, db = minor.length, e0 = da / 2;
@@ -223,6 +234,25 @@ void thinLineClipped(const Canvas& c, std::int64_t x1, std::int64_t y1, std::int
     const std::int64_t startMajor = major.start + major.sign * k0, startMinor = minor.start + minor.sign * m;
     const qsizetype offset = qsizetype(startMajor) * major.step + qsizetype(startMinor) * minor.step;
     bresenhamRun(c, offset, major.sign * major.step, minor.sign * minor.step, k1 - k0 + 1, error, da, db, colour);
+}
+
+// A one-pixel line between pixel ends known to lie on the image; a band takes its part of
+// the same walk.
+void thinLineInside(const Canvas& c, int ax, int ay, int bx, int by, QRgb colour)
+{
+    if (std::min(ay, by) < c.top() || std::max(ay, by) >= c.bottom()) {
+        thinLineClipped(c, ax, ay, bx, by, colour);
+        return;
+    }
+    const int dx = std::abs(bx - ax), dy = std::abs(by - ay);
+    const qsizetype stepX = bx >= ax ? 1 : -1;
+    const qsizetype stepY = by >= ay ? c.stride() : -c.stride();
+    if (dy == 0)
+        std::fill(c.at(std::min(ax, bx), ay), c.at(std::max(ax, bx), ay) + 1, colour);
+    else if (dx >= dy)
+        bresenhamRun(c, c.at(ax, ay) - c.at(0, 0), stepX, stepY, dx + 1, dx / 2, dx, dy, colour);
+    else
+        bresenhamRun(c, c.at(ax, ay) - c.at(0, 0), stepY, stepX, dy + 1, dy / 2, dy, dx, colour);
 }
 
 // A one-pixel line through pixel ends, both ends included (the painter's square cap). A line
@@ -272,7 +302,7 @@ void wideLine(const Canvas& c, double x1, double y1, double x2, double y2, int w
     // The square ends reach half a pen along the line and half a pen across it: up to
     // half * (|ux| + |uy|) beyond the segment's rows, a diagonal cap's corners included.
     const double beyond = half * (std::abs(ux) + std::abs(uy)) + 1;
-    const PixelRange rows = centresWithin(y1, std::min(cy1, cy2) - y1 - beyond, std::max(cy1, cy2) - y1 + beyond, c.height());
+    const PixelRange rows = c.rows(centresWithin(y1, std::min(cy1, cy2) - y1 - beyond, std::max(cy1, cy2) - y1 + beyond, c.height()));
     for (int y = rows.first; y <= rows.last; ++y) {
         const double ry = y + 0.5 - y1;
         double lo = -1e300, hi = 1e300;
@@ -327,7 +357,7 @@ void thinCircle(const Canvas& c, double cx, double cy, double r, QRgb colour)
         c.plot(cx + x, cy - d, colour);
         c.plot(cx + x, cy + d, colour);
     }
-    const double y0 = std::max(-limit, -cy), y1 = std::min(limit, c.height() - 1 - cy);
+    const double y0 = std::max(-limit, c.top() - cy), y1 = std::min(limit, c.bottom() - 1 - cy);
     const int rows = int(std::clamp(y1 - y0, -1.0, double(c.height())));
     for (int i = 0; i <= rows; ++i) {
         const double y = y0 + i, d = circle.h(y);
@@ -343,7 +373,7 @@ void wideCircle(const Canvas& c, double cx, double cy, double r, int w, QRgb col
 {
     const double outer = r + w / 2.0, inner = std::abs(r - w / 2.0);
     const double outer2 = outer * outer, inner2 = inner * inner;
-    const PixelRange rows = centresWithin(cy, -outer, outer, c.height());
+    const PixelRange rows = c.rows(centresWithin(cy, -outer, outer, c.height()));
     for (int y = rows.first; y <= rows.last; ++y) {
         const double dy = y + 0.5 - cy, dy2 = dy * dy;
         if (dy2 > outer2)
@@ -378,12 +408,12 @@ bool circleMayShow(const Canvas& c, double cx, double cy, double r, double reach
 // follow, as the marks of a drawing do.
 class CircleStamp {
 public:
-    // Draws the circle when it is small, wholly on the image and the stamp has (or now gets)
-    // its shape; false when the caller must draw it.
+    // Draws the circle when it is small, wholly on the image's band and the stamp has (or now
+    // gets) its shape; false when the caller must draw it.
     bool draw(const Canvas& c, double cx, double cy, double r, int w, QRgb colour)
     {
         const double reach = r + w + 2;
-        if (!(reach <= MaxReach && cx - reach >= 0 && cy - reach >= 0 && cx + reach < c.width() && cy + reach < c.height()))
+        if (!(reach <= MaxReach && cx - reach >= 0 && cy - reach >= c.top() && cx + reach < c.width() && cy + reach < c.bottom()))
             return false;
         const Shape shape{r, w};
         if (stamped_ != shape) {
@@ -466,7 +496,24 @@ void drawPrimitive(const Canvas& c, CircleStamp& stamp, const Primitive& p)
 }
 } // namespace
 
+namespace {
+void drawBand(const Canvas& band, std::span<const Primitive> primitives)
+{
+    CircleStamp stamp;
+    for (const Primitive& p : primitives)
+        drawPrimitive(band, stamp, p);
+}
+} // namespace
+
 void rasterize(QImage& image, std::span<const Primitive> primitives)
+{
+    // Below this many primitives a drawing is done before a second thread would have started.
+    constexpr std::size_t ParallelFrom = 4096;
+    const int threads = primitives.size() < ParallelFrom ? 1 : QThread::idealThreadCount();
+    rasterizeInBands(image, primitives, std::max(threads, 1));
+}
+
+void rasterizeInBands(QImage& image, std::span<const Primitive> primitives, int bands)
 {
     if (primitives.empty())
         return;
@@ -476,9 +523,25 @@ void rasterize(QImage& image, std::span<const Primitive> primitives)
         return;
     }
     const Canvas canvas(image);
-    CircleStamp stamp;
-    for (const Primitive& p : primitives)
-        drawPrimitive(canvas, stamp, p);
+    bands = std::clamp(bands, 1, std::max(canvas.height(), 1));
+    if (bands == 1) {
+        drawBand(canvas, primitives);
+        return;
+    }
+    // Band 0 is drawn here, the others on threads of their own (or here too when no thread
+    // can be started), which join before the picture is handed back.
+    const auto bandAt = [&](int i) { return canvas.band(canvas.height() * i / bands, canvas.height() * (i + 1) / bands); };
+    std::vector<std::jthread> helpers;
+    helpers.reserve(std::size_t(bands - 1));
+    for (int i = 1; i < bands; ++i) {
+        const Canvas band = bandAt(i);
+        try {
+            helpers.emplace_back([band, primitives] { drawBand(band, primitives); });
+        } catch (const std::system_error&) {
+            drawBand(band, primitives);
+        }
+    }
+    drawBand(bandAt(0), primitives);
 }
 
 void rasterizeWithPainter(QImage& image, std::span<const Primitive> primitives)

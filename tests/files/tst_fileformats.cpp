@@ -13,15 +13,18 @@ QByteArray dataFile(const char* name)
     return fileBytes(QStringLiteral(BRONDELWICK_TEST_DATA "/") + QLatin1String(name));
 }
 
-// What reading bytes as an object or a workspace gives: its values as one line, or "refused" or
-// "nothing read" when the reader also left what it was handed untouched ("changed" if not).
-QString readAs(bool workspace, const QByteArray& bytes)
+using ObjectReader = ReadResult (*)(const filerecord::Decoded&, ObjectFileValues&, QString*);
+
+// What reading bytes as an object (by the given reader) or a workspace gives: its values as
+// one line, or "refused" (the reason in *why, when given) or "nothing read" when the reader
+// also left what it was handed untouched ("changed" if not).
+QString readAs(bool workspace, const QByteArray& bytes, ObjectReader readObject = readObjectFile, QString* why = nullptr)
 {
     const WorkspaceFileValues before{1, 2, 3, 4, 5, 6};
     WorkspaceFileValues w = before;
     ObjectFileValues o;
     o.Depth = QStringLiteral("untouched");
-    const ReadResult r = workspace ? readWorkspaceFile(bytes, w) : readObjectFile(bytes, o);
+    const ReadResult r = workspace ? readWorkspaceFile(bytes, w, why) : readObject(filerecord::decode(bytes), o, why);
     if (r == ReadResult::Loaded && workspace)
         return QString::asprintf("colours %06x %06x %06x %06x radius %d grid %d", w.LinesC, w.GridLinesC, w.GridBGC, w.ObjColor,
                                  w.Radius, w.GridState);
@@ -113,6 +116,49 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(QString, expected);
         QCOMPARE(readAs(workspace, file), expected);
+    }
+
+    // An object file as the program writes it is read by a fast path; any other by the general
+    // reader. Both must give the same values, or the same refusal for the same reason.
+    void fastPathAgreesWithGeneralReader_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("fastPath");
+        const auto object = [](const QString& point1, const TaggedValue& depth, std::int16_t points = 2) {
+            return fileOf({{"Points", points}, {"Dimension", std::int16_t(3)}, {"Grid", std::uint8_t(1)}, {"Depth", depth},
+                           {"Point0", QStringLiteral("-5,0")}, {"Point1", point1}});
+        };
+        const TaggedValue depth(std::int16_t(600));
+        QTest::newRow("as written, extreme coordinates") << object("2147483647,-2147483648", depth) << true;
+        QTest::newRow("as written, depth a double") << object("1,2", 0.25) << true;
+        QTest::newRow("depth a text") << object("1,2", QStringLiteral("600")) << false;
+        QTest::newRow("leading zero") << object("07,1", depth) << false;
+        QTest::newRow("minus zero") << object("-0,1", depth) << false;
+        QTest::newRow("beyond 32 bits") << object("2147483648,0", depth) << false;
+        QTest::newRow("a third field") << object("1,2,3", depth) << false;
+        QTest::newRow("a space") << object("1, 2", depth) << false;
+        QTest::newRow("a point missing") << object("1,2", depth, 3) << false;
+        QTest::newRow("a value more") << object("1,2", depth, 1) << false;
+        QTest::newRow("values in another order")
+            << fileOf({{"Dimension", std::int16_t(3)}, {"Points", std::int16_t(1)}, {"Grid", std::uint8_t(1)}, {"Depth", depth},
+                       {"Point0", QStringLiteral("1,2")}}) << false;
+        QTest::newRow("count of another kind")
+            << fileOf({{"Points", std::int32_t(1)}, {"Dimension", std::int16_t(3)}, {"Grid", std::uint8_t(1)}, {"Depth", depth},
+                       {"Point0", QStringLiteral("1,2")}}) << false;
+        QByteArray damaged = object("1,2", depth);
+        damaged[damaged.size() - 1] = char(damaged[damaged.size() - 1] ^ 1);
+        QTest::newRow("checksum damaged") << damaged << false;
+    }
+
+    void fastPathAgreesWithGeneralReader()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, fastPath);
+        ObjectFileValues taken;
+        QCOMPARE(readWrittenObjectLayout(filerecord::decode(file).data, taken), fastPath);
+        QString fastWhy, generalWhy;
+        QCOMPARE(readAs(false, file, readObjectFile, &fastWhy), readAs(false, file, readObjectFileInGeneral, &generalWhy));
+        QCOMPARE(fastWhy, generalWhy);
     }
 
     void everyTruncationAndFlippedByteRefused_data()

@@ -5,6 +5,7 @@
 
 #include <QTest>
 #include <cmath>
+#include <random>
 
 namespace {
 using Drawing = std::vector<Primitive>;
@@ -208,6 +209,46 @@ private slots:
         QImage other = blank(size).convertToFormat(QImage::Format_RGB888);
         rasterize(other, drawing);
         QVERIFY(sameImage(other, painted(drawing, size), QStringLiteral("rasterizer-other-format-%1-%2").arg(radius).arg(width)));
+    }
+
+    // A drawing of many primitives is drawn by several threads, each in a band of rows: every
+    // pixel must be the one drawing on a single thread gives, for shapes cut by the picture's
+    // edges, lying off it or reaching far beyond it, and for every pen.
+    void bandsDrawWhatOneThreadDraws_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<double>("reach");
+        QTest::newRow("one-pixel pen on the picture") << 1 << 0.0;
+        QTest::newRow("one-pixel pen, ends off the picture") << 1 << 1.0;
+        QTest::newRow("ends beyond 2^30 pixels") << 1 << 1e8;
+        QTest::newRow("wide pen, ends off the picture") << 4 << 1.0;
+    }
+
+    void bandsDrawWhatOneThreadDraws()
+    {
+        QFETCH(int, width);
+        QFETCH(double, reach);
+        const QSize size(160, 90);
+        std::mt19937 random(19);
+        std::uniform_real_distribution<double> x(-reach * size.width() * Twips, (1 + reach) * size.width() * Twips);
+        std::uniform_real_distribution<double> y(-reach * size.height() * Twips, (1 + reach) * size.height() * Twips);
+        const ColorRef colours[] = {White, Red, Yellow};
+        Drawing drawing;
+        for (int i = 0; i < 5000; ++i) {
+            const ColorRef colour = colours[i % 3];
+            if (i % 10 == 0)
+                drawing.push_back(C(x(random), y(random), i % 20 == 0 ? 300 : 20 * (i % 7), colour, width));
+            else
+                drawing.push_back(L(x(random), y(random), x(random), y(random), colour, width));
+        }
+        QImage single = blank(size);
+        rasterizeInBands(single, drawing, 1);
+        QVERIFY(sameImage(fast(drawing, size), single, QStringLiteral("rasterizer-parallel-%1").arg(QTest::currentDataTag())));
+        for (const int bands : {2, 3, 90}) {
+            QImage banded = blank(size);
+            rasterizeInBands(banded, drawing, bands);
+            QVERIFY(sameImage(banded, single, QStringLiteral("rasterizer-bands-%1-%2").arg(bands).arg(QTest::currentDataTag())));
+        }
     }
 };
 
