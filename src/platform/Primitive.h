@@ -16,7 +16,6 @@ struct Primitive {
     int penWidth;
 };
 
-
 // Clips the segment (x1, y1)-(x2, y2) to the box [lo, hiX] x [lo, hiY] in place (Liang–Barsky).
 // False when it misses the box. Unclipped ends keep their exact values.
 bool clipSegment(double& x1, double& y1, double& x2, double& y2, double lo, double hiX, double hiY);

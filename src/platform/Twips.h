@@ -15,8 +15,10 @@ enum class PixelRounding : std::uint8_t { Holding, Nearest, Covering };
 
 // Twips to whole pixels by the given rounding; infinite or NaN twips stay so (Holding).
 // Holding needs no library floor call for the positions within 2^52, since the rasteriser
-// calls it for every primitive. Holding equals floor(float(twips / 15)) for every float,
-// as the line objects were drawn: a float quotient never rounds across a whole pixel.
+// calls it for every primitive. Within +-2^24 twips it equals floor(float(twips / 15)), the
+// line objects' former rounding, for every float but the seven negative denormals whose
+// float quotient is -0 (checked for all of them); beyond, a float quotient can round up
+// across a whole pixel. Line objects lie on a view's whole twips, well inside.
 inline double toPixel(float twips, PixelRounding rounding = PixelRounding::Holding)
 {
     switch (rounding) {
