@@ -1,32 +1,15 @@
 // What the benchmarks share: a started main window in a temporary program folder with
-// dialogs that answer nothing, and the goals a run is held to, checked after the run.
+// dialogs that answer nothing (their message boxes kept, so that a benchmark tells a refused
+// drawing), and the goals a run is held to, checked after the run.
 #pragma once
 
 #include "app/frmMain.h"
+#include "platform/SilentDialogs.h"
 
 #include <QTemporaryDir>
 #include <memory>
 #include <string>
 #include <vector>
-
-// Dialogs for measuring: nothing is asked; message boxes are counted, so that a benchmark can
-// tell that the program refused what it was asked to do.
-class NoDialogs : public Dialogs {
-public:
-    std::optional<ColorRef> showColor(ColorRef) override { return std::nullopt; }
-    QString showOpen(const QString&, const QString&) override { return {}; }
-    QString showSave(const QString&, const QString&) override { return {}; }
-    QString inputBox(const QString&, const QString&) override { return {}; }
-    void messageBox(const QString& text, const QString&) override
-    {
-        ++messages;
-        lastMessage = text;
-    }
-    void popupMenu(QMenu&, const QPoint&) override {}
-
-    int messages = 0;
-    QString lastMessage;
-};
 
 // A temporary program folder with empty Objects and Workspaces folders.
 class ProgramFolder {
@@ -43,11 +26,11 @@ class BenchWindow {
 public:
     BenchWindow();
     frmMain& w() { return *window_; }
-    NoDialogs& dialogs() { return dialogs_; }
+    SilentDialogs& dialogs() { return dialogs_; }
 
 private:
     ProgramFolder folder_;
-    NoDialogs dialogs_;
+    SilentDialogs dialogs_;
     QtSettingsStore settings_;
     std::unique_ptr<frmMain> window_;
 };

@@ -66,15 +66,15 @@ std::size_t primitiveCount(frmMain& w)
 void drawObject3D(benchmark::State& state, Shape shape, int count)
 {
     frmMain& w = windowWith(shape, count);
-    NoDialogs& dialogs = sharedWindow()->dialogs();
-    const int messagesBefore = dialogs.messages;
+    SilentDialogs& dialogs = sharedWindow()->dialogs();
+    const std::size_t messagesBefore = dialogs.messages.size();
     for (auto _ : state) {
         DrawObject3D(w.views());
         for (PictureBox* view : viewsOf(w))
             benchmark::DoNotOptimize(view->picture().constBits());
     }
-    if (dialogs.messages != messagesBefore)
-        state.SkipWithError(("the drawing was refused: " + dialogs.lastMessage.toStdString()).c_str());
+    if (dialogs.messages.size() != messagesBefore)
+        state.SkipWithError(("the drawing was refused: " + dialogs.messages.back().text.toStdString()).c_str());
     state.counters["primitives"] = double(primitiveCount(w));
 }
 

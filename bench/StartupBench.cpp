@@ -10,7 +10,7 @@ void startUp(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         auto folder = std::make_unique<ProgramFolder>();
-        NoDialogs dialogs;
+        SilentDialogs dialogs;
         QtSettingsStore settings;
         state.ResumeTiming();
         auto window = std::make_unique<frmMain>(dialogs, settings, folder->path());

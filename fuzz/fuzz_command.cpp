@@ -4,25 +4,14 @@
 #include "app/frmMain.h"
 #include "commands/CommandInterpreter.h"
 #include "editing/ObjectMenus.h"
+#include "platform/SilentDialogs.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
-// Answers every dialog at once, as a user pressing OK or Cancel would; remembers whether the
-// command box refused a line.
-class SilentDialogs : public Dialogs {
-public:
-    bool refused = false;
-    std::optional<ColorRef> showColor(ColorRef) override { return std::nullopt; }
-    QString showOpen(const QString&, const QString&) override { return {}; }
-    QString showSave(const QString&, const QString&) override { return {}; }
-    QString inputBox(const QString&, const QString&) override { return {}; }
-    void messageBox(const QString&, const QString& title) override { refused = refused || title == QStringLiteral("Command Box"); }
-    void popupMenu(QMenu&, const QPoint&) override {}
-};
-
 class NoSettings : public SettingsStore {
 public:
     QString GetSetting(const QString&, const QString&, const QString&) override { return {}; }
@@ -66,13 +55,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString line = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
     const WorkspaceState before = w.state;
     const QString textBefore = w.txtCommand->text();
-    session.dialogs.refused = false;
+    session.dialogs.messages.clear();
     ExecuteCommand(w.commands(), line);
+    const bool refused = std::any_of(session.dialogs.messages.begin(), session.dialogs.messages.end(),
+                                     [](const SilentDialogs::Message& m) { return m.title == CommandBoxTitle; });
 
     const WorkspaceState& after = w.state;
     if (after.pPoints.empty() || after.PointCount < 0 || std::size_t(after.PointCount) > after.pPoints.size())
         std::abort();
-    if (session.dialogs.refused && (!sameObject(before, after) || w.txtCommand->text() != textBefore))
+    if (refused && (!sameObject(before, after) || w.txtCommand->text() != textBefore))
         std::abort();
     return 0;
 }

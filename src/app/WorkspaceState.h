@@ -57,4 +57,6 @@ struct WorkspaceState {
     QString WorkspacesFolder;
     QString CurrentFilePath;
     QString SaveObjectPath;
+
+    friend bool operator==(const WorkspaceState&, const WorkspaceState&) = default;
 };

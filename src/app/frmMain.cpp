@@ -8,6 +8,7 @@
 #include "editing/ObjectMenus.h"
 #include "editing/PointPlacement.h"
 #include "files/FileCommands.h"
+#include "platform/ProgramNames.h"
 #include "views/GridLayout.h"
 #include "views/Rendering.h"
 
@@ -40,7 +41,7 @@ frmMain::frmMain(Dialogs& dialogs, SettingsStore& settings, QString programFolde
       programFolderOverride_(std::move(programFolder))
 {
     registerResources();
-    setCaption(QStringLiteral("PLANOVEXTRIUM"));
+    setCaption(WindowCaption);
     setWindowIcon(programIcon());
     buildControls();
     buildMenus();
@@ -69,14 +70,14 @@ void frmMain::setCaption(const QString& caption)
 
 QString frmMain::versionedCaption(int major, int minor, int revision)
 {
-    return QStringLiteral("PLANOVEXTRIUM  v.%1.%2.%3").arg(major).arg(minor).arg(revision);
+    return WindowCaption + QStringLiteral("  v.%1.%2.%3").arg(major).arg(minor).arg(revision);
 }
 
 
 void frmMain::buildControls()
 {
     auto* client = new QWidget(this);
-    client->setFixedSize(15240 / 15, 10545 / 15);
+    client->setFixedSize(widgetPixels(15240, PixelRounding::Holding), widgetPixels(10545, PixelRounding::Holding));
     QPalette clientPalette = client->palette();
     clientPalette.setColor(QPalette::Window, toQColor(DarkGrey));
     client->setPalette(clientPalette);
@@ -100,8 +101,6 @@ void frmMain::buildControls()
     // A pasted line of any length is taken whole; the interpreter checks what it holds.
     txtCommand->setMaxLength(std::numeric_limits<int>::max());
 
-    picIcon = new PictureBox(client, 0, 0, 300, 225, ViewGrey, false);
-
     sstMiscDrawing = new TabControl(client, {QStringLiteral("Object List"), QStringLiteral("Workspaces")}, DarkGrey);
     placeTwips(sstMiscDrawing, 45, 30, 2355, 5130);
     Picture1[1] = new PictureBox(sstMiscDrawing->page(1), 75, 375, 2190, 4665, ViewGrey, false);
@@ -115,6 +114,9 @@ void frmMain::buildControls()
 
     picContainer = new PictureBox(client, 5025, 15, 10260, 10215, panelBack, false);
     picContainer->setPalette(QApplication::palette());
+    // The program's icon stands to the left of the views' container, level with its top.
+    constexpr float IconWidth = 300;
+    picIcon = new PictureBox(client, picContainer->Left() - IconWidth, picContainer->Top(), IconWidth, 225, ViewGrey, false);
     pic3dView = new PictureBox(picContainer, 5175, 60, 5000, 5000, 0x000000, true);
     picTop = new PictureBox(picContainer, 5160, 5145, 5000, 5000, ViewGrey, true);
     picFront = new PictureBox(picContainer, 75, 60, 5000, 4980, ViewGrey, true);
@@ -272,9 +274,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         const int code = k >= Qt::Key_F1 && k <= Qt::Key_F24 ? 112 + (k - Qt::Key_F1)
             : (k >= Qt::Key_A && k <= Qt::Key_Z) || (k >= Qt::Key_0 && k <= Qt::Key_9) ? k
                                                                                        : 0;
-        const Qt::KeyboardModifiers m = key->modifiers();
-        const int shift = (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
-        lstCommand_KeyDown(commands(), code, shift);
+        lstCommand_KeyDown(commands(), code);
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -299,7 +299,6 @@ void frmMain::setUp()
     fleObj.setPath(state.ObjectsFolder);
     state.GridCount = 50;
     picIcon->setPicture(programIcon().pixmap(28, 28));
-    picIcon->moveTo(picContainer->Left() - picIcon->Width(), picContainer->Top());
     fleWork.setPath(state.WorkspacesFolder);
     sstMiscDrawing->setCurrentTab(0);
     sbStatus->setPanelText(3, QStringLiteral("Object Points:"));

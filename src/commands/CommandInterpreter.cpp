@@ -11,7 +11,6 @@
 
 namespace {
 
-const QString BoxTitle = QStringLiteral("Command Box");
 const QString LineBreak = QStringLiteral("\r\n");
 
 // What each command expects, told to the user with every refusal.
@@ -67,7 +66,7 @@ Item readNumber(const QStringList& items, qsizetype index, const QString& name, 
 Item readPointNumber(const QStringList& items, qsizetype index, const std::vector<PointRecord>& points)
 {
     using Fault = Item::Fault;
-    const Item item = readNumber(items, index, QStringLiteral("point number"), Width::Int32);
+    Item item = readNumber(items, index, QStringLiteral("point number"), Width::Int32);
     if (item.fault == Fault::Missing || item.fault == Fault::NotANumber)
         return item;
     if (item.value && *item.value >= 0 && std::size_t(*item.value) < points.size())
@@ -80,7 +79,7 @@ Item readPointNumber(const QStringList& items, qsizetype index, const std::vecto
 // Tells the user why a line was refused. Nothing has been written when this is called.
 void refuse(CommandContext& ctx, const QString& form, const QString& problem)
 {
-    ctx.editing.views.dialogs.MsgBox(form + LineBreak + problem, BoxTitle);
+    ctx.editing.views.dialogs.MsgBox(form + LineBreak + problem, CommandBoxTitle);
 }
 
 // The first unusable item of a command, if any.
@@ -103,7 +102,7 @@ void putPoint(CommandContext& ctx, const QStringList& sCom)
     WorkspaceState& state = ctx.editing.views.state;
     if (state.PointCount == std::numeric_limits<std::int16_t>::max()) {
         ctx.editing.views.dialogs.MsgBox(
-            QStringLiteral("PutPoint cannot add a point: the object holds the most points it can (32767)."), BoxTitle);
+            QStringLiteral("PutPoint cannot add a point: the object holds the most points it can (32767)."), CommandBoxTitle);
         return;
     }
     state.ClickX = TaggedValue(sCom[0]);

@@ -4,6 +4,9 @@
 
 #include "commands/CommandContext.h"
 
+// The title of every message about the command box: a refused line and a command's help.
+inline const QString CommandBoxTitle = QStringLiteral("Command Box");
+
 // Runs one command line. The line is split at every single space; the first word is the
 // command word (matched with case) and the last word holds the arguments, separated by
 // commas. Every argument is checked before anything is written: a malformed line changes

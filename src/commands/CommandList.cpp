@@ -1,6 +1,8 @@
 // The command list and its help, and the menu that shows and hides the command box.
 #include "commands/CommandList.h"
 
+#include "commands/CommandInterpreter.h"
+
 #include <cstdint>
 
 namespace {
@@ -45,11 +47,10 @@ void lstCommand_DblClick(CommandContext& ctx)
         ctx.txtCommand.setText(item->text());
 }
 
-void lstCommand_KeyDown(CommandContext& ctx, int keyCode, int shift)
+void lstCommand_KeyDown(CommandContext& ctx, int keyCode)
 {
-    (void)shift;
     if (keyCode == KeyF12)
-        ctx.editing.views.dialogs.MsgBox(CommandHelp(ctx.editing.views.state.SelectedCommand), QStringLiteral("Command Box"));
+        ctx.editing.views.dialogs.MsgBox(CommandHelp(ctx.editing.views.state.SelectedCommand), CommandBoxTitle);
 }
 
 void mnuComm_Click(CommandContext& ctx, int index)

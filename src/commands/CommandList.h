@@ -12,8 +12,8 @@ void lstCommand_Click(CommandContext& ctx);
 // A double click on a command word puts that word into txtCommand, replacing its text;
 // nothing is run.
 void lstCommand_DblClick(CommandContext& ctx);
-// A key pressed on the list (keyCode 123 is F12, shift any 1 shift | 2 ctrl | 4 alt): F12
-// shows the help of SelectedCommand in a "Command Box" message; other keys do nothing here.
-void lstCommand_KeyDown(CommandContext& ctx, int keyCode, int shift);
+// A key pressed on the list, whatever the modifiers (keyCode 123 is F12): F12 shows the help
+// of SelectedCommand in a "Command Box" message; other keys do nothing here.
+void lstCommand_KeyDown(CommandContext& ctx, int keyCode);
 // Edit > Command Box: index 0 shows the command box, 1 hides it (its contents stay).
 void mnuComm_Click(CommandContext& ctx, int index);

@@ -7,8 +7,6 @@
 #include <limits>
 
 namespace {
-constexpr ColorRef MarkRed = 0x0000FF;
-
 // Zeros in front up to four characters, in front of any minus sign too ("0-15").
 QString padded(const QString& text) { return text.size() >= 4 ? text : QString(4 - text.size(), QLatin1Char('0')) + text; }
 } // namespace

@@ -23,17 +23,19 @@ HeadlessSession::HeadlessSession() : window_(std::make_unique<frmMain>(dialogs_,
 
 HeadlessSession::~HeadlessSession() = default;
 
-std::optional<Failure> HeadlessSession::messagesSince(qsizetype before, Failure::Kind kind) const
+std::optional<Failure> HeadlessSession::messagesSince(std::size_t before, Failure::Kind kind) const
 {
     if (dialogs_.messages.size() == before)
         return std::nullopt;
-    QStringList shown = dialogs_.messages.mid(before);
+    QStringList shown;
+    for (std::size_t i = before; i < dialogs_.messages.size(); ++i)
+        shown.append(dialogs_.messages[i].text);
     return Failure{kind, shown.join(QLatin1Char(' ')).replace(QStringLiteral("\r\n"), QStringLiteral(" "))};
 }
 
 std::optional<Failure> HeadlessSession::openObject(const QString& path, bool holdsNothingFails)
 {
-    const qsizetype before = dialogs_.messages.size();
+    const std::size_t before = dialogs_.messages.size();
     const OpenOutcome outcome = OpenFile(window_->files(), path, ObjectFileType);
     if (outcome == OpenOutcome::LoadedNotDrawn)
         return messagesSince(before, Failure::Kind::Refused);
@@ -50,7 +52,7 @@ std::optional<Failure> HeadlessSession::showObject(const QString& objectPath, co
 {
     frmMain& w = *window_;
     if (!settings.workspace.isEmpty()) {
-        const qsizetype before = dialogs_.messages.size();
+        const std::size_t before = dialogs_.messages.size();
         const OpenOutcome outcome = OpenFile(w.files(), settings.workspace, WorkspaceFileType);
         if (auto told = messagesSince(before, Failure::Kind::Input))
             return told;
@@ -68,7 +70,7 @@ std::optional<Failure> HeadlessSession::showObject(const QString& objectPath, co
 std::optional<Failure> HeadlessSession::runLine(const QString& line, QString* answer)
 {
     frmMain& w = *window_;
-    const qsizetype before = dialogs_.messages.size();
+    const std::size_t before = dialogs_.messages.size();
     answer->clear();
     if (line == QLatin1String("Draw 2D")) {
         w.mnuDrawPoly->trigger();

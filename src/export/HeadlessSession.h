@@ -4,26 +4,13 @@
 
 #include "app/frmMain.h"
 #include "export/InputFiles.h"
+#include "platform/SilentDialogs.h"
 
 #include <QStringList>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
-
-// Dialogs of a window nobody sees: every question is answered as if cancelled, and every
-// message box is kept, in order, for the caller to report.
-class ConsoleDialogs : public Dialogs {
-public:
-    std::optional<ColorRef> showColor(ColorRef) override { return std::nullopt; }
-    QString showOpen(const QString&, const QString&) override { return {}; }
-    QString showSave(const QString&, const QString&) override { return {}; }
-    QString inputBox(const QString&, const QString&) override { return {}; }
-    void messageBox(const QString& text, const QString&) override { messages.append(text); }
-    void popupMenu(QMenu&, const QPoint&) override {}
-
-    QStringList messages;
-};
 
 // Settings kept in memory for the life of a session, so that it leaves the user's own (the
 // recent-files list) as they were.
@@ -45,7 +32,7 @@ struct ViewSettings {
     bool grid = false;
 };
 
-// Owns a main window with ConsoleDialogs and MemorySettings, set up as start() sets it up
+// Owns a main window with SilentDialogs and MemorySettings, set up as start() sets it up
 // but hidden. Needs a QApplication. Everything runs through the window's own handlers.
 class HeadlessSession {
 public:
@@ -53,7 +40,7 @@ public:
     ~HeadlessSession();
 
     frmMain& window() { return *window_; }
-    ConsoleDialogs& dialogs() { return dialogs_; }
+    SilentDialogs& dialogs() { return dialogs_; }
 
     // Opens an object file as File > Open Object does: read, checked and drawn flat or
     // extruded. A missing or malformed file, or one that holds nothing when holdsNothingFails,
@@ -73,9 +60,9 @@ public:
     std::optional<Failure> runLine(const QString& line, QString* answer);
 
 private:
-    std::optional<Failure> messagesSince(qsizetype before, Failure::Kind kind) const;
+    std::optional<Failure> messagesSince(std::size_t before, Failure::Kind kind) const;
 
-    ConsoleDialogs dialogs_;
+    SilentDialogs dialogs_;
     MemorySettings settings_;
     std::unique_ptr<frmMain> window_;
 };

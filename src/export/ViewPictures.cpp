@@ -93,8 +93,7 @@ public:
     // holding its ends.
     void gridLine(const LineObject& l)
     {
-        line(std::floor(l.X1() / TwipsPerPixel), std::floor(l.Y1() / TwipsPerPixel), std::floor(l.X2() / TwipsPerPixel),
-             std::floor(l.Y2() / TwipsPerPixel), 1, l.BorderColor());
+        line(toPixel(l.X1()), toPixel(l.Y1()), toPixel(l.X2()), toPixel(l.Y2()), 1, l.BorderColor());
     }
 
 private:

@@ -5,6 +5,7 @@
 #include "files/AtomicWrite.h"
 #include "files/ObjectFile.h"
 #include "files/WorkspaceFile.h"
+#include "platform/ProgramNames.h"
 #include "views/Rendering.h"
 
 #include <QDir>
@@ -13,7 +14,6 @@
 
 namespace {
 
-const QString kWindowTitle = QStringLiteral("PLANOVEXTRIUM");
 const QString kObjectFilter = QStringLiteral("Object Files (*.obj)|*.obj");
 
 void tellFormatError(FilesContext& ctx, int Ftype)
@@ -42,7 +42,7 @@ OpenOutcome openObject(FilesContext& ctx, const QString& Fname)
     s.Dimension = values.Dimension;
     s.GridState = values.GridState;
     s.Depth = values.Depth;
-    ctx.setCaption(kWindowTitle + QStringLiteral("  [") + Fname + QLatin1Char(']'));
+    ctx.setCaption(WindowCaption + QStringLiteral("  [") + Fname + QLatin1Char(']'));
     const bool drawn = s.Dimension == 3 ? DrawObject3D(ctx.views) : DrawObject2D(ctx.views);
     return drawn ? OpenOutcome::Loaded : OpenOutcome::LoadedNotDrawn;
 }

@@ -2,6 +2,7 @@
 // newest of them in File > Recent Files.
 #include "files/FileCommands.h"
 
+#include "platform/ProgramNames.h"
 #include "views/Rendering.h"
 
 #include <QStringList>
@@ -9,7 +10,6 @@
 
 namespace {
 
-const QString kApplication = QStringLiteral("Brondelwick");
 const QString kSection = QStringLiteral("Recent Files");
 
 // "File0" to "File6". File1 is the newest entry and File6 the oldest; File0 is read by the
@@ -21,7 +21,7 @@ QString key(int i)
 
 QString readKey(FilesContext& ctx, int i)
 {
-    return ctx.settings.GetSetting(kApplication, kSection, key(i));
+    return ctx.settings.GetSetting(AppTitle, kSection, key(i));
 }
 
 // The text after the last separator, "/" or "\"; all of path when it holds neither.
@@ -72,9 +72,9 @@ void AddRecentFile(FilesContext& ctx, const QString& path)
     QStringList former;
     for (int i = 1; i <= 5; ++i)
         former << readKey(ctx, i);
-    bool saved = ctx.settings.SaveSetting(kApplication, kSection, key(1), path);
+    bool saved = ctx.settings.SaveSetting(AppTitle, kSection, key(1), path);
     for (int i = 0; saved && i < int(former.size()); ++i)
-        saved = ctx.settings.SaveSetting(kApplication, kSection, key(i + 2), former[i]);
+        saved = ctx.settings.SaveSetting(AppTitle, kSection, key(i + 2), former[i]);
     if (!saved)
         ctx.views.dialogs.MsgBox(QStringLiteral("The object was saved, but the recent-files list could not be "
                                                 "updated: the settings file cannot be written."));

@@ -1,14 +1,15 @@
 // The status bar's clock panels, the coloured picture buttons and the tab control's pages.
 #include "platform/Controls.h"
 
+#include "platform/Twips.h"
+
 #include <QDateTime>
 #include <QLocale>
-#include <cmath>
 
 void placeTwips(QWidget* widget, float left, float top, float width, float height)
 {
-    widget->setGeometry(int(std::lround(left / 15)), int(std::lround(top / 15)),
-                        int(std::lround(width / 15)), int(std::lround(height / 15)));
+    widget->setGeometry(widgetPixels(left, PixelRounding::Nearest), widgetPixels(top, PixelRounding::Nearest),
+                        widgetPixels(width, PixelRounding::Nearest), widgetPixels(height, PixelRounding::Nearest));
 }
 
 void setColors(QWidget* widget, ColorRef back, std::optional<ColorRef> text)
@@ -25,7 +26,7 @@ void setColors(QWidget* widget, ColorRef back, std::optional<ColorRef> text)
 }
 
 namespace {
-constexpr std::array<int, 7> PanelWidths = {1440, 1440, 2000, 2000, 1440, 2000, 4000}; // twips
+constexpr std::array<float, 7> PanelWidths = {1440, 1440, 2000, 2000, 1440, 2000, 4000}; // twips
 constexpr std::size_t LastPanel = 6;
 } // namespace
 
@@ -38,9 +39,9 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent)
         label->setTextFormat(Qt::PlainText);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         if (i == LastPanel)
-            label->setMinimumWidth(PanelWidths[i] / 15);
+            label->setMinimumWidth(widgetPixels(PanelWidths[i], PixelRounding::Holding));
         else
-            label->setFixedWidth(PanelWidths[i] / 15);
+            label->setFixedWidth(widgetPixels(PanelWidths[i], PixelRounding::Holding));
         panels_[i] = label;
         addPermanentWidget(label, i == LastPanel ? 1 : 0);
     }
@@ -84,7 +85,6 @@ TabControl::TabControl(QWidget* parent, const QStringList& captions, ColorRef ba
         page->setGeometry(0, 0, 0, 0);
         pages_.push_back(page);
     }
-    bar_->setExpanding(true);
     bar_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 4px; }"));
     connect(bar_, &QTabBar::currentChanged, this, &TabControl::showPage);
     showPage(bar_->currentIndex());

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Color.h"
+#include "platform/ProgramNames.h"
 
 #include <QPoint>
 #include <QString>
@@ -10,7 +11,6 @@
 
 class QMenu;
 
-inline const QString AppTitle = QStringLiteral("Brondelwick");
 
 class Dialogs {
 public:

@@ -10,8 +10,6 @@ class FileList {
 public:
     explicit FileList(QString pattern) : pattern_(std::move(pattern)) {}
 
-    QString Path() const { return path_; }
-    QString Pattern() const { return pattern_; }
     // Points the list at a folder and reads it.
     void setPath(const QString& folder);
     void Refresh();
@@ -19,8 +17,6 @@ public:
     int ListCount() const { return int(entries_.size()); }
     // The i-th entry, a file name without folder; precondition 0 <= i < ListCount().
     QString List(int i) const { return entries_.at(i); }
-    // The entry the user selected, or empty text.
-    QString FileName;
 
 private:
     QString path_;

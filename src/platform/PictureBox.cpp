@@ -26,9 +26,6 @@ void LineObject::setVisible(bool visible)
 }
 
 namespace {
-int pixels(float twips) { return int(std::lround(twips / TwipsPerPixel)); }
-int ceilPixels(float twips) { return int(std::ceil(twips / TwipsPerPixel)); }
-
 int buttonCode(Qt::MouseButton button)
 {
     switch (button) {
@@ -54,19 +51,12 @@ PictureBox::PictureBox(QWidget* parent, float left, float top, float width, floa
     : QFrame(parent), left_(left), top_(top), width_(width), height_(height),
       scaleWidth_(framed ? width - 60 : width), scaleHeight_(framed ? height - 60 : height),
       framed_(framed), back_(back),
-      image_(ceilPixels(scaleWidth_), ceilPixels(scaleHeight_), QImage::Format_RGB32)
+      image_(widgetPixels(scaleWidth_, PixelRounding::Covering), widgetPixels(scaleHeight_, PixelRounding::Covering), QImage::Format_RGB32)
 {
     image_.fill(toQColor(back_));
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setGeometry(pixels(left), pixels(top), image_.width() + 2 * border(), image_.height() + 2 * border());
-}
-
-void PictureBox::moveTo(float left, float top)
-{
-    left_ = left;
-    top_ = top;
-    move(pixels(left), pixels(top));
+    setGeometry(widgetPixels(left, PixelRounding::Nearest), widgetPixels(top, PixelRounding::Nearest), image_.width() + 2 * border(), image_.height() + 2 * border());
 }
 
 void PictureBox::setPicture(const QPixmap& picture)
@@ -147,8 +137,7 @@ void PictureBox::drawLineObjects(QPainter& painter) const
         if (!line.Visible())
             continue;
         painter.setPen(QPen(toQColor(line.BorderColor()), 0));
-        painter.drawLine(QLineF(std::floor(line.X1() / TwipsPerPixel), std::floor(line.Y1() / TwipsPerPixel),
-                                std::floor(line.X2() / TwipsPerPixel), std::floor(line.Y2() / TwipsPerPixel)));
+        painter.drawLine(QLineF(toPixel(line.X1()), toPixel(line.Y1()), toPixel(line.X2()), toPixel(line.Y2())));
     }
 }
 

@@ -48,8 +48,6 @@ public:
     QPointF toWidgetPixels(float x, float y) const;
     QPoint twipsToGlobal(float x, float y) const;
 
-    // Moves the surface within its parent (twips).
-    void moveTo(float left, float top);
     void setPicture(const QPixmap& picture);
 
     // Creates a line object above this surface; the surface owns it.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/Color.h"
+#include "platform/Twips.h"
 
 #include <QImage>
 #include <span>
@@ -14,12 +15,6 @@ struct Primitive {
     ColorRef color;
     int penWidth;
 };
-
-inline constexpr float TwipsPerPixel = 15.0f;
-
-// The pixel holding a twip position: floor(twips / 15). The one mapping of the rasteriser,
-// shared with whatever must place primitives where it puts them (the SVG export).
-double toPixel(float twips);
 
 // Clips the segment (x1, y1)-(x2, y2) to the box [lo, hiX] x [lo, hiY] in place (Liang–Barsky).
 // False when it misses the box. Unclipped ends keep their exact values.

@@ -17,21 +17,6 @@ namespace {
 // the edges without changing a pixel; beyond, the cut segment's own ends are rounded.
 constexpr double Exact = 0x1p30;
 
-} // namespace
-
-// Without a library floor call for the positions within 2^52.
-double toPixel(float twips)
-{
-    const double x = double(twips);
-    if (!(std::abs(x) < 0x1p52))
-        return std::floor(x / TwipsPerPixel);
-    const double q = x / TwipsPerPixel;
-    const double truncated = double(std::int64_t(q));
-    return truncated > q ? truncated - 1 : truncated;
-}
-
-namespace {
-
 QRgb toRgb(ColorRef c)
 {
     return 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);

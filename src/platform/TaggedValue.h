@@ -25,7 +25,6 @@ public:
     ValueKind kind() const { return static_cast<ValueKind>(value_.index()); }
     bool isEmpty() const { return kind() == ValueKind::Empty; }
     bool isText() const { return kind() == ValueKind::Text; }
-    bool isNumber() const { return !isEmpty() && !isText(); }
 
     // The numeric reading: 0 when empty, the number, or the text read as a number
     // (nullopt when the text is not a number).

@@ -46,7 +46,7 @@ void LayoutGridLines(ViewContext& ctx)
     const int count = std::clamp<int>(ctx.state.GridCount, 1, LinesPerArray);
     const ColorRef color = ctx.cdlColorGrid.Color;
     std::int16_t linePos = *spacing;
-    for (std::size_t i = 1; i <= std::size_t(count); ++i) {
+    for (std::size_t i = 1; i < std::size_t(count); ++i) {
         g.sLine[i]->setVisible(true);
         g.sLinev[i]->setVisible(true);
         g.Grid[i]->setVisible(true);

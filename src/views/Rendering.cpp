@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr ColorRef MarkRed = 0x0000FF;
-
 constexpr std::int64_t Int16Min = std::numeric_limits<std::int16_t>::min();
 constexpr std::int64_t Int16Max = std::numeric_limits<std::int16_t>::max();
 constexpr std::int64_t Int32Min = std::numeric_limits<std::int32_t>::min();

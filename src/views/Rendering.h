@@ -8,6 +8,9 @@
 // one that is zero or negative); the solid export extrudes by the same rule.
 inline constexpr std::int16_t DefaultDepth = 200;
 
+// The red of the marks on the object's points, as the drawings and point placement draw them.
+inline constexpr ColorRef MarkRed = 0x0000FF;
+
 // Wipes the four views (grid lines stay) and recomputes the object's extents and its place
 // in the side and top views. Called by the drawings and the grid size menu.
 void ClearViews(ViewContext& ctx);

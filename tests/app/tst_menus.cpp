@@ -104,7 +104,7 @@ private slots:
         }));
         clickPoints(w, {{100, 1000}, {900, 1000}, {500, 300}});
         if (!before.isEmpty())
-            choose(w, itemAt(w.w(), before));
+            QVERIFY(choose(w, itemAt(w.w(), before)));
         QVERIFY2(!summary(w).contains(effect), qPrintable(summary(w)));
 
         const QString kind = answer.section(QLatin1Char(':'), 0, 0), value = answer.section(QLatin1Char(':'), 1);
@@ -119,11 +119,11 @@ private slots:
         if (item.startsWith(QLatin1String("Cmd"))) {
             QTest::mouseClick(item.startsWith(QLatin1String("CmdObj")) ? w->CmdObj[0] : w->CmdWrk[0], Qt::LeftButton);
         } else if (item.startsWith(QLatin1String("cmdExecute:"))) {
-            runCommand(w, item.section(QLatin1Char(':'), 1));
+            QVERIFY(runCommand(w, item.section(QLatin1Char(':'), 1)));
         } else {
             QAction* action = itemAt(w.w(), item);
             QVERIFY2(action, qPrintable(item));
-            choose(w, action);
+            QVERIFY(choose(w, action));
         }
         QCOMPARE(w.dialogs().pending(), 0);
         QVERIFY2(summary(w).contains(effect), qPrintable(summary(w)));

@@ -8,11 +8,12 @@ namespace {
 constexpr int Extruded = 0, Fresh = 1, Full = 2;   // what the window holds before a line
 
 // A triangle placed by typed commands and drawn extruded (depth 200).
-void extrudedTriangle(TestWindow& w)
+[[nodiscard]] bool extrudedTriangle(TestWindow& w)
 {
     for (const char* line : {"PutPoint 100,1000", "PutPoint 900,1000", "PutPoint 500,300"})
-        runCommand(w, QLatin1String(line));
-    choose(w, w->mnuDraw3D);
+        if (!runCommand(w, QLatin1String(line)))
+            return false;
+    return choose(w, w->mnuDraw3D);
 }
 
 void clickRow(QListWidget* list, int row, bool twice = false)
@@ -81,13 +82,13 @@ private slots:
         QFETCH(QString, line);
         TestWindow w;
         if (setup == Extruded)
-            extrudedTriangle(w);
+            QVERIFY(extrudedTriangle(w));
         if (setup == Full)
             setObject(w, std::vector<PointRecord>(32767, PointRecord{10, 20}));
         w->txtCommand->setText(line);
         const WindowSnapshot before = WindowSnapshot::of(w);
         w.dialogs().expectMessage();
-        runCommand(w, line);
+        QVERIFY(runCommand(w, line));
         QTEST(w.dialogs().lastMessage().title, "title");
         QTEST(w.dialogs().lastMessage().text, "text");
         QCOMPARE(WindowSnapshot::of(w).differencesFrom(before), QStringList());
@@ -132,11 +133,11 @@ private slots:
         QFETCH(QStringList, lines);
         QFETCH(QString, message);
         TestWindow w;
-        extrudedTriangle(w);
+        QVERIFY(extrudedTriangle(w));
         if (!message.isEmpty())
             w.dialogs().expectMessage();
         for (const QString& line : lines)
-            runCommand(w, line);
+            QVERIFY(runCommand(w, line));
         if (!message.isEmpty())
             QCOMPARE(w.dialogs().lastMessage().text, message);
         QStringList points;
@@ -185,9 +186,9 @@ private slots:
         clickRow(w->lstCommand, 3, true);
         QCOMPARE(w->txtCommand->text(), QStringLiteral("GetPointCoords"));
         QCOMPARE(w.state().PointCount, std::int16_t(0));
-        choose(w, w->mnuComm[1]);
+        QVERIFY(choose(w, w->mnuComm[1]));
         QVERIFY(!w->picCommand->isVisible());
-        choose(w, w->mnuComm[0]);
+        QVERIFY(choose(w, w->mnuComm[0]));
         QVERIFY(w->picCommand->isVisible());
         QCOMPARE(w->txtCommand->text(), QStringLiteral("GetPointCoords"));
     }

@@ -48,10 +48,10 @@ private slots:
         QFETCH(QString, message);
         TestWindow w;
         clickPoints(w, {{100, 1000}, {900, 1000}, {500, 300}});
-        choose(w, w->mnuDrawPoly);
+        QVERIFY(choose(w, w->mnuDrawPoly));
         w->cdlColorGrid.Color = 0x00FF00;
         for (int i = 0; i < arming; ++i)
-            choose(w, w->mnuExtrude);
+            QVERIFY(choose(w, w->mnuExtrude));
         QCOMPARE(w->picSide->MousePointer(), 3);
         if (!message.isEmpty())
             w.dialogs().expectMessage();

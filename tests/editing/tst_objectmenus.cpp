@@ -44,7 +44,7 @@ private slots:
         w.dialogs().answerInput(answer);
         if (!message.isEmpty())
             w.dialogs().expectMessage();
-        choose(w, menus[menu].item);
+        QVERIFY(choose(w, menus[menu].item));
         QCOMPARE(w.dialogs().shown().at(0).text, QLatin1String(menus[menu].prompt));
         QCOMPARE(w.dialogs().shown().at(0).title, QLatin1String(menus[menu].title));
         if (!message.isEmpty())
@@ -61,13 +61,13 @@ private slots:
         const std::pair<QAction*, const char*> settings[] = {{w->mnuPointobj, "3"}, {w->mnuRadius, "50"}, {w->mnuWidth, "8"}};
         for (const auto& [item, answer] : settings) {
             w.dialogs().answerInput(QLatin1String(answer));
-            choose(w, item);
+            QVERIFY(choose(w, item));
         }
         clickPoints(w, {{100, 1000}, {900, 1000}, {500, 300}, {2000, 2000}});
         QCOMPARE(w->sbStatus->panelText(3), QStringLiteral("Object Points: 3"));
         QCOMPARE(drawn(w->picFront).mid(4), (QStringList{"C 500,300 r50 #0000ff", "L 500,300 100,1000 #ffffff",
                                                          "C 2000,2000 r50 #0000ff"}));
-        choose(w, w->mnuDraw3D);
+        QVERIFY(choose(w, w->mnuDraw3D));
         QCOMPARE(drawn(w->pic3dView).first(), QStringLiteral("L 300,800 1100,800 #00ffff w8"));
         QCOMPARE(drawn(w->picSide).first(), QStringLiteral("C 1235,1000 r50 #0000ff"));
     }
@@ -77,9 +77,9 @@ private slots:
     {
         TestWindow w;
         clickPoints(w, {{100, 1000}, {900, 1000}, {500, 300}});
-        choose(w, w->mnuDraw3D);
+        QVERIFY(choose(w, w->mnuDraw3D));
         const WindowSnapshot before = WindowSnapshot::of(w);
-        choose(w, w->mnuClear);
+        QVERIFY(choose(w, w->mnuClear));
         for (PictureBox* view : {w->picFront, w->picSide, w->picTop, w->pic3dView})
             QCOMPARE(drawn(view), QStringList());
         QCOMPARE(pixelAt(w->picFront, 500, 1000), QColor(0x80, 0x80, 0x80));

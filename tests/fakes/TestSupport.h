@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QImage>
 #include <QTemporaryDir>
+#include <array>
 #include <functional>
 #include <optional>
 #include <memory>
@@ -64,10 +65,12 @@ void drag(PictureBox* view, const QList<float>& xs, float y, Qt::MouseButton but
 void clickPoints(TestWindow& w, const QList<QPoint>& points);
 
 // Chooses a menu item as the user does. Answers for the dialogs it opens are queued on
-// w.dialogs() before; every one of them must have been used.
-void choose(TestWindow& w, QAction* item);
+// w.dialogs() before; every one of them must have been used. False, with a warning that
+// says why, when the item is disabled or an answer is left: QVERIFY(choose(...)) stops the test.
+[[nodiscard]] bool choose(TestWindow& w, QAction* item);
 // Types a line into the command box (a long one is pasted) and presses Execute Command.
-void runCommand(TestWindow& w, const QString& line);
+// False, with a warning, when the box does not hold the line typed.
+[[nodiscard]] bool runCommand(TestWindow& w, const QString& line);
 
 // Puts an object straight into the state, for values the mouse cannot place.
 void setObject(TestWindow& w, const std::vector<PointRecord>& points, const TaggedValue& depth = TaggedValue(),
@@ -95,11 +98,13 @@ QString describe(const Primitive& p);
 // The primitives drawn on a view since its last clearing, described in order.
 QStringList drawn(PictureBox* view);
 
-// Everything a refused action must leave as it was: the state, the colours, the caption,
-// the status panels, the command text and the views' pictures.
+// Everything a refused action must leave as it was: the whole workspace state, the colours,
+// the views' pen widths, the caption, the status panels, the command text and the views'
+// pictures.
 struct WindowSnapshot {
     WorkspaceState state;
     ColorRef lines, grid, background, object3d;
+    std::array<int, 4> penWidths;
     QString caption, panel3, panel7, command;
     QImage front, side, top, view3d;
 

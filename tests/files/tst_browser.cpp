@@ -151,7 +151,7 @@ private slots:
         setObject(w, {{100, 100}});
         const QString path = saved.endsWith(".obj") ? saved.replace("<O>", w.objectsFolder()) : w.workspacesFolder() + '/' + saved;
         w.dialogs().answerSave(path);
-        choose(w, path.endsWith(".obj") ? w->mnuSave : w->mnuSaveWork);
+        QVERIFY(choose(w, path.endsWith(".obj") ? w->mnuSave : w->mnuSaveWork));
         QVERIFY(QFile::exists(path));
         QCOMPARE(recentFiles(w), expected);
         QCOMPARE(marks(w->CmdObj), "-B--------------");
@@ -183,7 +183,7 @@ private slots:
         setObject(w, {{1000, 1000}}, {}, 0);
         if (expected.endsWith("messages 1"))
             w.dialogs().expectMessage();
-        choose(w, w->mnuRecent[1]);
+        QVERIFY(choose(w, w->mnuRecent[1]));
         QCOMPARE(QStringLiteral("drawn %1 '%2' %3 messages %4")
                      .arg(QString::number(w.state().DrawMode), w->sbStatus->panelText(3),
                           w->windowTitle().remove("PLANOVEXTRIUM  ").replace(w.objectsFolder(), "<O>"),

@@ -7,15 +7,17 @@
 namespace {
 const QColor Grey(128, 128, 128);
 
-// A framed 5000 x 5000 twip view on its own, shown, as the main window's views are.
+// A framed 5000 x 5000 twip view on its own, shown, as the main window's views are. A test
+// goes on only when it was exposed: QVERIFY(v.exposed).
 struct LoneView {
     QWidget parent;
     PictureBox* view = new PictureBox(&parent, 75, 60, 5000, 5000, 0x808080, true);
+    bool exposed;
     LoneView()
     {
         parent.resize(400, 400);
         parent.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&parent));
+        exposed = QTest::qWaitForWindowExposed(&parent);
     }
 };
 // Counts the events of one type its object receives.
@@ -39,6 +41,7 @@ private slots:
     void pictureAndLineObjects()
     {
         LoneView v;
+        QVERIFY(v.exposed);
         v.view->Line(0, 300, 1500, 300, 0xFFFFFF);
         v.view->setDrawWidth(3);
         v.view->Circle(3000, 3000, 300, 0x0000FF);
@@ -75,6 +78,7 @@ private slots:
     void paintedWithFrameAndIcon()
     {
         LoneView v;
+        QVERIFY(v.exposed);
         QCOMPARE(v.view->geometry(), QRect(5, 4, 334, 334));
         QPixmap icon(4, 4);
         icon.fill(Qt::blue);
@@ -97,6 +101,7 @@ private slots:
     void oneRepaintPerBatch()
     {
         LoneView v;
+        QVERIFY(v.exposed);
         QCoreApplication::processEvents();
         int paints = 0;
         v.view->installEventFilter(new EventCounter(QEvent::Paint, paints, v.view));
@@ -138,6 +143,7 @@ private slots:
     {
         QFETCH(QStringList, steps);
         LoneView v;
+        QVERIFY(v.exposed);
         QStringList log;
         const auto record = [&log](const char* what) {
             return [&log, what](int b, int, float x, float y) { log << QStringLiteral("%1 %2 %3,%4").arg(QLatin1String(what)).arg(b).arg(x).arg(y); };

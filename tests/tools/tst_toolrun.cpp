@@ -11,16 +11,18 @@
 namespace {
 
 // The window's way of running a script line: a menu item, or the line typed into the
-// command box and executed.
-void runInWindow(TestWindow& w, const QString& line)
+// command box and executed; false as runCommand() gives it.
+[[nodiscard]] bool runInWindow(TestWindow& w, const QString& line)
 {
     if (line == QLatin1String("Draw 2D"))
-        return w->mnuDrawPoly->trigger();
-    if (line == QLatin1String("Draw 3D"))
-        return w->mnuDraw3D->trigger();
-    if (line == QLatin1String("Clear"))
-        return w->mnuClear->trigger();
-    runCommand(w, line);
+        w->mnuDrawPoly->trigger();
+    else if (line == QLatin1String("Draw 3D"))
+        w->mnuDraw3D->trigger();
+    else if (line == QLatin1String("Clear"))
+        w->mnuClear->trigger();
+    else
+        return runCommand(w, line);
+    return true;
 }
 
 const std::vector<PointRecord> Triangle{{100, 1000}, {900, 1000}, {500, 300}};
@@ -57,7 +59,7 @@ private slots:
 
         TestWindow w;
         for (const QString& line : lines)
-            runInWindow(w, line);
+            QVERIFY(runInWindow(w, line));
         w.dialogs().answerSave(path("window.obj"));
         w->mnuSave->trigger();
         QCOMPARE(w.dialogs().shown(ScriptedDialogs::Kind::Message).size(), std::size_t(0));

@@ -55,8 +55,8 @@ private slots:
         QFETCH(int, spacing);
         TestWindow w;
         clickPoints(w, Triangle);
-        choose(w, w->mnuDraw3D);
-        choose(w, w->mnuGridsize[std::size_t(item)]);
+        QVERIFY(choose(w, w->mnuDraw3D));
+        QVERIFY(choose(w, w->mnuGridsize[std::size_t(item)]));
         QCOMPARE(linesAt(w, 1), placed(spacing));
         QCOMPARE(linesAt(w, std::size_t(count - 1)), placed((count - 1) * spacing));
         QCOMPARE(linesAt(w, std::size_t(count)), Hidden);
@@ -68,11 +68,11 @@ private slots:
     {
         TestWindow w;
         QCOMPARE(pixelAt(w->picFront, 2000, 490), QColor(0x40, 0x40, 0x40));
-        choose(w, w->mnuLneOff);
+        QVERIFY(choose(w, w->mnuLneOff));
         QCOMPARE(linesAt(w, 1), Hidden);
         QCOMPARE(linesAt(w, 49), Hidden);
         QCOMPARE(pixelAt(w->picFront, 2000, 490), QColor(0x80, 0x80, 0x80));
-        choose(w, w->mnuLneOn);
+        QVERIFY(choose(w, w->mnuLneOn));
         QCOMPARE(linesAt(w, 49), placed(4802));
     }
 
@@ -102,17 +102,17 @@ private slots:
         TestWindow w;
         clickPoints(w, Triangle);
         if (drawing > 0)
-            choose(w, drawing == 1 ? w->mnuDrawPoly : w->mnuDraw3D);
+            QVERIFY(choose(w, drawing == 1 ? w->mnuDrawPoly : w->mnuDraw3D));
         mouseClick(w->picFront, 2000, 2000);
         QFETCH(bool, refused);
         if (refused) {
             w.dialogs().expectMessage();
-            runCommand(w, QStringLiteral("ResetPoint 1,900,40000"));
+            QVERIFY(runCommand(w, QStringLiteral("ResetPoint 1,900,40000")));
         }
         w.dialogs().answerColor(answer);
         if (refused)
             w.dialogs().expectMessage();
-        choose(w, w->mnuGrdColor);
+        QVERIFY(choose(w, w->mnuGrdColor));
         QTEST(w->sbStatus->panelText(3), "status");
         QCOMPARE(linesAt(w, 5), placed(490, colour));
         QCOMPARE(pixelAt(w->picSide, 2000, 490), QColor(QStringLiteral("#") + colour));
@@ -138,9 +138,9 @@ private slots:
         clickPoints(w, Triangle);
         QFETCH(bool, extruded);
         if (extruded)
-            choose(w, w->mnuDraw3D);
+            QVERIFY(choose(w, w->mnuDraw3D));
         w.dialogs().answerColor(answer);
-        choose(w, w->mnuBgColor);
+        QVERIFY(choose(w, w->mnuBgColor));
         QCOMPARE(w.dialogs().shown().front().offered, ColorRef(0xC0C0FF));
         for (PictureBox* view : {w->picFront, w->picSide, w->picTop})
             QCOMPARE(pixelAt(view, 4000, 4000), background);

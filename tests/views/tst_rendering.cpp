@@ -49,7 +49,7 @@ private slots:
         QFETCH(bool, extruded);
         TestWindow w;
         clickPoints(w, Triangle);
-        choose(w, extruded ? w->mnuDraw3D : w->mnuDrawPoly);
+        QVERIFY(choose(w, extruded ? w->mnuDraw3D : w->mnuDrawPoly));
         QCOMPARE(drawn(w->picFront), (QStringList{C(100, 1000), L(100, 1000, 900, 1000), C(900, 1000),
                                                   L(900, 1000, 500, 300), C(500, 300), L(500, 300, 100, 1000)}));
         QTEST(drawn(w->picSide), "side");
@@ -109,12 +109,12 @@ private slots:
         QFETCH(QString, message);
         TestWindow w;
         clickPoints(w, Triangle);
-        choose(w, w->mnuDraw3D);
+        QVERIFY(choose(w, w->mnuDraw3D));
         setObject(w, points, depth, 3);
         const WindowSnapshot before = WindowSnapshot::of(w);
         if (!message.isEmpty())
             w.dialogs().expectMessage();
-        choose(w, extruded ? w->mnuDraw3D : w->mnuDrawPoly);
+        QVERIFY(choose(w, extruded ? w->mnuDraw3D : w->mnuDrawPoly));
         if (!message.isEmpty()) {
             QCOMPARE(w.dialogs().lastMessage().text, message);
             QCOMPARE(WindowSnapshot::of(w).differencesFrom(before), QStringList());
@@ -152,15 +152,15 @@ private slots:
         TestWindow w;
         clickPoints(w, Triangle);
         if (drawing > 0)
-            choose(w, drawing == 1 ? w->mnuDrawPoly : w->mnuDraw3D);
+            QVERIFY(choose(w, drawing == 1 ? w->mnuDrawPoly : w->mnuDraw3D));
         mouseClick(w->picFront, 2000, 2000);
         QFETCH(std::optional<ColorRef>, answer);
         w.dialogs().answerColor(answer);
-        choose(w, object3d ? w->mnu3dColor : w->mnuObjColor);
+        QVERIFY(choose(w, object3d ? w->mnu3dColor : w->mnuObjColor));
         QCOMPARE(w.dialogs().shown().front().offered, ColorRef(object3d ? 0x00FFFF : 0xFFFFFF));
         QTEST(w->sbStatus->panelText(3), "status");
         QTEST(drawn(w->pic3dView).value(0), "backEdge");
-        choose(w, w->mnuDrawPoly);
+        QVERIFY(choose(w, w->mnuDrawPoly));
         QTEST(drawn(w->picFront).value(1), "laterLine");
     }
 };
