@@ -35,7 +35,7 @@ Decoded checkHeader(const QByteArray& head, qint64 fileSize, quint32* count)
 {
     if (fileSize == 0)
         return nothingRead();
-    if (head.size() < std::min(fileSize, qint64(kHeaderSize)))
+    if (head.size() < std::min(fileSize, qint64(HeaderSize)))
         return malformed(QStringLiteral("the file ended while its header was read"));
     if (fileSize < 2)
         return malformed(QStringLiteral("file record cut short (1 byte)"));

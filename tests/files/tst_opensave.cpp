@@ -164,7 +164,7 @@ private slots:
     {
         QFETCH(bool, settingsWritable);
         TestWindow w;
-        drawSomething(w);
+        QVERIFY(drawSomething(w));
         const QString settingsFile = QSettings(QSettings::IniFormat, QSettings::UserScope, "Brondelwick", "Brondelwick").fileName();
         if (!settingsWritable)
             QVERIFY(QDir().mkpath(settingsFile));
@@ -172,7 +172,7 @@ private slots:
         w.dialogs().answerSave(path);
         if (!settingsWritable)
             w.dialogs().expectMessage();
-        choose(w, w->mnuSave);
+        QVERIFY(choose(w, w->mnuSave));
         QCOMPARE(w.dialogs().pending(), 0);
         QVERIFY(QFileInfo::exists(path));
         if (!settingsWritable)
