@@ -50,10 +50,4 @@ execute_process(COMMAND bash -c "source \"$0\"; COMP_WORDS=(\"$1\" export --p); 
 if(NOT offered STREQUAL "--prism")
   message(FATAL_ERROR "the completion of \"export --p\" offered \"${offered}\", not --prism: ${why}")
 endif()
-execute_process(COMMAND bash -c "source \"$0\"; COMP_WORDS=(\"$1\" export --p); COMP_CWORD=2; _brondelwick_tool; echo \"\${COMPREPLY[*]}\""
-                        ${prefix}/share/bash-completion/completions/brondelwick-tool ${prefix}/bin/brondelwick-tool
-                OUTPUT_VARIABLE offered ERROR_VARIABLE why OUTPUT_STRIP_TRAILING_WHITESPACE)
-if(NOT offered STREQUAL "--prism")
-  message(FATAL_ERROR "the completion of \"export --p\" offered \"${offered}\", not --prism: ${why}")
-endif()
 file(REMOVE_RECURSE ${prefix})
