@@ -43,8 +43,9 @@ void rasterize(QImage& image, std::span<const Primitive> primitives);
 
 // The same drawn in that many bands of rows at once (one on the calling thread, the others
 // on threads started for them and joined before it returns, or on the calling thread when
-// none can be started); one band draws on the calling thread alone. Called by rasterize, and
-// by tests to compare.
+// none can be started); one band draws on the calling thread alone. Called by rasterize with
+// one band, and by tests with several: they hold the banded drawing to the same pixels, for
+// the day drawing on several cores pays.
 void rasterizeInBands(QImage& image, std::span<const Primitive> primitives, int bands);
 
 // The straightforward rendering with one painter call per primitive; the reference that
