@@ -16,11 +16,6 @@ namespace {
 // Far more than the largest object file (32767 points, each a short text) or any workspace.
 constexpr qsizetype MostInputBytes = 64 * 1024 * 1024;
 
-Failure inputFailure(const QString& path, const QString& reason)
-{
-    return Failure{Failure::Kind::Input, QStringLiteral("%1: %2").arg(inputName(path), reason)};
-}
-
 QString systemReason() { return QString::fromLocal8Bit(std::strerror(errno)); }
 
 bool closedStreams[3] = {false, false, false};
@@ -36,6 +31,11 @@ QString holdsNothingText(const QString& path, int Ftype)
 }
 
 QString inputName(const QString& path) { return path == QLatin1String("-") ? QStringLiteral("standard input") : path; }
+
+Failure inputFailure(const QString& path, const QString& reason)
+{
+    return Failure{Failure::Kind::Input, QStringLiteral("%1: %2").arg(inputName(path), reason)};
+}
 
 void guardStandardStreams()
 {

@@ -23,6 +23,8 @@ QString holdsNothingText(const QString& path, int Ftype);
 
 // How the tool names an input in its messages: "standard input" for "-", else the path.
 QString inputName(const QString& path);
+// An input refused for reason, named as inputName names it: "<file>: <reason>".
+Failure inputFailure(const QString& path, const QString& reason);
 
 // Called first by the tool's main: each of standard input, output and error that the tool
 // was started without (closed) is opened on /dev/null, so that no file the tool opens later

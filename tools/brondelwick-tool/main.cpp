@@ -190,7 +190,7 @@ std::variant<QString, Failure> openablePath(const QString& input, QTemporaryFile
     QString why;
     const std::optional<QByteArray> bytes = readWholeInput(input, &why);
     if (!bytes)
-        return Failure{Failure::Kind::Input, QStringLiteral("%1: %2").arg(inputName(input), why)};
+        return inputFailure(input, why);
     if (!copy.open() || copy.write(*bytes) != bytes->size() || !copy.flush())
         return Failure{Failure::Kind::Refused, QStringLiteral("a temporary copy cannot be written: %1").arg(copy.errorString())};
     return copy.fileName();
@@ -225,7 +225,7 @@ int run(const QCommandLineParser& p)
     QString why;
     const std::optional<QByteArray> script = readWholeInput(scriptPath, &why);
     if (!script)
-        return fail(BadUsage, QStringLiteral("%1: %2").arg(inputName(scriptPath), why));
+        return fail(scriptPath, inputFailure(scriptPath, why));
 
     HeadlessSession session;
     QTemporaryFile fromCopy;
@@ -234,7 +234,7 @@ int run(const QCommandLineParser& p)
         if (const Failure* failure = std::get_if<Failure>(&checked))
             return fail(from, *failure);
         if (std::get<InputFile>(checked).kind == InputFile::Kind::Workspace)
-            return fail(BadUsage, QStringLiteral("%1: is a workspace file, not an object").arg(inputName(from)));
+            return fail(from, inputFailure(from, QStringLiteral("is a workspace file, not an object")));
         const std::variant<QString, Failure> openable = openablePath(from, fromCopy);
         if (const Failure* failure = std::get_if<Failure>(&openable))
             return fail(from, *failure);
