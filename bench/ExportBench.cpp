@@ -123,7 +123,7 @@ void registerExportBenchmarks()
     benchmark::RegisterBenchmark("ExportStl/scattered/32767", exportStl, &ExportSetup::scattered, true)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("ExportStl/star/2000", exportStl, &ExportSetup::star, true)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("ExportPng/ring/32767", exportPng)->Unit(benchmark::kMillisecond);
-    addGoal("ExportStl/ring/32767", {}, 100e-3);
+    addGoal("ExportStl/ring/32767", {}, 50e-3);
     addGoal("ExportStl/widering/32767", {}, 100e-3);
     addGoal("ExportStl/scattered/32767", {}, 1.0);
     addGoal("ExportStl/star/2000", {}, 1.0);

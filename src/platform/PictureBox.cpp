@@ -115,11 +115,26 @@ LineObject* PictureBox::addLineObject()
 
 const QImage& PictureBox::picture()
 {
-    if (rasterized_ < primitives_.size()) {
-        rasterize(image_, std::span(primitives_).subspan(rasterized_));
-        rasterized_ = primitives_.size();
-    }
+    if (rasterized_ < primitives_.size())
+        drawWaitingPictures();
     return image_;
+}
+
+// The views of a window are painted in one pass: when one of them needs its picture, the
+// others with primitives waiting are drawn with it, so that they share the machine's cores.
+void PictureBox::drawWaitingPictures()
+{
+    std::vector<PictureBox*> waiting{this};
+    for (PictureBox* box : window()->findChildren<PictureBox*>())
+        if (box != this && box->rasterized_ < box->primitives_.size())
+            waiting.push_back(box);
+    std::vector<RasterJob> jobs;
+    jobs.reserve(waiting.size());
+    for (PictureBox* box : waiting)
+        jobs.push_back({&box->image_, std::span(box->primitives_).subspan(box->rasterized_)});
+    rasterizeEach(jobs);
+    for (PictureBox* box : waiting)
+        box->rasterized_ = box->primitives_.size();
 }
 
 QImage PictureBox::renderedView()

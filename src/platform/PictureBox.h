@@ -13,7 +13,8 @@
 
 // A surface placed at fixed twip geometry inside its parent. It keeps its primitives since
 // the last Cls and turns the ones not yet drawn into pixels in one batch when the picture is
-// needed (painting or inspection), so drawing calls themselves are cheap. Views have a
+// needed (painting or inspection), so drawing calls themselves are cheap; the surfaces of
+// one window are brought up to date together, sharing the machine's cores. Views have a
 // two-pixel frame: the inner (scale) size is the outer size less 60 twips. The frame belongs
 // to the panel behind: only the drawing area raises mouse notifications, and once a button
 // has gone down there, moves and its release are reported wherever the pointer is.
@@ -55,7 +56,8 @@ public:
 
     // The primitives drawn since the last Cls, in drawing order (for inspection).
     const std::vector<Primitive>& primitives() const { return primitives_; }
-    // The inner picture with every primitive rasterised, without line objects.
+    // The inner picture with every primitive rasterised, without line objects. Brings the
+    // window's other surfaces up to date too.
     const QImage& picture();
     // The inner picture as the user sees it: the drawing with the visible line objects above.
     QImage renderedView();
@@ -71,6 +73,7 @@ protected:
 
 private:
     bool inDrawingArea(const QPointF& pixel) const;
+    void drawWaitingPictures();
     void requestRepaint();
     void drawLineObjects(QPainter& painter) const;
     int border() const { return framed_ ? 2 : 0; }

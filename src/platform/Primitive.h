@@ -36,17 +36,21 @@ private:
 };
 
 // Turns primitives into pixels of the image, in order (later ones lie over earlier ones);
-// twips map to the pixel containing them. Called by a surface when it paints. A drawing of
-// many primitives is shared among the machine's cores, each drawing a band of rows, to the
-// very pixels one thread draws.
+// twips map to the pixel containing them. Called by a surface when it paints.
 void rasterize(QImage& image, std::span<const Primitive> primitives);
 
-// The same drawn in that many bands of rows at once (one on the calling thread, the others
-// on threads started for them and joined before it returns, or on the calling thread when
-// none can be started); one band draws on the calling thread alone. Called by rasterize with
-// one band, and by tests with several: they hold the banded drawing to the same pixels, for
-// the day drawing on several cores pays.
-void rasterizeInBands(QImage& image, std::span<const Primitive> primitives, int bands);
+// A picture and the primitives still to be drawn into it.
+struct RasterJob {
+    QImage* image;
+    std::span<const Primitive> primitives;
+};
+
+// Rasterises each job, as rasterize does, the jobs shared among the machine's cores when
+// they are many primitives together: the largest first, each on one thread, so every
+// picture gets exactly the pixels one thread gives it. Returns when all are drawn.
+// Precondition: no two jobs share an image. Called by the surfaces of a window, which bring
+// their pictures up to date together.
+void rasterizeEach(std::span<const RasterJob> jobs);
 
 // The straightforward rendering with one painter call per primitive; the reference that
 // the fast rasteriser is measured and compared against.

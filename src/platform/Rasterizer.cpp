@@ -4,12 +4,14 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <numeric>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <vector>
-#include <optional>
 
 namespace {
 // Lines whose ends lie within this many pixels (all that 32-bit twips can reach) are cut at
@@ -39,45 +41,26 @@ PixelRange centresWithin(double origin, double lo, double hi, int limit)
     return {int(first), int(last)};
 }
 
-// The image's pixels as rows of 32-bit words, of which one band of rows, [top, bottom), is
-// written: drawing threads each own a band of the same image. Every write goes through the
-// clipped drawing functions below, which only touch pixels inside [0, width) x [top, bottom).
-// Every decision about a shape (which path draws it, where it is cut) is taken on the whole
-// image, never on the band, so that a band gets exactly the pixels the whole drawing has there.
+// The image's pixels as rows of 32-bit words. Every write goes through the clipped drawing
+// functions below, which only touch pixels inside [0, width) x [0, height).
 class Canvas {
 public:
     explicit Canvas(QImage& image)
         : bits_(reinterpret_cast<QRgb*>(image.bits())),
           stride_(image.bytesPerLine() / qsizetype(sizeof(QRgb))),
-          width_(image.width()), height_(image.height()), top_(0), bottom_(image.height())
+          width_(image.width()), height_(image.height())
     {
     }
-    Canvas(QRgb* bits, int width, int height)
-        : bits_(bits), stride_(width), width_(width), height_(height), top_(0), bottom_(height)
-    {
-    }
-
-    // The same image with only the rows [top, bottom) written. Precondition: 0 <= top <= bottom <= height.
-    Canvas band(int top, int bottom) const
-    {
-        Canvas c = *this;
-        c.top_ = top;
-        c.bottom_ = bottom;
-        return c;
-    }
+    Canvas(QRgb* bits, int width, int height) : bits_(bits), stride_(width), width_(width), height_(height) {}
 
     int width() const { return width_; }
     int height() const { return height_; }
-    int top() const { return top_; }
-    int bottom() const { return bottom_; }
-    // The rows of range that lie in the band.
-    PixelRange rows(PixelRange range) const { return {std::max(range.first, top_), std::min(range.last, bottom_ - 1)}; }
     QRgb* at(int x, int y) const { return bits_ + qsizetype(y) * stride_ + x; }
     qsizetype stride() const { return stride_; }
 
     void plot(double x, double y, QRgb colour) const
     {
-        if (x >= 0 && y >= top_ && x < width_ && y < bottom_)
+        if (x >= 0 && y >= 0 && x < width_ && y < height_)
             *at(int(x), int(y)) = colour;
     }
 
@@ -91,7 +74,7 @@ public:
     void square(double x0, double y0, int w, QRgb colour) const
     {
         const PixelRange xs = centresWithin(x0, 0, w, width_);
-        const PixelRange ys = rows(centresWithin(y0, 0, w, height_));
+        const PixelRange ys = centresWithin(y0, 0, w, height_);
         for (int y = ys.first; y <= ys.last; ++y)
             span(y, xs, colour);
     }
@@ -100,7 +83,6 @@ private:
     QRgb* bits_;
     qsizetype stride_;
     int width_, height_;
-    int top_, bottom_;
 };
 
 // Narrows the segment's parameter range [t0, t1] to the side of one clipping edge, as in
@@ -145,15 +127,34 @@ bool clipSegment(double& x1, double& y1, double& x2, double& y2, double lo, doub
 
 namespace {
 
+std::int64_t floorDiv(std::int64_t a, std::int64_t b) { return a / b - (a % b != 0 && a < 0 ? 1 : 0); }
+std::int64_t ceilDiv(std::int64_t a, std::int64_t b) { return -floorDiv(-a, b); }
+
 // A one-pixel line's walk: `count` pixels from `offset` (an index into the canvas's words),
 // one step along the major axis per pixel and one along the minor axis whenever the
-// Bresenham error drops below zero. On entry 0 <= error < major (or major is 0). The minor
-// step is taken by masks, not a branch: on a slanted line it is due at no pattern a
-// processor predicts well.
+// Bresenham error drops below zero. On entry 0 <= error < major (or major is 0).
+//
+// After i pixels the walk has taken floor((i * minor + major - 1 - error) / major) minor
+// steps. Where count * major <= 2^32, that quotient is (i * slope + start) >> 32 for the
+// fixed-point slope and start rounded up: they overshoot the true quotient by less than
+// (i + 1) / 2^32 <= 1 / major, and its fraction is at most 1 - 1 / major, so the floor is the
+// same. Each pixel then depends on i alone, which leaves no chain of decisions from pixel to
+// pixel. Longer walks, which only lines reaching far off the image take, count the error.
 void bresenhamRun(const Canvas& c, qsizetype offset, qsizetype stepMajor, qsizetype stepMinor, std::int64_t count,
                   std::int64_t error, std::int64_t major, std::int64_t minor, QRgb colour)
 {
     QRgb* const bits = c.at(0, 0);
+    constexpr std::int64_t One = std::int64_t(1) << 32;
+    if (major > 0 && major < One / 2 && count <= One / major) {
+        const std::uint64_t slope = std::uint64_t(ceilDiv(minor * One, major));
+        std::uint64_t walked = std::uint64_t(ceilDiv((major - 1 - error) * One, major));
+        for (std::int64_t i = 0; i < count; ++i) {
+            bits[offset + qsizetype(walked >> 32) * stepMinor] = colour;
+            offset += stepMajor;
+            walked += slope;
+        }
+        return;
+    }
     for (std::int64_t i = 0; i < count; ++i) {
         bits[offset] = colour;
         error -= minor;
@@ -163,11 +164,8 @@ void bresenhamRun(const Canvas& c, qsizetype offset, qsizetype stepMajor, qsizet
     }
 }
 
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) { return a / b - (a % b != 0 && a < 0 ? 1 : 0); }
-std::int64_t ceilDiv(std::int64_t a, std::int64_t b) { return -floorDiv(-a, b); }
-
 // One axis of a line in whole pixels: where it starts, how far it goes (>= 0), which way,
-// the pixels written along it (the image's width, or the band's rows) and the offset of one
+// the pixels written along it (the image's width or height) and the offset of one
 // pixel step.
 struct LineAxis {
     std::int64_t start, length, sign;
@@ -187,13 +185,13 @@ void keepOnImage(const LineAxis& a, std::int64_t& first, std::int64_t& last)
     }
 }
 
-// The part of the whole line's Bresenham walk that lies on the image's band: the pixels drawn
+// The part of the whole line's Bresenham walk that lies on the image: the pixels drawn
 // are exactly those the unclipped line has there. Coordinates within +-Exact, so that every
 // product below fits 64 bits.
 void thinLineClipped(const Canvas& c, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2, QRgb colour)
 {
     const LineAxis x{x1, std::abs(x2 - x1), x2 >= x1 ? 1 : -1, 0, c.width(), 1};
-    const LineAxis y{y1, std::abs(y2 - y1), y2 >= y1 ? 1 : -1, c.top(), c.bottom(), c.stride()};
+    const LineAxis y{y1, std::abs(y2 - y1), y2 >= y1 ? 1 : -1, 0, c.height(), c.stride()};
     const LineAxis& major = x.length >= y.length ? x : y;
     const LineAxis& minor = x.length >= y.length ? y : x;
     const std::int64_t da = major.length, db = minor.length, e0 = da / 2;
@@ -220,14 +218,9 @@ void thinLineClipped(const Canvas& c, std::int64_t x1, std::int64_t y1, std::int
     bresenhamRun(c, offset, major.sign * major.step, minor.sign * minor.step, k1 - k0 + 1, error, da, db, colour);
 }
 
-// A one-pixel line between pixel ends known to lie on the image; a band takes its part of
-// the same walk.
+// A one-pixel line between pixel ends known to lie on the image.
 void thinLineInside(const Canvas& c, int ax, int ay, int bx, int by, QRgb colour)
 {
-    if (std::min(ay, by) < c.top() || std::max(ay, by) >= c.bottom()) {
-        thinLineClipped(c, ax, ay, bx, by, colour);
-        return;
-    }
     const int dx = std::abs(bx - ax), dy = std::abs(by - ay);
     const qsizetype stepX = bx >= ax ? 1 : -1;
     const qsizetype stepY = by >= ay ? c.stride() : -c.stride();
@@ -286,7 +279,7 @@ void wideLine(const Canvas& c, double x1, double y1, double x2, double y2, int w
     // The square ends reach half a pen along the line and half a pen across it: up to
     // half * (|ux| + |uy|) beyond the segment's rows, a diagonal cap's corners included.
     const double beyond = half * (std::abs(ux) + std::abs(uy)) + 1;
-    const PixelRange rows = c.rows(centresWithin(y1, std::min(cy1, cy2) - y1 - beyond, std::max(cy1, cy2) - y1 + beyond, c.height()));
+    const PixelRange rows = centresWithin(y1, std::min(cy1, cy2) - y1 - beyond, std::max(cy1, cy2) - y1 + beyond, c.height());
     for (int y = rows.first; y <= rows.last; ++y) {
         const double ry = y + 0.5 - y1;
         double lo = -1e300, hi = 1e300;
@@ -341,7 +334,7 @@ void thinCircle(const Canvas& c, double cx, double cy, double r, QRgb colour)
         c.plot(cx + x, cy - d, colour);
         c.plot(cx + x, cy + d, colour);
     }
-    const double y0 = std::max(-limit, c.top() - cy), y1 = std::min(limit, c.bottom() - 1 - cy);
+    const double y0 = std::max(-limit, -cy), y1 = std::min(limit, c.height() - 1 - cy);
     const int rows = int(std::clamp(y1 - y0, -1.0, double(c.height())));
     for (int i = 0; i <= rows; ++i) {
         const double y = y0 + i, d = circle.h(y);
@@ -357,7 +350,7 @@ void wideCircle(const Canvas& c, double cx, double cy, double r, int w, QRgb col
 {
     const double outer = r + w / 2.0, inner = std::abs(r - w / 2.0);
     const double outer2 = outer * outer, inner2 = inner * inner;
-    const PixelRange rows = c.rows(centresWithin(cy, -outer, outer, c.height()));
+    const PixelRange rows = centresWithin(cy, -outer, outer, c.height());
     for (int y = rows.first; y <= rows.last; ++y) {
         const double dy = y + 0.5 - cy, dy2 = dy * dy;
         if (dy2 > outer2)
@@ -392,12 +385,12 @@ bool circleMayShow(const Canvas& c, double cx, double cy, double r, double reach
 // follow, as the marks of a drawing do.
 class CircleStamp {
 public:
-    // Draws the circle when it is small, wholly on the image's band and the stamp has (or now
+    // Draws the circle when it is small, wholly on the image and the stamp has (or now
     // gets) its shape; false when the caller must draw it.
     bool draw(const Canvas& c, double cx, double cy, double r, int w, QRgb colour)
     {
         const double reach = r + w + 2;
-        if (!(reach <= MaxReach && cx - reach >= 0 && cy - reach >= c.top() && cx + reach < c.width() && cy + reach < c.bottom()))
+        if (!(reach <= MaxReach && cx - reach >= 0 && cy - reach >= 0 && cx + reach < c.width() && cy + reach < c.height()))
             return false;
         const Shape shape{r, w};
         if (stamped_ != shape) {
@@ -480,24 +473,7 @@ void drawPrimitive(const Canvas& c, CircleStamp& stamp, const Primitive& p)
 }
 } // namespace
 
-namespace {
-void drawBand(const Canvas& band, std::span<const Primitive> primitives)
-{
-    CircleStamp stamp;
-    for (const Primitive& p : primitives)
-        drawPrimitive(band, stamp, p);
-}
-} // namespace
-
 void rasterize(QImage& image, std::span<const Primitive> primitives)
-{
-    // One band, on the calling thread: on the project's 2-core machine a second drawing thread
-    // made the 32767-point drawings slower, not faster (the ring 29 ms instead of 7.4 ms), as
-    // each band walks every primitive and the second core is shared.
-    rasterizeInBands(image, primitives, 1);
-}
-
-void rasterizeInBands(QImage& image, std::span<const Primitive> primitives, int bands)
 {
     if (primitives.empty())
         return;
@@ -507,25 +483,40 @@ void rasterizeInBands(QImage& image, std::span<const Primitive> primitives, int 
         return;
     }
     const Canvas canvas(image);
-    bands = std::clamp(bands, 1, std::max(canvas.height(), 1));
-    if (bands == 1) {
-        drawBand(canvas, primitives);
-        return;
+    CircleStamp stamp;
+    for (const Primitive& p : primitives)
+        drawPrimitive(canvas, stamp, p);
+}
+
+void rasterizeEach(std::span<const RasterJob> jobs)
+{
+    // Below this many primitives in all, handing pictures to other threads costs more than
+    // it saves.
+    constexpr std::size_t SharedFrom = 2000;
+    std::vector<std::size_t> order(jobs.size());
+    std::iota(order.begin(), order.end(), std::size_t(0));
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return jobs[a].primitives.size() > jobs[b].primitives.size(); });
+    std::atomic<std::size_t> next{0};
+    const auto drawTheRest = [&] {
+        for (std::size_t i = next++; i < order.size(); i = next++)
+            rasterize(*jobs[order[i]].image, jobs[order[i]].primitives);
+    };
+    std::size_t total = 0;
+    for (const RasterJob& job : jobs)
+        total += job.primitives.size();
+    const std::size_t cores = std::max(std::thread::hardware_concurrency(), 1u);
+    const std::size_t helpers = total < SharedFrom ? 0 : std::min(cores, jobs.size()) - 1;
+    // Helpers that cannot be started leave their pictures to the others and this thread; all
+    // are joined on leaving, before the pictures are handed back.
+    std::vector<std::jthread> started;
+    started.reserve(helpers);
+    try {
+        for (std::size_t i = 0; i < helpers; ++i)
+            started.emplace_back(drawTheRest);
+    } catch (const std::system_error&) {
     }
-    // Band 0 is drawn here, the others on threads of their own (or here too when no thread
-    // can be started), which join before the picture is handed back.
-    const auto bandAt = [&](int i) { return canvas.band(canvas.height() * i / bands, canvas.height() * (i + 1) / bands); };
-    std::vector<std::jthread> helpers;
-    helpers.reserve(std::size_t(bands - 1));
-    for (int i = 1; i < bands; ++i) {
-        const Canvas band = bandAt(i);
-        try {
-            helpers.emplace_back([band, primitives] { drawBand(band, primitives); });
-        } catch (const std::system_error&) {
-            drawBand(band, primitives);
-        }
-    }
-    drawBand(bandAt(0), primitives);
+    drawTheRest();
 }
 
 void rasterizeWithPainter(QImage& image, std::span<const Primitive> primitives)

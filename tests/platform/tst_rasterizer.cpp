@@ -56,6 +56,25 @@ QImage fast(const Drawing& drawing, QSize size)
     return image.copy();
 }
 
+// The textbook walk in whites, every step of it, keeping the pixels that fall on the image.
+void bresenham(QImage& image, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2)
+{
+    const std::int64_t dx = std::abs(x2 - x1), dy = std::abs(y2 - y1), sx = x2 >= x1 ? 1 : -1, sy = y2 >= y1 ? 1 : -1;
+    const bool xMajor = dx >= dy;
+    const std::int64_t major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
+    std::int64_t error = major / 2, px = x1, py = y1;
+    for (std::int64_t i = 0; i <= major; ++i) {
+        if (px >= 0 && py >= 0 && px < image.width() && py < image.height())
+            image.setPixelColor(int(px), int(py), toQColor(White));
+        error -= minor;
+        const bool minorStep = error < 0;
+        if (minorStep)
+            error += major;
+        px += xMajor ? sx : (minorStep ? sx : 0);
+        py += xMajor ? (minorStep ? sy : 0) : sy;
+    }
+}
+
 QImage painted(const Drawing& drawing, QSize size)
 {
     QImage image = blank(size);
@@ -211,43 +230,46 @@ private slots:
         QVERIFY(sameImage(other, painted(drawing, size), QStringLiteral("rasterizer-other-format-%1-%2").arg(radius).arg(width)));
     }
 
-    // A drawing of many primitives is drawn by several threads, each in a band of rows: every
-    // pixel must be the one drawing on a single thread gives, for shapes cut by the picture's
-    // edges, lying off it or reaching far beyond it, and for every pen.
-    void bandsDrawWhatOneThreadDraws_data()
+    // A one-pixel line has the pixels of the textbook Bresenham walk from its first end to its
+    // second (the error starting at half the major length), those on the picture and no
+    // others: for lines on the picture, lines cut by its edges, and lines so long that the
+    // walk no longer takes its fixed-point shortcut. Seeded, against a plain walk over every
+    // step of the whole line. Lines off the picture pass through a point on it.
+    void thinLinesHaveBresenhamPixels_data()
     {
-        QTest::addColumn<int>("width");
-        QTest::addColumn<double>("reach");
-        QTest::newRow("one-pixel pen on the picture") << 1 << 0.0;
-        QTest::newRow("one-pixel pen, ends off the picture") << 1 << 1.0;
-        QTest::newRow("ends beyond 2^30 pixels") << 1 << 1e8;
-        QTest::newRow("wide pen, ends off the picture") << 4 << 1.0;
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<double>("reach"); // how far from the picture the ends may lie, in pictures
+        QTest::addColumn<int>("lines");
+        QTest::newRow("ends on the picture") << QSize(83, 61) << 0.0 << 3000;
+        QTest::newRow("ends off the picture") << QSize(83, 61) << 40.0 << 2000;
+        QTest::newRow("millions of pixels long") << QSize(1200, 40) << 2500.0 << 12;
     }
 
-    void bandsDrawWhatOneThreadDraws()
+    void thinLinesHaveBresenhamPixels()
     {
-        QFETCH(int, width);
+        QFETCH(QSize, size);
         QFETCH(double, reach);
-        const QSize size(160, 90);
-        std::mt19937 random(19);
-        std::uniform_real_distribution<double> x(-reach * size.width() * Twips, (1 + reach) * size.width() * Twips);
-        std::uniform_real_distribution<double> y(-reach * size.height() * Twips, (1 + reach) * size.height() * Twips);
-        const ColorRef colours[] = {White, Red, Yellow};
-        Drawing drawing;
-        for (int i = 0; i < 5000; ++i) {
-            const ColorRef colour = colours[i % 3];
-            if (i % 10 == 0)
-                drawing.push_back(C(x(random), y(random), i % 20 == 0 ? 300 : 20 * (i % 7), colour, width));
-            else
-                drawing.push_back(L(x(random), y(random), x(random), y(random), colour, width));
-        }
-        QImage single = blank(size);
-        rasterizeInBands(single, drawing, 1);
-        QVERIFY(sameImage(fast(drawing, size), single, QStringLiteral("rasterizer-parallel-%1").arg(QTest::currentDataTag())));
-        for (const int bands : {2, 3, 90}) {
-            QImage banded = blank(size);
-            rasterizeInBands(banded, drawing, bands);
-            QVERIFY(sameImage(banded, single, QStringLiteral("rasterizer-bands-%1-%2").arg(bands).arg(QTest::currentDataTag())));
+        QFETCH(int, lines);
+        std::mt19937 random(23);
+        const auto within = [&](double lo, double hi) { return std::int64_t(std::uniform_real_distribution<double>(lo, hi)(random)); };
+        for (int i = 0; i < lines; ++i) {
+            std::int64_t x1 = within(0, size.width()), y1 = within(0, size.height()), x2 = within(0, size.width()),
+                         y2 = within(0, size.height());
+            if (reach > 0) {
+                const std::int64_t dx = within(-reach * size.width(), reach * size.width());
+                const std::int64_t dy = within(-reach * size.height(), reach * size.height());
+                x2 = x1 - dx, y2 = y1 - dy;
+                x1 += dx, y1 += dy;
+            }
+            const Primitive line = L(double(x1 * Twips + 7), double(y1 * Twips + 7), double(x2 * Twips + 7), double(y2 * Twips + 7));
+            QImage expected = blank(size);
+            bresenham(expected, std::int64_t(toPixel(line.x1)), std::int64_t(toPixel(line.y1)), std::int64_t(toPixel(line.x2)),
+                      std::int64_t(toPixel(line.y2)));
+            const QImage actual = fast({line}, size);
+            if (actual != expected) {
+                saveTestImage(expected, QStringLiteral("rasterizer-bresenham-%1-expected").arg(i));
+                QVERIFY(sameImage(actual, expected, QStringLiteral("rasterizer-bresenham-%1").arg(i)));
+            }
         }
     }
 };

@@ -3,6 +3,7 @@
 #include "fakes/TestSupport.h"
 
 #include <QTest>
+#include <random>
 
 namespace {
 const QColor Grey(128, 128, 128);
@@ -112,6 +113,51 @@ private slots:
             v.view->Circle(float(i * 30), 500, 20, 0x0000FF);
         QCoreApplication::processEvents();
         QCOMPARE(paints, 2);
+    }
+
+    // The surfaces of a window are drawn together, on the machine's cores, when one of them
+    // needs its picture: each must have exactly the pixels its primitives give drawn alone,
+    // for shapes cut by the pictures' edges, lying off them or reaching far beyond them, and
+    // for every pen.
+    void surfacesDrawnTogetherAsAlone_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<double>("reach"); // how far beyond a picture shapes may lie, in pictures
+        QTest::newRow("one-pixel pen on the pictures") << 1 << 0.0;
+        QTest::newRow("one-pixel pen, ends off the pictures") << 1 << 1.0;
+        QTest::newRow("ends beyond 2^30 pixels") << 1 << 1e8;
+        QTest::newRow("wide pen, ends off the pictures") << 4 << 1.0;
+    }
+
+    void surfacesDrawnTogetherAsAlone()
+    {
+        QFETCH(int, width);
+        QFETCH(double, reach);
+        QWidget window;
+        const std::vector<PictureBox*> views{new PictureBox(&window, 0, 0, 4000, 3000, 0x808080, true),
+                                             new PictureBox(&window, 4000, 0, 2000, 3000, 0x000000, true),
+                                             new PictureBox(&window, 0, 3000, 6000, 1500, 0xFFFFFF, false)};
+        std::mt19937 random(19);
+        const ColorRef colours[] = {0xFFFFFF, 0x0000FF, 0x00FFFF};
+        for (PictureBox* view : views) {
+            std::uniform_real_distribution<double> x(-reach * view->ScaleWidth(), (1 + reach) * view->ScaleWidth());
+            std::uniform_real_distribution<double> y(-reach * view->ScaleHeight(), (1 + reach) * view->ScaleHeight());
+            view->setDrawWidth(width);
+            for (int i = 0; i < 3000; ++i) {
+                const ColorRef colour = colours[i % 3];
+                if (i % 10 == 0)
+                    view->Circle(float(x(random)), float(y(random)), i % 20 == 0 ? 300.0f : 20.0f * float(i % 7), colour);
+                else
+                    view->Line(float(x(random)), float(y(random)), float(x(random)), float(y(random)), colour);
+            }
+        }
+        views.back()->picture();
+        for (std::size_t i = 0; i < views.size(); ++i) {
+            QImage alone(views[i]->picture().size(), QImage::Format_RGB32);
+            alone.fill(toQColor(views[i]->BackColor()));
+            rasterize(alone, views[i]->primitives());
+            QVERIFY(sameImage(views[i]->picture(), alone, QStringLiteral("surfaces-together-%1-%2").arg(i).arg(QTest::currentDataTag())));
+        }
     }
 
     // Each step is an event at a pixel of the view, frame included (the drawing area starts at
