@@ -5,6 +5,8 @@
 #include "platform/Conversions.h"
 #include "platform/Crc32.h"
 
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QtEndian>
 #include <QtGlobal>
 
@@ -47,63 +49,21 @@ bool utf8LengthAtMost(const QString& text, qsizetype limit)
     return text.toUtf8().size() <= limit;
 }
 
-// Decodes well-formed UTF-8 only: no overlong forms, no surrogate code points, nothing
-// above U+10FFFF, no stray or missing continuation bytes. Returns false otherwise.
-bool decodeUtf8Strictly(const char* bytes, qsizetype size, QString* out)
+// Qt's UTF-8 converters, set for the format: stateless, so that a sequence cut short at the
+// end of a name or text is an error rather than kept for more input, and with a byte order
+// mark taken as text, so that EF BB BF at the start reads as U+FEFF and U+FEFF is written.
+constexpr QStringConverter::Flags kUtf8Flags = QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
+
+// Decodes well-formed UTF-8 only: Qt's decoder reports an error for exactly what the format
+// refuses (overlong forms, encoded surrogates, anything above U+10FFFF, lead bytes C0, C1 and
+// F5 to FF, stray, missing or cut-off continuation bytes), as the bag's tests and the fuzzer
+// check. Returns false for anything else.
+bool decodeUtf8Strictly(QByteArrayView bytes, QString* out)
 {
-    const auto* s = reinterpret_cast<const unsigned char*>(bytes);
-    QString text(size, Qt::Uninitialized); // never more UTF-16 units than bytes
-    char16_t* d = reinterpret_cast<char16_t*>(text.data());
-    qsizetype written = 0;
-    qsizetype i = 0;
-    while (i < size) {
-        const unsigned char b0 = s[i];
-        if (b0 < 0x80) {
-            d[written++] = b0;
-            ++i;
-            continue;
-        }
-        int continuations = 0;
-        unsigned char low = 0x80;
-        unsigned char high = 0xBF;
-        char32_t cp = 0;
-        if (b0 >= 0xC2 && b0 <= 0xDF) {
-            continuations = 1;
-            cp = b0 & 0x1Fu;
-        } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-            continuations = 2;
-            cp = b0 & 0x0Fu;
-            if (b0 == 0xE0)
-                low = 0xA0;
-            else if (b0 == 0xED)
-                high = 0x9F;
-        } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-            continuations = 3;
-            cp = b0 & 0x07u;
-            if (b0 == 0xF0)
-                low = 0x90;
-            else if (b0 == 0xF4)
-                high = 0x8F;
-        } else {
-            return false;
-        }
-        if (size - i - 1 < continuations)
-            return false;
-        for (int k = 1; k <= continuations; ++k) {
-            const unsigned char b = s[i + k];
-            if (b < (k == 1 ? low : 0x80) || b > (k == 1 ? high : 0xBF))
-                return false;
-            cp = (cp << 6) | (b & 0x3Fu);
-        }
-        i += 1 + continuations;
-        if (cp >= 0x10000) {
-            d[written++] = char16_t(0xD800 + ((cp - 0x10000) >> 10));
-            d[written++] = char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF));
-        } else {
-            d[written++] = char16_t(cp);
-        }
-    }
-    text.truncate(written);
+    QStringDecoder decoder(QStringConverter::Utf8, kUtf8Flags);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return false;
     *out = std::move(text);
     return true;
 }
@@ -119,7 +79,7 @@ char* putLittleEndian(char* at, T v)
 template <typename T>
 qsizetype mostSizedUtf8(QStringView text)
 {
-    return qsizetype(sizeof(T)) + 3 * text.size(); // a UTF-16 unit never takes more than 3 bytes
+    return qsizetype(sizeof(T)) + QStringEncoder(QStringConverter::Utf8, kUtf8Flags).requiredSpace(text.size());
 }
 
 // Writes text as UTF-8 preceded by its byte length in T at at, which has room for
@@ -128,28 +88,7 @@ qsizetype mostSizedUtf8(QStringView text)
 template <typename T>
 char* putSizedUtf8(char* at, QStringView text)
 {
-    auto* p = reinterpret_cast<unsigned char*>(at + sizeof(T));
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        char32_t c = text[i].unicode();
-        if (QChar::isHighSurrogate(c)) // and so followed by its low half
-            c = QChar::surrogateToUcs4(char16_t(c), text[++i].unicode());
-        if (c < 0x80) {
-            *p++ = static_cast<unsigned char>(c);
-        } else if (c < 0x800) {
-            *p++ = static_cast<unsigned char>(0xC0 | (c >> 6));
-            *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            *p++ = static_cast<unsigned char>(0xE0 | (c >> 12));
-            *p++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
-            *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
-        } else {
-            *p++ = static_cast<unsigned char>(0xF0 | (c >> 18));
-            *p++ = static_cast<unsigned char>(0x80 | ((c >> 12) & 0x3F));
-            *p++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
-            *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
-        }
-    }
-    char* end = reinterpret_cast<char*>(p);
+    char* end = QStringEncoder(QStringConverter::Utf8, kUtf8Flags).appendToBuffer(at + sizeof(T), text);
     qToLittleEndian(T(end - at - qsizetype(sizeof(T))), at);
     return end;
 }
@@ -247,7 +186,7 @@ bool readPayload(Reader& in, quint8 typeCode, TaggedValue* value, QString* probl
         if (!in.littleEndian(&length) || !in.bytes(qsizetype(length), &p))
             break;
         QString text;
-        if (!decodeUtf8Strictly(p, qsizetype(length), &text)) {
+        if (!decodeUtf8Strictly(QByteArrayView(p, qsizetype(length)), &text)) {
             *problem = QStringLiteral("text is not valid UTF-8");
             return false;
         }
@@ -379,7 +318,7 @@ bool PropertyBag::setContents(const QByteArray& bytes, QString* error, qsizetype
         if (nameLength == 0)
             return failAt(i, QStringLiteral("empty name"));
         QString name;
-        if (!decodeUtf8Strictly(nameBytes, nameLength, &name))
+        if (!decodeUtf8Strictly(QByteArrayView(nameBytes, nameLength), &name))
             return failAt(i, QStringLiteral("name is not valid UTF-8"));
         const qsizetype known = index.size();
         index.emplace(name, entries.size());

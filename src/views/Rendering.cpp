@@ -1,100 +1,35 @@
 // Clearing and measuring the views, the flat and extruded drawings, the drawing menus.
 #include "views/Rendering.h"
 
-#include "platform/Conversions.h"
+#include "views/DrawingPlan.h"
 
-#include <algorithm>
 #include <cstdint>
-#include <limits>
 #include <optional>
+#include <variant>
 
 namespace {
 
-constexpr std::int64_t Int16Min = std::numeric_limits<std::int16_t>::min();
-constexpr std::int64_t Int16Max = std::numeric_limits<std::int16_t>::max();
-constexpr std::int64_t Int32Min = std::numeric_limits<std::int32_t>::min();
-constexpr std::int64_t Int32Max = std::numeric_limits<std::int32_t>::max();
-
-bool fits16(std::int64_t v) { return v >= Int16Min && v <= Int16Max; }
-bool fits32(std::int64_t v) { return v >= Int32Min && v <= Int32Max; }
-
-// The smallest and largest X and Y over every element of pPoints, element 0 included.
-struct Extents {
-    std::int64_t minX, maxX, minY, maxY;
-};
-
-Extents measure(const std::vector<PointRecord>& points)
+// The checked plan, or nothing once the user has been told why the object cannot be drawn.
+// The result points into checked, which the drawing keeps for as long as it draws.
+template <typename Plan>
+const Plan* acceptedOrTold(ViewContext& ctx, const std::variant<Plan, QString>& checked)
 {
-    constexpr std::int64_t Lowest = std::numeric_limits<std::int64_t>::min();
-    constexpr std::int64_t Highest = std::numeric_limits<std::int64_t>::max();
-    Extents e{Highest, Lowest, Highest, Lowest};
-    for (const PointRecord& p : points) {
-        e.minX = std::min<std::int64_t>(e.minX, p.X);
-        e.maxX = std::max<std::int64_t>(e.maxX, p.X);
-        e.minY = std::min<std::int64_t>(e.minY, p.Y);
-        e.maxY = std::max<std::int64_t>(e.maxY, p.Y);
+    if (const QString* problem = std::get_if<QString>(&checked)) {
+        ctx.dialogs.MsgBox(*problem);
+        return nullptr;
     }
-    return e;
+    return &std::get<Plan>(checked);
 }
 
-double sideOffset(const Surface& picSide) { return double(picSide.ScaleWidth()) / 2 - double(picSide.ScaleWidth()) / 4; }
-double topOffset(const Surface& picTop) { return conv::roundHalfEven(double(picTop.ScaleHeight()) / 2 - double(picTop.ScaleHeight()) / 4); }
-
-QString num(std::int64_t v) { return QString::number(v); }
-
-QString outOf16(const QString& what, std::int64_t value)
+// Wipes the four views (grid lines stay) and stores where the object lies in them. Called by
+// ClearViews and by the drawings once their plan is checked.
+void clearViews(ViewContext& ctx, const Placement& placement)
 {
-    return QStringLiteral("The object cannot be drawn: %1 (%2) is outside the range -32768 to 32767.").arg(what, num(value));
-}
-
-// What clearing the views needs: the extents and the top view offset in their widths.
-// Gives the message that names the first value out of range, or nothing when all fit.
-std::optional<QString> checkPlacement(const ViewContext& ctx)
-{
-    const Extents e = measure(ctx.state.pPoints);
-    if (!fits16(e.minX))
-        return outOf16(QStringLiteral("the smallest X of its points"), e.minX);
-    if (!fits16(e.minY))
-        return outOf16(QStringLiteral("the smallest Y of its points"), e.minY);
-    if (!fits16(e.maxY))
-        return outOf16(QStringLiteral("the largest Y of its points"), e.maxY);
-    const double top = topOffset(ctx.picTop);
-    if (!conv::toInt16(top))
-        return outOf16(QStringLiteral("the place of its front face in the top view"), std::int64_t(top));
-    return std::nullopt;
-}
-
-// The extruded drawing's own needs, given the depth it will use: d and TopOffsetY + d in
-// 16 bits, and X + d in 32 bits for every point.
-std::optional<QString> checkExtrusion(const ViewContext& ctx, const TaggedValue& depth)
-{
-    const std::optional<double> number = depth.toNumber();
-    if (!number)
-        return QStringLiteral("The object cannot be drawn: its depth \"%1\" is not a number.").arg(conv::excerpt(depth.toText()));
-    const std::optional<std::int16_t> d = conv::toInt16(*number);
-    if (!d)
-        return QStringLiteral("The object cannot be drawn: its depth (%1) is outside the range -32768 to 32767.")
-            .arg(conv::excerpt(depth.toText()));
-    const std::int64_t top = std::int64_t(topOffset(ctx.picTop));
-    if (!fits16(top + *d))
-        return QStringLiteral("The object cannot be drawn: its back face in the top view would lie at %1 + %2 = %3, "
-                              "outside the range -32768 to 32767.")
-            .arg(num(top), num(*d), num(top + *d));
-    const Extents e = measure(ctx.state.pPoints);
-    for (const std::int64_t x : {e.minX, e.maxX})
-        if (!fits32(x + *d))
-            return QStringLiteral("The object cannot be drawn: a point's X plus the depth, %1 + %2 (%3), is outside the "
-                                  "range -2147483648 to 2147483647.")
-                .arg(num(x), num(*d), num(x + *d));
-    return std::nullopt;
-}
-
-bool refuse(ViewContext& ctx, const std::optional<QString>& problem)
-{
-    if (!problem)
-        return false;
-    ctx.dialogs.MsgBox(*problem);
-    return true;
+    ctx.picTop.Cls();
+    ctx.picFront.Cls();
+    ctx.picSide.Cls();
+    ctx.pic3dView.Cls();
+    placement.storeIn(ctx.state);
 }
 
 // The closed outline with a mark on every point, in the front view; the same for both drawings.
@@ -112,34 +47,15 @@ void drawFront(ViewContext& ctx)
 
 } // namespace
 
-void ClearViews(ViewContext& ctx)
-{
-    ctx.picTop.Cls();
-    ctx.picFront.Cls();
-    ctx.picSide.Cls();
-    ctx.pic3dView.Cls();
-    ComputeViewOffsets(ctx);
-}
-
-// Called only by ClearViews. A checked drawing always finds every value in range; from the
-// grid size menu the extents of an unchecked object are clamped into their fields.
-void ComputeViewOffsets(ViewContext& ctx)
-{
-    WorkspaceState& s = ctx.state;
-    const Extents e = measure(s.pPoints);
-    s.SideOffsetX = float(sideOffset(ctx.picSide));
-    s.MaxY = conv::clampToInt16(double(e.maxY));
-    s.MinY = conv::clampToInt16(double(e.minY));
-    s.TopOffsetY = conv::clampToInt16(topOffset(ctx.picTop));
-    s.MaxX = std::int32_t(e.maxX);
-    s.MinX = conv::clampToInt16(double(e.minX));
-}
+void ClearViews(ViewContext& ctx) { clearViews(ctx, Placement::clamped(ctx)); }
 
 bool DrawObject2D(ViewContext& ctx)
 {
-    if (refuse(ctx, checkPlacement(ctx)))
+    const auto checked = Placement::check(ctx);
+    const Placement* plan = acceptedOrTold(ctx, checked);
+    if (!plan)
         return false;
-    ClearViews(ctx);
+    clearViews(ctx, *plan);
     WorkspaceState& s = ctx.state;
     s.Dimension = 2;
     s.DrawMode = 2;
@@ -147,14 +63,15 @@ bool DrawObject2D(ViewContext& ctx)
     drawFront(ctx);
 
     const float radius = s.PointRadius;
+    const float side = plan->sideOffsetX;
     for (const PointRecord& p : s.pPoints)
-        ctx.picSide.Circle(s.SideOffsetX, float(p.Y), radius, MarkRed);
-    ctx.picSide.Line(s.SideOffsetX, float(s.MaxY), s.SideOffsetX, float(s.MinY), ctx.cdlDrawing.Color);
+        ctx.picSide.Circle(side, float(p.Y), radius, MarkRed);
+    ctx.picSide.Line(side, float(plan->maxY), side, float(plan->minY), ctx.cdlDrawing.Color);
 
-    const float top = s.TopOffsetY;
+    const float top = plan->topOffsetY;
     for (const PointRecord& p : s.pPoints)
         ctx.picTop.Circle(float(p.X), top, radius, MarkRed);
-    ctx.picTop.Line(float(s.MaxX), top, float(s.MinX), top, ctx.cdlDrawing.Color);
+    ctx.picTop.Line(float(plan->maxX), top, float(plan->minX), top, ctx.cdlDrawing.Color);
 
     ctx.sbStatus.setPanelText(3, QStringLiteral("Object Points: ") + QString::number(s.PointCount));
     return true;
@@ -163,22 +80,27 @@ bool DrawObject2D(ViewContext& ctx)
 bool DrawObject3D(ViewContext& ctx)
 {
     WorkspaceState& s = ctx.state;
-    // A drawing skipped for a negative first X needs only what clearing needs.
-    const bool skipped = s.pPoints[0].X < 0;
-    if (refuse(ctx, checkPlacement(ctx)))
+    const auto placed = Placement::check(ctx);
+    const Placement* plan = acceptedOrTold(ctx, placed);
+    if (!plan)
         return false;
-    if (!skipped && refuse(ctx, checkExtrusion(ctx, s.Depth.isEmpty() ? TaggedValue(DefaultDepth) : s.Depth)))
+    // A drawing skipped for a negative first X needs only what clearing needs.
+    if (s.pPoints[0].X < 0) {
+        clearViews(ctx, *plan);
+        if (s.Depth.isEmpty())
+            s.Depth = DefaultDepth;
+        return true;
+    }
+    const auto extruded = Extrusion::check(*plan, s.Depth.isEmpty() ? TaggedValue(DefaultDepth) : s.Depth);
+    const Extrusion* back = acceptedOrTold(ctx, extruded);
+    if (!back)
         return false;
 
-    ClearViews(ctx);
+    clearViews(ctx, *plan);
     if (s.Depth.isEmpty())
         s.Depth = DefaultDepth;
-    if (skipped)
-        return true;
-
     s.Dimension = 3;
     s.DrawMode = 3;
-    const std::int16_t d = *conv::toInt16(*s.Depth.toNumber());
     const auto& pts = s.pPoints;
     const std::size_t n = pts.size() - 1;
     const float radius = s.PointRadius;
@@ -186,36 +108,34 @@ bool DrawObject3D(ViewContext& ctx)
 
     drawFront(ctx);
 
-    const float sideFront = s.SideOffsetX;
-    const float sideBack = s.SideOffsetX + float(d);
+    const float sideFront = plan->sideOffsetX;
+    const float sideBack = back->sideBackX;
     for (const PointRecord& p : pts) {
         ctx.picSide.Circle(sideFront, float(p.Y), radius, MarkRed);
         ctx.picSide.Circle(sideBack, float(p.Y), radius, MarkRed);
         ctx.picSide.Line(sideFront, float(p.Y), sideBack, float(p.Y), lines);
     }
-    ctx.picSide.Line(sideFront, float(s.MaxY), sideFront, float(s.MinY), lines);
-    ctx.picSide.Line(sideBack, float(s.MaxY), sideBack, float(s.MinY), lines);
+    ctx.picSide.Line(sideFront, float(plan->maxY), sideFront, float(plan->minY), lines);
+    ctx.picSide.Line(sideBack, float(plan->maxY), sideBack, float(plan->minY), lines);
 
-    const float topFront = s.TopOffsetY;
-    const float topBack = float(std::int16_t(s.TopOffsetY + d));
+    const float topFront = plan->topOffsetY;
+    const float topBack = back->topBackY;
     for (const PointRecord& p : pts) {
         ctx.picTop.Circle(float(p.X), topBack, radius, MarkRed);
         ctx.picTop.Circle(float(p.X), topFront, radius, MarkRed);
         ctx.picTop.Line(float(p.X), topFront, float(p.X), topBack, lines);
     }
-    ctx.picTop.Line(float(s.MaxX), topFront, float(s.MinX), topFront, lines);
-    ctx.picTop.Line(float(s.MaxX), topBack, float(s.MinX), topBack, lines);
+    ctx.picTop.Line(float(plan->maxX), topFront, float(plan->minX), topFront, lines);
+    ctx.picTop.Line(float(plan->maxX), topBack, float(plan->minX), topBack, lines);
 
-    // Back face, lateral edges, then the front face over them. X + d fits 32 bits (checked)
-    // and so does Y - d, every Y fitting 16 bits.
-    auto backX = [d](const PointRecord& p) { return float(std::int64_t(p.X) + d); };
-    auto backY = [d](const PointRecord& p) { return float(std::int64_t(p.Y) - d); };
+    // Back face, lateral edges, then the front face over them.
     for (std::size_t i = 0; i <= n; ++i) {
         const std::size_t j = i < n ? i + 1 : 0;
-        ctx.pic3dView.Line(backX(pts[i]), backY(pts[i]), backX(pts[j]), backY(pts[j]), ctx.cdl3dObject.Color);
+        ctx.pic3dView.Line(back->backX(pts[i]), back->backY(pts[i]), back->backX(pts[j]), back->backY(pts[j]),
+                           ctx.cdl3dObject.Color);
     }
     for (const PointRecord& p : pts)
-        ctx.pic3dView.Line(float(p.X), float(p.Y), backX(p), backY(p), ctx.cdl3dObject.Color);
+        ctx.pic3dView.Line(float(p.X), float(p.Y), back->backX(p), back->backY(p), ctx.cdl3dObject.Color);
     for (std::size_t i = 0; i <= n; ++i) {
         const std::size_t j = i < n ? i + 1 : 0;
         ctx.pic3dView.Line(float(pts[i].X), float(pts[i].Y), float(pts[j].X), float(pts[j].Y), ctx.cdl3dObject.Color);

@@ -11,12 +11,10 @@ inline constexpr std::int16_t DefaultDepth = 200;
 // The red of the marks on the object's points, as the drawings and point placement draw them.
 inline constexpr ColorRef MarkRed = 0x0000FF;
 
-// Wipes the four views (grid lines stay) and recomputes the object's extents and its place
-// in the side and top views. Called by the drawings and the grid size menu.
+// Wipes the four views (grid lines stay) and stores the object's extents and its place in
+// the side and top views, each clamped into its field (Placement::clamped), for an object no
+// drawing has checked. Called by the grid size menu; the drawings clear with their checked plan.
 void ClearViews(ViewContext& ctx);
-// Called by ClearViews only. Outside a checked drawing an extent that does not fit its
-// 16-bit field is clamped into it.
-void ComputeViewOffsets(ViewContext& ctx);
 
 // Draw the object flat or extruded from the state. Before anything is cleared or written
 // they check that every value fits its width; when one does not, the user is told and the

@@ -65,6 +65,9 @@ private slots:
             << Values{{"t", QStringLiteral("\u0080\u07FF\u0800\uD7FF\uE000\uFFFF\U00010000\U0010FFFF")}}
             << QByteArray("42 57 50 42 01 00 01 00 00 00 01 00 74 06 18 00 00 00 c2 80 df bf e0 a0 80 ed 9f bf ee 80 80 ef bf bf "
                           "f0 90 80 80 f4 8f bf bf 47 00 35 42");
+        QTest::newRow("byte order mark at the start of a name and a text, kept")
+            << Values{{QStringLiteral("\uFEFFb"), QStringLiteral("\uFEFFt")}}
+            << QByteArray("42 57 50 42 01 00 01 00 00 00 04 00 ef bb bf 62 06 04 00 00 00 ef bb bf 74 69 ab 4f 99");
     }
 
     void exactBytes()
@@ -132,9 +135,10 @@ private slots:
         QTest::newRow("byte after the last value") << sealed(head(1) + u8 + '\0') << "after the last value";
         const std::pair<const char*, QByteArray> badUtf8[] = {
             {"overlong 2-byte", "\xC0\xAF"}, {"overlong 3-byte", "\xE0\x80\xAF"}, {"overlong 4-byte", "\xF0\x80\x80\xAF"},
-            {"surrogate", "\xED\xA0\x80"}, {"above U+10FFFF", "\xF4\x90\x80\x80"}, {"lead byte F5", "\xF5\x80\x80\x80"},
+            {"lead byte C1", "\xC1\xBF"}, {"first surrogate", "\xED\xA0\x80"}, {"last surrogate", "\xED\xBF\xBF"},
+            {"above U+10FFFF", "\xF4\x90\x80\x80"}, {"lead byte F5", "\xF5\x80\x80\x80"}, {"5-byte form", "\xF8\x88\x80\x80\x80"},
             {"stray continuation", "a\x80"}, {"continuation below 80", "\xE2\x41\x82"}, {"continuation above BF", "\xC3\xC0"},
-            {"third byte not a continuation", "\xE2\x82\x41"}};
+            {"third byte not a continuation", "\xE2\x82\x41"}, {"cut at the end of the bag", "\xF0\x9F\x8E"}};
         // The next value's name length, 128, would complete the sequence if the text were read past its end.
         QTest::newRow("text cut short") << sealed(head(2) + field("t") + '\x06' + le(quint32(2)) + "\xE2\x82" + field(QByteArray(128, 'b')) + '\x00')
                                         << "text is not valid UTF-8";

@@ -73,6 +73,8 @@ private slots:
         const QString range = QStringLiteral(" is outside the range -32768 to 32767.");
         QTest::addRow("every extent at its limit draws") << Points{{0, 32767}, {-32768, -32768}, {2147483447, 0}, {5, 5}}
             << d(200) << true << "" << "Object Points: 8" << "200";
+        QTest::addRow("flat: largest X at 32 bits draws, the depth unchecked") << Points{{2147483647, 0}, {0, 0}}
+            << TaggedValue(QStringLiteral("deep")) << false << "" << "Object Points: 2" << "deep";
         QTest::addRow("the most points the list holds") << Points(32767, {10, 20}) << d(300) << true << ""
                                                         << "Object Points: 65534" << "300";
         QTest::addRow("a single point") << Points{{300, 400}} << d(200) << true << "" << "Object Points: 2" << "200";
