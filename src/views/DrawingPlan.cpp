@@ -80,16 +80,6 @@ Placement Placement::clamped(const ViewContext& ctx)
                      conv::clampToInt16(double(m.maxY)), float(m.sideOffset), conv::clampToInt16(m.topOffset));
 }
 
-void Placement::storeIn(WorkspaceState& s) const
-{
-    s.SideOffsetX = sideOffsetX;
-    s.MaxY = maxY;
-    s.MinY = minY;
-    s.TopOffsetY = topOffsetY;
-    s.MaxX = maxX;
-    s.MinX = minX;
-}
-
 Extrusion::Extrusion(std::int16_t depth, float sideBackX, float topBackY)
     : depth(depth), sideBackX(sideBackX), topBackY(topBackY)
 {

@@ -30,10 +30,6 @@ public:
     // gives exactly what check gives.
     static Placement clamped(const ViewContext& ctx);
 
-    // Writes the values into the state's fields, where point placement and depth dragging
-    // read them. Called when the views are cleared.
-    void storeIn(WorkspaceState& s) const;
-
 private:
     Placement(std::int16_t minX, std::int32_t maxX, std::int16_t minY, std::int16_t maxY, float sideOffsetX,
               std::int16_t topOffsetY);

@@ -74,7 +74,7 @@ void mnuGridsize_Click(ViewContext& ctx, int index)
     if (index < 0 || index >= int(GridCounts.size()))
         return;
     ctx.state.GridCount = GridCounts[std::size_t(index)];
-    ClearViews(ctx);
+    ClearViews(ctx, Placement::clamped(ctx));
     LayoutGridLines(ctx);
 }
 

@@ -1,8 +1,6 @@
 // Clearing and measuring the views, the flat and extruded drawings, the drawing menus.
 #include "views/Rendering.h"
 
-#include "views/DrawingPlan.h"
-
 #include <cstdint>
 #include <optional>
 #include <variant>
@@ -21,17 +19,6 @@ const Plan* acceptedOrTold(ViewContext& ctx, const std::variant<Plan, QString>& 
     return &std::get<Plan>(checked);
 }
 
-// Wipes the four views (grid lines stay) and stores where the object lies in them. Called by
-// ClearViews and by the drawings once their plan is checked.
-void clearViews(ViewContext& ctx, const Placement& placement)
-{
-    ctx.picTop.Cls();
-    ctx.picFront.Cls();
-    ctx.picSide.Cls();
-    ctx.pic3dView.Cls();
-    placement.storeIn(ctx.state);
-}
-
 // The closed outline with a mark on every point, in the front view; the same for both drawings.
 void drawFront(ViewContext& ctx)
 {
@@ -47,7 +34,25 @@ void drawFront(ViewContext& ctx)
 
 } // namespace
 
-void ClearViews(ViewContext& ctx) { clearViews(ctx, Placement::clamped(ctx)); }
+void ClearViews(ViewContext& ctx, const Placement& placement)
+{
+    ctx.picTop.Cls();
+    ctx.picFront.Cls();
+    ctx.picSide.Cls();
+    ctx.pic3dView.Cls();
+    ComputeViewOffsets(ctx, placement);
+}
+
+void ComputeViewOffsets(ViewContext& ctx, const Placement& placement)
+{
+    WorkspaceState& s = ctx.state;
+    s.SideOffsetX = placement.sideOffsetX;
+    s.MaxY = placement.maxY;
+    s.MinY = placement.minY;
+    s.TopOffsetY = placement.topOffsetY;
+    s.MaxX = placement.maxX;
+    s.MinX = placement.minX;
+}
 
 bool DrawObject2D(ViewContext& ctx)
 {
@@ -55,7 +60,7 @@ bool DrawObject2D(ViewContext& ctx)
     const Placement* plan = acceptedOrTold(ctx, checked);
     if (!plan)
         return false;
-    clearViews(ctx, *plan);
+    ClearViews(ctx, *plan);
     WorkspaceState& s = ctx.state;
     s.Dimension = 2;
     s.DrawMode = 2;
@@ -86,7 +91,7 @@ bool DrawObject3D(ViewContext& ctx)
         return false;
     // A drawing skipped for a negative first X needs only what clearing needs.
     if (s.pPoints[0].X < 0) {
-        clearViews(ctx, *plan);
+        ClearViews(ctx, *plan);
         if (s.Depth.isEmpty())
             s.Depth = DefaultDepth;
         return true;
@@ -96,7 +101,7 @@ bool DrawObject3D(ViewContext& ctx)
     if (!back)
         return false;
 
-    clearViews(ctx, *plan);
+    ClearViews(ctx, *plan);
     if (s.Depth.isEmpty())
         s.Depth = DefaultDepth;
     s.Dimension = 3;

@@ -2,6 +2,7 @@
 // object colour menus.
 #pragma once
 
+#include "views/DrawingPlan.h"
 #include "views/ViewContext.h"
 
 // The depth in twips an extruded drawing gives an object whose depth is empty (and Draw 3D
@@ -11,10 +12,14 @@ inline constexpr std::int16_t DefaultDepth = 200;
 // The red of the marks on the object's points, as the drawings and point placement draw them.
 inline constexpr ColorRef MarkRed = 0x0000FF;
 
-// Wipes the four views (grid lines stay) and stores the object's extents and its place in
-// the side and top views, each clamped into its field (Placement::clamped), for an object no
-// drawing has checked. Called by the grid size menu; the drawings clear with their checked plan.
-void ClearViews(ViewContext& ctx);
+// Wipes the four views, picTop, picFront, picSide and pic3dView in that order (grid lines
+// stay), then ComputeViewOffsets. Called by the drawings with their checked placement, and by
+// the grid size menu with Placement::clamped for an object no drawing has checked.
+void ClearViews(ViewContext& ctx, const Placement& placement);
+// Writes the object's extents and its front face's place in the side and top views into the
+// state's six fields, where the drawings, point placement and the depth drag read them.
+// Called only by ClearViews.
+void ComputeViewOffsets(ViewContext& ctx, const Placement& placement);
 
 // Draw the object flat or extruded from the state. Before anything is cleared or written
 // they check that every value fits its width; when one does not, the user is told and the
