@@ -3,6 +3,7 @@
 #include "export/ViewPictures.h"
 
 #include "platform/Crc32.h"
+#include "platform/PixelGeometry.h"
 
 #include <QPainter>
 #include <QtEndian>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -52,48 +54,34 @@ class SvgView {
 public:
     SvgView(QByteArray& out, int width, int height) : out_(out), width_(width), height_(height) {}
 
+    // Called for each primitive of the view, in order.
     void primitive(const Primitive& p)
     {
-        const int w = std::max(p.penWidth, 1);
-        const double x1 = toPixel(p.x1), y1 = toPixel(p.y1);
-        if (!std::isfinite(x1) || !std::isfinite(y1))
+        using Kind = PixelShape::Kind;
+        const PixelShape shape = pixelShape(p);
+        switch (shape.kind) {
+        case Kind::Nothing:
             return;
-        if (p.kind == Primitive::Kind::Line) {
-            const double x2 = toPixel(p.x2), y2 = toPixel(p.y2);
-            if (std::isfinite(x2) && std::isfinite(y2))
-                line(x1, y1, x2, y2, w, p.color);
+        case Kind::Dot:
+            dot(shape, p.color);
             return;
-        }
-        const double radius = double(p.r) / TwipsPerPixel;
-        if (!(radius >= 0.5)) {
-            if (!std::isnan(radius))
-                square(x1 - w / 2, y1 - w / 2, w, p.color);
+        case Kind::ThinLine:
+        case Kind::WideLine:
+            line(shape, p.color);
             return;
-        }
-        const double reach = radius + w + 1;
-        if (!std::isfinite(radius) || x1 + reach < 0 || y1 + reach < 0 || x1 - reach > width_ || y1 - reach > height_)
-            return;
-        if (w > 1) {
-            // A wide pen strokes the circle around the pixel's corner.
-            out_ += QStringLiteral("<circle cx=\"%1\" cy=\"%2\" r=\"%3\" stroke=\"%4\" stroke-width=\"%5\"/>\n")
-                        .arg(number(x1), number(y1), number(radius), colour(p.color))
-                        .arg(w)
-                        .toUtf8();
+        case Kind::ThinCircle:
+        case Kind::Ring:
+            if (!circleBeside(shape, width_, height_))
+                circle(shape, p.color);
             return;
         }
-        // A one-pixel circle as the closed path through the centres of the pixels the
-        // rasteriser gives it, so that renderers colour those pixels and no others.
-        const auto& [start, steps] = circlePath(radius);
-        out_ += QStringLiteral("<path d=\"M%1 %2%3z\" stroke=\"%4\"/>\n")
-                    .arg(number(x1 + 0.5 + start.x()), number(y1 + 0.5 + start.y()), steps, colour(p.color))
-                    .toUtf8();
     }
 
     // A grid line, as the surface draws its line objects: one pixel through the pixels
     // holding its ends.
     void gridLine(const LineObject& l)
     {
-        line(toPixel(l.X1()), toPixel(l.Y1()), toPixel(l.X2()), toPixel(l.Y2()), 1, l.BorderColor());
+        primitive({Primitive::Kind::Line, l.X1(), l.Y1(), l.X2(), l.Y2(), 0.0f, l.BorderColor(), 1});
     }
 
 private:
@@ -119,36 +107,51 @@ private:
         return circles_.emplace(radius, std::pair(pixels.front(), steps)).first->second;
     }
 
-    // Between pixel ends, with square ends: a wider line between the pixels' corners, as
-    // wide as its pen; a one-pixel line through their centres, as wide across as one pixel
-    // along the minor axis, so that each step of the major axis colours the one pixel
-    // nearest the line, as the rasteriser's Bresenham walk does. Far ends are cut to the
-    // view grown by the pen.
-    void line(double x1, double y1, double x2, double y2, int w, ColorRef c)
+    // A wide pen strokes the circle around the pixel's corner. A one-pixel circle is the
+    // closed path through the centres of the pixels the rasteriser gives it, so that
+    // renderers colour those pixels and no others.
+    void circle(const PixelShape& shape, ColorRef c)
     {
-        if (x1 == x2 && y1 == y2) {
-            square(x1 - w / 2, y1 - w / 2, w, c);
+        if (shape.kind == PixelShape::Kind::Ring) {
+            out_ += QStringLiteral("<circle cx=\"%1\" cy=\"%2\" r=\"%3\" stroke=\"%4\" stroke-width=\"%5\"/>\n")
+                        .arg(number(shape.x1), number(shape.y1), number(shape.r), colour(c))
+                        .arg(shape.w)
+                        .toUtf8();
             return;
         }
-        const double across = w == 1 ? std::max(std::abs(x2 - x1), std::abs(y2 - y1)) / std::hypot(x2 - x1, y2 - y1) : w;
-        const double reach = w + 2.0;
-        if (!clipSegment(x1, y1, x2, y2, -reach, width_ + reach, height_ + reach))
-            return;
-        const double centre = w == 1 ? 0.5 : 0.0;
-        out_ += QStringLiteral("<line x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\" stroke=\"%5\" stroke-width=\"%6\"/>\n")
-                    .arg(number(x1 + centre), number(y1 + centre), number(x2 + centre), number(y2 + centre), colour(c),
-                         number(across))
+        const auto& [start, steps] = circlePath(shape.r);
+        out_ += QStringLiteral("<path d=\"M%1 %2%3z\" stroke=\"%4\"/>\n")
+                    .arg(number(shape.x1 + 0.5 + start.x()), number(shape.y1 + 0.5 + start.y()), steps, colour(c))
                     .toUtf8();
     }
 
-    // The pixels x0..x0+w-1 by y0..y0+w-1, as a pen's square dot.
-    void square(double x0, double y0, int w, ColorRef c)
+    // A wider line between the pixels' corners, as wide as its pen; a one-pixel line through
+    // their centres, as wide across as one pixel along the minor axis, so that each step of
+    // the major axis colours the one pixel nearest the line, as the rasteriser's Bresenham
+    // walk does. Square ends; far ends are cut to the view grown by the pen's reach.
+    void line(const PixelShape& l, ColorRef c)
     {
-        if (!QRectF(x0, y0, w, w).intersects(QRectF(0, 0, width_, height_)))
+        const bool thin = l.kind == PixelShape::Kind::ThinLine;
+        const double dx = l.x2 - l.x1, dy = l.y2 - l.y1;
+        const double across = thin ? std::max(std::abs(dx), std::abs(dy)) / std::hypot(dx, dy) : l.w;
+        const std::optional<PixelShape> cut = cutToReach(l, width_, height_);
+        if (!cut)
+            return;
+        const double centre = thin ? 0.5 : 0.0;
+        out_ += QStringLiteral("<line x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\" stroke=\"%5\" stroke-width=\"%6\"/>\n")
+                    .arg(number(cut->x1 + centre), number(cut->y1 + centre), number(cut->x2 + centre), number(cut->y2 + centre),
+                         colour(c), number(across))
+                    .toUtf8();
+    }
+
+    // A pen's square dot, left out when none of its pixels lies on the view.
+    void dot(const PixelShape& d, ColorRef c)
+    {
+        if (!QRectF(d.x1, d.y1, d.w, d.w).intersects(QRectF(0, 0, width_, height_)))
             return;
         out_ += QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%3\" fill=\"%4\" stroke=\"none\"/>\n")
-                    .arg(number(x0), number(y0))
-                    .arg(w)
+                    .arg(number(d.x1), number(d.y1))
+                    .arg(d.w)
                     .arg(colour(c))
                     .toUtf8();
     }

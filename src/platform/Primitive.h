@@ -16,25 +16,6 @@ struct Primitive {
     int penWidth;
 };
 
-// Clips the segment (x1, y1)-(x2, y2) to the box [lo, hiX] x [lo, hiY] in place (Liang–Barsky).
-// False when it misses the box. Unclipped ends keep their exact values.
-bool clipSegment(double& x1, double& y1, double& x2, double& y2, double lo, double hiX, double hiY);
-
-// The rasteriser's one-pixel circle of radius r >= 0.5 around a pixel: in the octants that
-// step in x, the pixels (x, -h(x)) and (x, h(x)) for the columns |x| <= limit(), and mirrored,
-// (-h(y), y) and (h(y), y), in the octants that step in y. Shared with the SVG export, which
-// draws the same pixels.
-class MidpointCircle {
-public:
-    explicit MidpointCircle(double r);
-    double limit() const { return limit_; }
-    double h(double x) const;
-
-private:
-    double r2_;
-    double limit_;
-};
-
 // Turns primitives into pixels of the image, in order (later ones lie over earlier ones);
 // twips map to the pixel containing them. Called by a surface when it paints.
 void rasterize(QImage& image, std::span<const Primitive> primitives);

@@ -1,5 +1,6 @@
 // Rasterisation of a surface's primitives into its picture: the fast scanline writer the
 // surfaces use, and the one-painter-call-per-primitive reference it is measured against.
+#include "platform/PixelGeometry.h"
 #include "platform/Primitive.h"
 
 #include <QPainter>
@@ -70,11 +71,16 @@ public:
             std::fill(at(xs.first, y), at(xs.last, y) + 1, colour);
     }
 
-    // The pixels x0..x0+w-1 by y0..y0+w-1 (a pen's square), clipped.
-    void square(double x0, double y0, int w, QRgb colour) const
+    // A pen's square dot, clipped. Most are one pixel (the short edges of a densely drawn
+    // object): those skip the general cut, whose floor calls would slow the whole drawing.
+    void dot(const PixelShape& d, QRgb colour) const
     {
-        const PixelRange xs = centresWithin(x0, 0, w, width_);
-        const PixelRange ys = centresWithin(y0, 0, w, height_);
+        if (d.w == 1) {
+            plot(d.x1, d.y1, colour);
+            return;
+        }
+        const PixelRange xs = centresWithin(d.x1, 0, d.w, width_);
+        const PixelRange ys = centresWithin(d.y1, 0, d.w, height_);
         for (int y = ys.first; y <= ys.last; ++y)
             span(y, xs, colour);
     }
@@ -84,48 +90,6 @@ private:
     qsizetype stride_;
     int width_, height_;
 };
-
-// Narrows the segment's parameter range [t0, t1] to the side of one clipping edge, as in
-// Liang–Barsky: the segment stays where p * t <= q. False when nothing remains.
-bool clipEdge(double p, double q, double& t0, double& t1)
-{
-    if (p == 0)
-        return q >= 0;
-    const double t = q / p;
-    if (p < 0) {
-        if (t > t1)
-            return false;
-        t0 = std::max(t0, t);
-    } else {
-        if (t < t0)
-            return false;
-        t1 = std::min(t1, t);
-    }
-    return true;
-}
-
-} // namespace
-
-bool clipSegment(double& x1, double& y1, double& x2, double& y2, double lo, double hiX, double hiY)
-{
-    const double dx = x2 - x1, dy = y2 - y1;
-    double t0 = 0, t1 = 1;
-    if (!clipEdge(-dx, x1 - lo, t0, t1) || !clipEdge(dx, hiX - x1, t0, t1)
-        || !clipEdge(-dy, y1 - lo, t0, t1) || !clipEdge(dy, hiY - y1, t0, t1))
-        return false;
-    const double sx = x1, sy = y1;
-    if (t1 < 1) {
-        x2 = sx + t1 * dx;
-        y2 = sy + t1 * dy;
-    }
-    if (t0 > 0) {
-        x1 = sx + t0 * dx;
-        y1 = sy + t0 * dy;
-    }
-    return true;
-}
-
-namespace {
 
 std::int64_t floorDiv(std::int64_t a, std::int64_t b) { return a / b - (a % b != 0 && a < 0 ? 1 : 0); }
 std::int64_t ceilDiv(std::int64_t a, std::int64_t b) { return -floorDiv(-a, b); }
@@ -232,8 +196,8 @@ void thinLineInside(const Canvas& c, int ax, int ay, int bx, int by, QRgb colour
         bresenhamRun(c, c.at(ax, ay) - c.at(0, 0), stepY, stepX, dy + 1, dy / 2, dy, dx, colour);
 }
 
-// A one-pixel line through pixel ends, both ends included (the painter's square cap). A line
-// reaching off the image is cut to the pixels the whole line has on it.
+// A ThinLine's pixels, both ends included (the painter's square cap). A line reaching off the
+// image is cut to the pixels the whole line has on it.
 void thinLine(const Canvas& c, double x1, double y1, double x2, double y2, QRgb colour)
 {
     const bool inside = x1 >= 0 && y1 >= 0 && x2 >= 0 && y2 >= 0 && x1 < c.width() && x2 < c.width()
@@ -255,22 +219,22 @@ void thinLine(const Canvas& c, double x1, double y1, double x2, double y2, QRgb 
                    onImage(cy2, c.height()), colour);
 }
 
-// A solid line of w pixels with square caps: the rectangle around the segment between pixel
-// corners, extended by w/2 at both ends, filled where pixel centres fall inside it. Only the
-// rows where the segment, cut to the image grown by the pen's reach, lies are visited.
-void wideLine(const Canvas& c, double x1, double y1, double x2, double y2, int w, QRgb colour)
+// A WideLine's pixels. Only the rows where the line, cut to the image grown by the pen's
+// reach, lies are visited; beyond Exact, the cut ends, rounded, stand for the line's own.
+void wideLine(const Canvas& c, const PixelShape& line, QRgb colour)
 {
-    double cx1 = x1, cy1 = y1, cx2 = x2, cy2 = y2;
-    const double reach = double(w) + 2;
-    if (!clipSegment(cx1, cy1, cx2, cy2, -reach, c.width() + reach, c.height() + reach))
+    const std::optional<PixelShape> cut = cutToReach(line, c.width(), c.height());
+    if (!cut)
         return;
+    const int w = line.w;
+    double x1 = line.x1, y1 = line.y1, x2 = line.x2, y2 = line.y2;
     if (std::max({std::abs(x1), std::abs(y1), std::abs(x2), std::abs(y2)}) > Exact) {
-        x1 = std::round(cx1); y1 = std::round(cy1);
-        x2 = std::round(cx2); y2 = std::round(cy2);
+        x1 = std::round(cut->x1); y1 = std::round(cut->y1);
+        x2 = std::round(cut->x2); y2 = std::round(cut->y2);
     }
     const double length = std::hypot(x2 - x1, y2 - y1);
     if (!(length > 0)) {
-        c.square(x1 - w / 2, y1 - w / 2, w, colour);
+        c.dot(dotAt(x1, y1, w), colour);
         return;
     }
     const double half = double(w) / 2;
@@ -279,7 +243,7 @@ void wideLine(const Canvas& c, double x1, double y1, double x2, double y2, int w
     // The square ends reach half a pen along the line and half a pen across it: up to
     // half * (|ux| + |uy|) beyond the segment's rows, a diagonal cap's corners included.
     const double beyond = half * (std::abs(ux) + std::abs(uy)) + 1;
-    const PixelRange rows = centresWithin(y1, std::min(cy1, cy2) - y1 - beyond, std::max(cy1, cy2) - y1 + beyond, c.height());
+    const PixelRange rows = centresWithin(y1, std::min(cut->y1, cut->y2) - y1 - beyond, std::max(cut->y1, cut->y2) - y1 + beyond, c.height());
     for (int y = rows.first; y <= rows.last; ++y) {
         const double ry = y + 0.5 - y1;
         double lo = -1e300, hi = 1e300;
@@ -306,23 +270,8 @@ void wideLine(const Canvas& c, double x1, double y1, double x2, double y2, int w
     }
 }
 
-} // namespace
-
-MidpointCircle::MidpointCircle(double r) : r2_(r * r)
-{
-    // The last x with x <= h(x). Below r / sqrt(2), r^2 - x^2 >= x^2 and so h(x) >= x: the
-    // search starts there and only moves up, by a step at most.
-    limit_ = std::floor(r / std::sqrt(2.0));
-    for (int i = 0; i < 3 && limit_ + 1 <= h(limit_ + 1); ++i)
-        limit_ += 1;
-}
-
-double MidpointCircle::h(double x) const { return std::floor(std::sqrt(std::max(r2_ - x * x, 0.0)) + 0.5); }
-
-namespace {
-
-// The one-pixel midpoint circle of radius r >= 0.5 around pixel (cx, cy), visiting only the
-// columns and rows on the image.
+// A ThinCircle's pixels: the midpoint circle of radius r >= 0.5 around pixel (cx, cy),
+// visiting only the columns and rows on the image.
 void thinCircle(const Canvas& c, double cx, double cy, double r, QRgb colour)
 {
     const MidpointCircle circle(r);
@@ -343,9 +292,8 @@ void thinCircle(const Canvas& c, double cx, double cy, double r, QRgb colour)
     }
 }
 
-// A circle stroked with a w-pixel pen: the ring between radii r - w/2 and r + w/2 around the
-// pixel corner (cx, cy), filled where pixel centres fall inside it. As the painter strokes
-// it, a pen wider than the circle leaves a hole of radius w/2 - r in the middle.
+// A Ring's pixels: radius r, pen w > 1, around the pixel corner (cx, cy), visiting only the
+// rows on the image.
 void wideCircle(const Canvas& c, double cx, double cy, double r, int w, QRgb colour)
 {
     const double outer = r + w / 2.0, inner = std::abs(r - w / 2.0);
@@ -364,19 +312,6 @@ void wideCircle(const Canvas& c, double cx, double cy, double r, int w, QRgb col
         c.span(y, centresWithin(cx, -o, -i, c.width()), colour);
         c.span(y, centresWithin(cx, i, o, c.width()), colour);
     }
-}
-
-// Whether a circle's outline, reaching `reach` pixels either side of radius r around (cx, cy),
-// can touch the image: not when it lies wholly beside it or wholly around it.
-bool circleMayShow(const Canvas& c, double cx, double cy, double r, double reach)
-{
-    const double left = 0 - cx, right = c.width() - cx, up = 0 - cy, down = c.height() - cy;
-    const double nearX = std::max({left, -right, 0.0}), nearY = std::max({up, -down, 0.0});
-    const double farX = std::max(std::abs(left), std::abs(right)), farY = std::max(std::abs(up), std::abs(down));
-    const double outer = r + reach, inner = r - reach;
-    if (nearX > outer || nearY > outer)
-        return false;
-    return !(inner > 0 && farX * farX + farY * farY < inner * inner);
 }
 
 // The pixels of one small circle, such as a point mark, as offsets from its centre pixel. It
@@ -438,38 +373,36 @@ private:
     std::vector<qsizetype> offsets_;
 };
 
+// Called by rasterize for each primitive, in order.
 void drawPrimitive(const Canvas& c, CircleStamp& stamp, const Primitive& p)
 {
+    using Kind = PixelShape::Kind;
+    const PixelShape shape = pixelShape(p);
     const QRgb colour = toRgb(p.color);
-    const int w = std::max(p.penWidth, 1);
-    const double x1 = toPixel(p.x1), y1 = toPixel(p.y1);
-    if (!std::isfinite(x1) || !std::isfinite(y1))
+    switch (shape.kind) {
+    case Kind::Nothing:
         return;
-    if (p.kind == Primitive::Kind::Line) {
-        const double x2 = toPixel(p.x2), y2 = toPixel(p.y2);
-        if (!std::isfinite(x2) || !std::isfinite(y2))
+    case Kind::Dot:
+        c.dot(shape, colour);
+        return;
+    case Kind::ThinLine:
+        thinLine(c, shape.x1, shape.y1, shape.x2, shape.y2, colour);
+        return;
+    case Kind::WideLine:
+        wideLine(c, shape, colour);
+        return;
+    case Kind::ThinCircle:
+    case Kind::Ring:
+        if (stamp.draw(c, shape.x1, shape.y1, shape.r, shape.w, colour))
             return;
-        if (w == 1)
-            thinLine(c, x1, y1, x2, y2, colour);
+        if (circleBeside(shape, c.width(), c.height()) || circleAround(shape, c.width(), c.height()))
+            return;
+        if (shape.kind == Kind::ThinCircle)
+            thinCircle(c, shape.x1, shape.y1, shape.r, colour);
         else
-            wideLine(c, x1, y1, x2, y2, w, colour);
+            wideCircle(c, shape.x1, shape.y1, shape.r, shape.w, colour);
         return;
     }
-    const double radius = double(p.r) / TwipsPerPixel;
-    if (std::isnan(radius))
-        return;
-    if (radius < 0.5) {
-        c.square(x1 - w / 2, y1 - w / 2, w, colour);
-        return;
-    }
-    if (stamp.draw(c, x1, y1, radius, w, colour))
-        return;
-    if (!std::isfinite(radius) || !circleMayShow(c, x1, y1, radius, w + 1.0))
-        return;
-    if (w == 1)
-        thinCircle(c, x1, y1, radius, colour);
-    else
-        wideCircle(c, x1, y1, radius, w, colour);
 }
 } // namespace
 
