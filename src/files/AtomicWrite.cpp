@@ -46,7 +46,7 @@ bool writeAtomically(const QString& path, const QByteArray& bytes, bool replaceR
     QSaveFile file(path);
     // A short write is a failure (the device took what it could and refused the rest). The
     // flush must succeed before the commit: bytes still buffered then could fail unreported.
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() && file.commit())
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size() && file.flush() && file.commit())
         return true;
     *why = file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("the file could not be written completely");
     if (lockedPermissions)

@@ -73,7 +73,7 @@ public:
 
     // A pen's square dot, clipped. Most are one pixel (the short edges of a densely drawn
     // object): those skip the general cut, whose floor calls would slow the whole drawing.
-    void dot(const PixelShape& d, QRgb colour) const
+    void dot(PixelShape d, QRgb colour) const
     {
         if (d.w == 1) {
             plot(d.x1, d.y1, colour);
@@ -221,7 +221,7 @@ void thinLine(const Canvas& c, double x1, double y1, double x2, double y2, QRgb 
 
 // A WideLine's pixels. Only the rows where the line, cut to the image grown by the pen's
 // reach, lies are visited; beyond Exact, the cut ends, rounded, stand for the line's own.
-void wideLine(const Canvas& c, const PixelShape& line, QRgb colour)
+void wideLine(const Canvas& c, PixelShape line, QRgb colour)
 {
     const std::optional<PixelShape> cut = cutToReach(line, c.width(), c.height());
     if (!cut)
