@@ -27,7 +27,7 @@ struct RasterJob {
 };
 
 // Rasterises each job, as rasterize does, the jobs shared among the machine's cores when
-// they are many primitives together: the largest first, each on one thread, so every
+// they are many primitives together: the most work first, each on one thread, so every
 // picture gets exactly the pixels one thread gives it. Returns when all are drawn.
 // Precondition: no two jobs share an image. Called by the surfaces of a window, which bring
 // their pictures up to date together.
