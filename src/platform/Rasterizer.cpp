@@ -129,23 +129,22 @@ void bresenhamRun(const Canvas& c, qsizetype offset, qsizetype stepMajor, qsizet
 }
 
 // One axis of a line in whole pixels: where it starts, how far it goes (>= 0), which way,
-// the pixels written along it (the image's width or height) and the offset of one
-// pixel step.
+// the image's size along it and the offset of one pixel step.
 struct LineAxis {
     std::int64_t start, length, sign;
-    int lo, hi; // the pixels written along the axis: [lo, hi)
+    int size;
     qsizetype step;
 };
 
-// Narrows [first, last] to the step counts n at which pixel start + sign * n lies in [lo, hi).
+// Narrows [first, last] to the step counts n at which pixel start + sign * n lies in [0, size).
 void keepOnImage(const LineAxis& a, std::int64_t& first, std::int64_t& last)
 {
     if (a.sign > 0) {
-        first = std::max(first, a.lo - a.start);
-        last = std::min(last, a.hi - 1 - a.start);
+        first = std::max(first, -a.start);
+        last = std::min(last, a.size - 1 - a.start);
     } else {
-        first = std::max(first, a.start - (a.hi - 1));
-        last = std::min(last, a.start - a.lo);
+        first = std::max(first, a.start - (a.size - 1));
+        last = std::min(last, a.start);
     }
 }
 
@@ -154,8 +153,8 @@ void keepOnImage(const LineAxis& a, std::int64_t& first, std::int64_t& last)
 // product below fits 64 bits.
 void thinLineClipped(const Canvas& c, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2, QRgb colour)
 {
-    const LineAxis x{x1, std::abs(x2 - x1), x2 >= x1 ? 1 : -1, 0, c.width(), 1};
-    const LineAxis y{y1, std::abs(y2 - y1), y2 >= y1 ? 1 : -1, 0, c.height(), c.stride()};
+    const LineAxis x{x1, std::abs(x2 - x1), x2 >= x1 ? 1 : -1, c.width(), 1};
+    const LineAxis y{y1, std::abs(y2 - y1), y2 >= y1 ? 1 : -1, c.height(), c.stride()};
     const LineAxis& major = x.length >= y.length ? x : y;
     const LineAxis& minor = x.length >= y.length ? y : x;
     const std::int64_t da = major.length, db = minor.length, e0 = da / 2;
@@ -447,6 +446,16 @@ void rasterizeEach(std::span<const RasterJob> jobs)
     // Below this many primitives in all, handing pictures to other threads costs more than
     // it saves.
     constexpr std::size_t SharedFrom = 2000;
+    std::size_t total = 0;
+    for (const RasterJob& job : jobs)
+        total += job.primitives.size();
+    const std::size_t cores = std::max(std::thread::hardware_concurrency(), 1u);
+    const std::size_t helpers = total < SharedFrom ? 0 : std::min(cores, jobs.size()) - 1;
+    if (helpers == 0) {
+        for (const RasterJob& job : jobs)
+            rasterize(*job.image, job.primitives);
+        return;
+    }
     std::vector<double> work(jobs.size());
     std::transform(jobs.begin(), jobs.end(), work.begin(), estimatedWork);
     std::vector<std::size_t> order(jobs.size());
@@ -457,11 +466,6 @@ void rasterizeEach(std::span<const RasterJob> jobs)
         for (std::size_t i = next++; i < order.size(); i = next++)
             rasterize(*jobs[order[i]].image, jobs[order[i]].primitives);
     };
-    std::size_t total = 0;
-    for (const RasterJob& job : jobs)
-        total += job.primitives.size();
-    const std::size_t cores = std::max(std::thread::hardware_concurrency(), 1u);
-    const std::size_t helpers = total < SharedFrom ? 0 : std::min(cores, jobs.size()) - 1;
     // Helpers that cannot be started leave their pictures to the others and this thread; all
     // are joined on leaving, before the pictures are handed back.
     std::vector<std::jthread> started;
