@@ -1,14 +1,15 @@
 // What the command box touches: point placement and drawing (through editing), the command
-// text box, the command list and the command box panel.
+// list and whether the command box shows.
 #pragma once
 
 #include "editing/EditingContext.h"
 
-#include <QListWidget>
+#include <QStringList>
 
 struct CommandContext {
     EditingContext& editing;
-    QLineEdit& txtCommand;
-    QListWidget& lstCommand;
-    QWidget& picCommand;
+    // The list's command words, in order, as start-up fills it.
+    QStringList& lstCommand;
+    // Whether the command box panel (picCommand) shows.
+    bool& picCommandVisible;
 };

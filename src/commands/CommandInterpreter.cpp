@@ -1,12 +1,12 @@
 // The command interpreter: splits a typed line, checks its arguments and runs the command.
 #include "commands/CommandInterpreter.h"
 
+#include "app/ObjectRules.h"
 #include "editing/PointPlacement.h"
 #include "platform/Conversions.h"
 #include "views/Rendering.h"
 
 #include <cstdint>
-#include <limits>
 #include <optional>
 
 namespace {
@@ -51,10 +51,10 @@ Item readNumber(const QStringList& items, qsizetype index, const QString& name, 
     if (width == Width::Int16) {
         if (const auto narrow = conv::toInt16(*number))
             value = *narrow;
-        range = QStringLiteral("-32768 and 32767");
+        range = conv::int16RangeText(u" and ");
     } else {
         value = conv::toInt32(*number);
-        range = QStringLiteral("-2147483648 and 2147483647");
+        range = conv::int32RangeText(u" and ");
     }
     if (!value)
         return {std::nullopt, Fault::OutOfRange,
@@ -77,10 +77,13 @@ Item readPointNumber(const QStringList& items, qsizetype index, const std::vecto
 }
 
 // Tells the user why a line was refused. Nothing has been written when this is called.
-void refuse(CommandContext& ctx, const QString& form, const QString& problem)
+CommandResult refuse(CommandContext& ctx, const QString& form, const QString& problem)
 {
-    ctx.editing.views.dialogs.MsgBox(form + LineBreak + problem, CommandBoxTitle);
+    return {std::nullopt, ctx.editing.views.dialogs.refuse(form + LineBreak + problem, CommandBoxTitle)};
 }
+
+// A command that ran, with whatever its drawing refused.
+CommandResult ran(Refusal refused) { return {std::nullopt, std::move(refused)}; }
 
 // The first unusable item of a command, if any.
 const Item* firstProblem(std::initializer_list<const Item*> items)
@@ -93,26 +96,25 @@ const Item* firstProblem(std::initializer_list<const Item*> items)
 
 // PutPoint X,Y: the typed X (kept as text) and Y become the mouse position, then the
 // front view's click places the point exactly as a mouse click would.
-void putPoint(CommandContext& ctx, const QStringList& sCom)
+CommandResult putPoint(CommandContext& ctx, const QStringList& sCom)
 {
     const Item x = readNumber(sCom, 0, QStringLiteral("X coordinate"), Width::Int32);
     const Item y = readNumber(sCom, 1, QStringLiteral("Y coordinate"), Width::Int16);
     if (const Item* bad = firstProblem({&x, &y}))
         return refuse(ctx, PutPointForm, bad->problem);
     WorkspaceState& state = ctx.editing.views.state;
-    if (state.PointCount == std::numeric_limits<std::int16_t>::max()) {
-        ctx.editing.views.dialogs.MsgBox(
-            QStringLiteral("PutPoint cannot add a point: the object holds the most points it can (32767)."), CommandBoxTitle);
-        return;
-    }
+    if (!canAddPoint(state))
+        return ran(ctx.editing.views.dialogs.refuse(
+            QStringLiteral("PutPoint cannot add a point: the object holds the most points it can (%1).").arg(MostPoints),
+            CommandBoxTitle));
     state.ClickX = TaggedValue(sCom[0]);
     state.ClickY = std::int16_t(*y.value);
-    picFront_Click(ctx.editing);
+    return ran(picFront_Click(ctx.editing));
 }
 
 // ResetPoint N,X,Y: moves point N with the full 32-bit range, then draws the object flat;
 // a point the views cannot show is refused by the drawing, which tells the user why.
-void resetPoint(CommandContext& ctx, const QStringList& sCom)
+CommandResult resetPoint(CommandContext& ctx, const QStringList& sCom)
 {
     WorkspaceState& state = ctx.editing.views.state;
     const Item n = readPointNumber(sCom, 0, state.pPoints);
@@ -123,70 +125,71 @@ void resetPoint(CommandContext& ctx, const QStringList& sCom)
     PointRecord& point = state.pPoints[std::size_t(*n.value)];
     point.X = *x.value;
     point.Y = *y.value;
-    DrawObject2D(ctx.editing.views);
+    return ran(DrawObject2D(ctx.editing.views));
 }
 
 // ObjectDepth D: only while the object is shown extruded, the second word becomes the
 // depth (as text) and the object is drawn again extruded; otherwise the line is ignored.
 // A depth the drawing refuses (it tells the user why) leaves the depth as it was, as the
 // Draw 3D menu does.
-void objectDepth(CommandContext& ctx, const QStringList& words)
+CommandResult objectDepth(CommandContext& ctx, const QStringList& words)
 {
     WorkspaceState& state = ctx.editing.views.state;
     if (state.Dimension != 3)
-        return;
+        return {};
     const Item depth = readNumber(words, 1, QStringLiteral("depth"), Width::Int16);
     if (!depth.value)
         return refuse(ctx, ObjectDepthForm, depth.problem);
     const TaggedValue before = state.Depth;
     state.Depth = TaggedValue(words[1]);
-    if (!DrawObject3D(ctx.editing.views))
+    Refusal refused = DrawObject3D(ctx.editing.views);
+    if (refused)
         state.Depth = before;
+    return ran(std::move(refused));
 }
 
-// GetPointCoords N: replaces the command text with the coordinates of point N, echoing the
-// number as typed.
-void getPointCoords(CommandContext& ctx, const QStringList& sCom)
+// GetPointCoords N: answers with the coordinates of point N, echoing the number as typed;
+// the answer replaces the command text.
+CommandResult getPointCoords(CommandContext& ctx, const QStringList& sCom)
 {
     const WorkspaceState& state = ctx.editing.views.state;
     const Item n = readPointNumber(sCom, 0, state.pPoints);
     if (!n.value)
         return refuse(ctx, GetPointCoordsForm, n.problem);
     const PointRecord& point = state.pPoints[std::size_t(*n.value)];
-    ctx.txtCommand.setText(QStringLiteral("Point #") + sCom[0] + QStringLiteral("   X:") + QString::number(point.X)
-                           + QStringLiteral("  Y:") + QString::number(point.Y));
+    return {QStringLiteral("Point #") + sCom[0] + QStringLiteral("   X:") + QString::number(point.X) + QStringLiteral("  Y:")
+                + QString::number(point.Y),
+            std::nullopt};
 }
 
 } // namespace
 
-void ExecuteCommand(CommandContext& ctx, const QString& line)
+CommandResult ExecuteCommand(CommandContext& ctx, const QString& line)
 {
-    if (line.isEmpty()) {
-        refuse(ctx, QStringLiteral("The command line is empty."),
-               QStringLiteral("Type a command such as PutPoint 1300,1400, then press the Execute Command button."));
-        return;
-    }
+    if (line.isEmpty())
+        return refuse(ctx, QStringLiteral("The command line is empty."),
+                      QStringLiteral("Type a command such as PutPoint 1300,1400, then press the Execute Command button."));
     const QStringList words = line.split(QLatin1Char(' '));
     const QString& commandWord = words.first();
     // On a line of one word the argument word is the command word itself, which holds no
     // arguments; reading it as none gives the clearer message.
     const QStringList sCom = words.size() > 1 ? words.last().split(QLatin1Char(',')) : QStringList();
 
+    Dialogs& dialogs = ctx.editing.views.dialogs;
     if (commandWord == QLatin1String("PutPoint"))
-        putPoint(ctx, sCom);
-    else if (commandWord == QLatin1String("ResetPoint"))
-        resetPoint(ctx, sCom);
-    else if (commandWord == QLatin1String("ObjectDepth"))
-        objectDepth(ctx, words);
-    else if (commandWord == QLatin1String("GetPointCoords"))
-        getPointCoords(ctx, sCom);
-    else if (commandWord == QLatin1String("ManualSet"))
-        ctx.editing.views.dialogs.MsgBox(QStringLiteral("Command line argument not currently created."));
-    else
-        ctx.editing.views.dialogs.MsgBox(QStringLiteral("No such command, Please check spelling and try again."));
+        return putPoint(ctx, sCom);
+    if (commandWord == QLatin1String("ResetPoint"))
+        return resetPoint(ctx, sCom);
+    if (commandWord == QLatin1String("ObjectDepth"))
+        return objectDepth(ctx, words);
+    if (commandWord == QLatin1String("GetPointCoords"))
+        return getPointCoords(ctx, sCom);
+    if (commandWord == QLatin1String("ManualSet"))
+        return ran(dialogs.refuse(QStringLiteral("Command line argument not currently created.")));
+    return ran(dialogs.refuse(QStringLiteral("No such command, Please check spelling and try again.")));
 }
 
-void cmdExecute_Click(CommandContext& ctx)
+CommandResult cmdExecute_Click(CommandContext& ctx, const QString& txtCommand)
 {
-    ExecuteCommand(ctx, ctx.txtCommand.text());
+    return ExecuteCommand(ctx, txtCommand);
 }

@@ -35,16 +35,18 @@ QStringList CommandWords()
             QStringLiteral("GetPointCoords"), QStringLiteral("ManualSet")};
 }
 
-void lstCommand_Click(CommandContext& ctx)
+void lstCommand_Click(CommandContext& ctx, int row)
 {
     // The list holds the five command words, so its row (-1 for none) fits 16 bits.
-    ctx.editing.views.state.SelectedCommand = static_cast<std::int16_t>(ctx.lstCommand.currentRow());
+    if (row >= -1 && row < ctx.lstCommand.size())
+        ctx.editing.views.state.SelectedCommand = static_cast<std::int16_t>(row);
 }
 
-void lstCommand_DblClick(CommandContext& ctx)
+std::optional<QString> lstCommand_DblClick(CommandContext& ctx, int row)
 {
-    if (const QListWidgetItem* item = ctx.lstCommand.currentItem())
-        ctx.txtCommand.setText(item->text());
+    if (row < 0 || row >= ctx.lstCommand.size())
+        return std::nullopt;
+    return ctx.lstCommand[row];
 }
 
 void lstCommand_KeyDown(CommandContext& ctx, int keyCode)
@@ -56,7 +58,7 @@ void lstCommand_KeyDown(CommandContext& ctx, int keyCode)
 void mnuComm_Click(CommandContext& ctx, int index)
 {
     if (index == 0)
-        ctx.picCommand.setVisible(true);
+        ctx.picCommandVisible = true;
     else if (index == 1)
-        ctx.picCommand.setVisible(false);
+        ctx.picCommandVisible = false;
 }

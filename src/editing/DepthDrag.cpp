@@ -32,7 +32,7 @@ void picSide_MouseMove(EditingContext& ctx, int, int, float x, float y)
     if (s.ExtrudeMode && s.DraggingDepth) {
         const std::int16_t depth = conv::clampToInt16(double(x) - double(s.SideOffsetX));
         s.Depth = TaggedValue(depth);
-        ctx.txtDepth.setText(QString::number(depth));
+        ctx.txtDepth.Text = QString::number(depth);
         return;
     }
     ShowCoordinates(ctx.views.sbStatus, x, y, QStringLiteral("SIDE VIEW"));

@@ -1,19 +1,18 @@
-// What the editing handlers touch: the views (and through them the state), the depth box
-// and the Draw Polygon menu that the front view pops up.
+// What the editing handlers touch: the views (and through them the state), the depth box,
+// the Drawing Style menu's check marks and the Draw Polygon menu that the front view pops up.
 #pragma once
 
 #include "views/ViewContext.h"
 
-#include <QAction>
-#include <QLineEdit>
-#include <QMenu>
 #include <array>
+#include <functional>
 
 struct EditingContext {
     ViewContext& views;
-    QLineEdit& txtDepth;
-    QMenu& mnuPopUp;
-    std::array<QAction*, 4>& mnuStyle;
-    // Maps a position in the front view (twips) to global screen pixels, for the pop-up.
-    std::function<QPoint(float x, float y)> frontToGlobal;
+    TextBox& txtDepth;
+    std::array<MenuItem, 4>& mnuStyle;
+    // Shows the Draw Polygon menu as a modal pop-up at a place of the front view (twips) and
+    // returns when it has closed, after a chosen item has run. Empty where no window shows
+    // menus: nothing pops up.
+    std::function<void(float x, float y)>& popupMenu;
 };

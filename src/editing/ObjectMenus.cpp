@@ -3,15 +3,16 @@
 
 #include "platform/Conversions.h"
 
+#include <limits>
 #include <optional>
 
 namespace {
 
 // What an input box answer must be: a number that rounds (half to even) to a whole number
-// from `min` to 32767. `expected` tells the user so when the answer is not.
+// from `min` to 32767. The user is told "The <what> must be a whole number from ...".
 struct NumberRule {
     std::int16_t min;
-    QString expected;
+    QString what;
 };
 
 // Asks with an input box. Gives the rounded number, or nothing when the answer cannot be
@@ -24,7 +25,7 @@ std::optional<std::int16_t> askNumber(EditingContext& ctx, const QString& prompt
         return std::nullopt;
     const std::optional<std::int16_t> value = conv::wholeNumberFrom(answer, rule.min);
     if (!value) {
-        ctx.views.dialogs.MsgBox(rule.expected);
+        ctx.views.dialogs.MsgBox(QStringLiteral("The %1 must be %2.").arg(rule.what, conv::wholeNumberText(rule.min)));
         return std::nullopt;
     }
     return value;
@@ -37,7 +38,7 @@ std::optional<std::int16_t> askNumber(EditingContext& ctx, const QString& prompt
 void mnuPointobj_Click(EditingContext& ctx)
 {
     ctx.views.state.PointObjectMode = true;
-    const NumberRule rule{-32768, QStringLiteral("The number of points must be a whole number from -32768 to 32767.")};
+    const NumberRule rule{std::numeric_limits<std::int16_t>::min(), QStringLiteral("number of points")};
     if (const auto count = askNumber(ctx, QStringLiteral("Enter Number of Points"), QStringLiteral("Define the Points"), rule))
         ctx.views.state.DeclaredPointCount = *count;
 }
@@ -45,7 +46,7 @@ void mnuPointobj_Click(EditingContext& ctx)
 // A radius of 0 marks each point with a single dot.
 void mnuRadius_Click(EditingContext& ctx)
 {
-    const NumberRule rule{0, QStringLiteral("The radius must be a whole number from 0 to 32767.")};
+    const NumberRule rule{0, QStringLiteral("radius")};
     if (const auto radius = askNumber(ctx, QStringLiteral("Please Enter New Radius"), QStringLiteral("Radius Configuration"), rule))
         ctx.views.state.PointRadius = *radius;
 }
@@ -53,7 +54,7 @@ void mnuRadius_Click(EditingContext& ctx)
 // The pen width of the 3D view only. The prompt advises 1 to 5; any width from 1 up is used.
 void mnuWidth_Click(EditingContext& ctx)
 {
-    const NumberRule rule{1, QStringLiteral("The line width must be a whole number from 1 to 32767.")};
+    const NumberRule rule{1, QStringLiteral("line width")};
     if (const auto width = askNumber(ctx, QStringLiteral("Enter in a Value from 1 to 5"), QStringLiteral("Drawing Line Width"), rule))
         ctx.views.pic3dView.setDrawWidth(*width);
 }
@@ -63,7 +64,7 @@ void mnuWidth_Click(EditingContext& ctx)
 void mnuStyle_Click(EditingContext& ctx, int index)
 {
     for (std::size_t i = 0; i < ctx.mnuStyle.size(); ++i)
-        ctx.mnuStyle[i]->setChecked(int(i) == index);
+        ctx.mnuStyle[i].Checked = int(i) == index;
 }
 
 // Back to the start state of the point list, and the four views wiped to their background

@@ -1,10 +1,9 @@
 // Point placement, coordinate readout and the front view's pop-up menu.
 #include "editing/PointPlacement.h"
 
+#include "app/ObjectRules.h"
 #include "platform/Conversions.h"
 #include "views/Rendering.h"
-
-#include <limits>
 
 namespace {
 // Zeros in front up to four characters, in front of any minus sign too ("0-15").
@@ -17,10 +16,10 @@ QString PositionText(float x, float y)
         + QStringLiteral("]");
 }
 
-void ShowCoordinates(StatusBar& sbStatus, float x, float y, const QString& viewName)
+void ShowCoordinates(StatusPanels& sbStatus, float x, float y, const QString& viewName)
 {
-    sbStatus.setPanelText(4, viewName);
-    sbStatus.setPanelText(5, PositionText(x, y));
+    sbStatus.setText(StatusPanel::ViewName, viewName);
+    sbStatus.setText(StatusPanel::Position, PositionText(x, y));
 }
 
 // The stored Y is clamped into 16 bits (a drag far outside the view); the readout shows the
@@ -36,31 +35,29 @@ void picFront_MouseMove(EditingContext& ctx, int, int, float x, float y)
 // this returns, so the menu has closed before the point is placed.
 void picFront_MouseUp(EditingContext& ctx, int button, int, float x, float y)
 {
-    if (button == 2)
-        ctx.views.dialogs.popupMenu(ctx.mnuPopUp, ctx.frontToGlobal(x, y));
+    if (button == 2 && ctx.popupMenu)
+        ctx.popupMenu(x, y);
 }
 
-void picFront_Click(EditingContext& ctx)
+Refusal picFront_Click(EditingContext& ctx)
 {
     WorkspaceState& s = ctx.views.state;
-    if (s.PointCount == std::numeric_limits<std::int16_t>::max()) {
-        ctx.views.dialogs.MsgBox(QStringLiteral("The object holds the most points it can (32767); no point was added."));
-        return;
-    }
+    if (!canAddPoint(s))
+        return ctx.views.dialogs.refuse(QStringLiteral("The object holds the most points it can (%1); no point was added.").arg(MostPoints));
     const std::optional<double> clickX = s.ClickX.toNumber();
     const std::optional<std::int32_t> x = clickX ? conv::toInt32(*clickX) : std::nullopt;
-    if (!x) {
-        ctx.views.dialogs.MsgBox(QStringLiteral("No point was added: its X (%1) is not a number from -2147483648 to 2147483647.")
-                                     .arg(conv::excerpt(s.ClickX.toText())));
-        return;
-    }
+    if (!x)
+        return ctx.views.dialogs.refuse(QStringLiteral("No point was added: its X (%1) is not a number from %2.")
+                                            .arg(conv::excerpt(s.ClickX.toText()), conv::int32RangeText()));
 
+    Refusal refused;
     if (s.PointObjectMode && s.PointCount == s.DeclaredPointCount)
-        DrawObject2D(ctx.views);
+        refused = DrawObject2D(ctx.views);
     ctx.views.picFront.Circle(float(*clickX), float(s.ClickY), float(s.PointRadius), MarkRed);
     s.pPoints.resize(std::size_t(s.PointCount) + 1);
     s.pPoints[std::size_t(s.PointCount)] = PointRecord{*x, s.ClickY};
     ++s.PointCount;
+    return refused;
 }
 
 void picTop_MouseMove(EditingContext& ctx, int, int, float x, float y)
@@ -75,6 +72,6 @@ void pic3dView_MouseMove(EditingContext& ctx, int, int, float x, float y)
 
 void picContainer_MouseMove(EditingContext& ctx, int, int, float, float)
 {
-    ctx.views.sbStatus.setPanelText(4, QStringLiteral("None"));
-    ctx.views.sbStatus.setPanelText(5, QStringLiteral("[0000:0000]"));
+    ctx.views.sbStatus.setText(StatusPanel::ViewName, QStringLiteral("None"));
+    ctx.views.sbStatus.setText(StatusPanel::Position, QStringLiteral("[0000:0000]"));
 }

@@ -3,9 +3,9 @@
 
 #include "editing/EditingContext.h"
 
-// Writes the view name into status panel 4 and the padded position into panel 5. Called by
-// the mouse movement handlers of the four views.
-void ShowCoordinates(StatusBar& sbStatus, float x, float y, const QString& viewName);
+// Writes the view name and the padded position into their status panels. Called by the
+// mouse movement handlers of the four views.
+void ShowCoordinates(StatusPanels& sbStatus, float x, float y, const QString& viewName);
 // The position text of panel 5 for (x, y): "[0120 : 0045]", each number in plain decimal
 // form and zero-padded on the left to four characters ("0-15"), longer ones kept whole.
 QString PositionText(float x, float y);
@@ -16,10 +16,11 @@ void picFront_MouseMove(EditingContext& ctx, int button, int shift, float x, flo
 // after this returns.
 void picFront_MouseUp(EditingContext& ctx, int button, int shift, float x, float y);
 // Places a point at (ClickX, ClickY) with its red mark; in point-object mode first draws the
-// object flat when the declared count is reached. Also run by the PutPoint command after it
-// has set ClickX and ClickY. A full object (32767 points) or a ClickX that is no 32-bit
-// number is refused with a message and changes nothing.
-void picFront_Click(EditingContext& ctx);
+// object flat when the declared count is reached (a refused drawing is told and given, and
+// the point is still placed). Also run by the PutPoint command after it has set ClickX and
+// ClickY. A full object or a ClickX that is no 32-bit number is refused with a message and
+// changes nothing.
+Refusal picFront_Click(EditingContext& ctx);
 void picTop_MouseMove(EditingContext& ctx, int button, int shift, float x, float y);
 void pic3dView_MouseMove(EditingContext& ctx, int button, int shift, float x, float y);
 // Over the container between the views: "None" and "[0000:0000]".

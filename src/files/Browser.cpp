@@ -7,30 +7,27 @@
 namespace {
 
 constexpr ColorRef MarkedBlue = 0xC46200;
-constexpr ColorRef UnmarkedGrey = 0x808080;
 
-using Buttons = std::array<PictureButton*, 16>;
-
-// Button i shows entry i of the list for the first 16 entries; the rest are hidden. The
-// colours stay, so a marked button stays marked.
-void fill(Buttons& buttons, const FileList& list)
+// Button i shows entry i of the list for the first buttons; the rest are hidden. The colours
+// stay, so a marked button stays marked.
+void fill(BrowserButtons& buttons, const FileList& list)
 {
     const int shown = std::min(list.ListCount(), int(buttons.size()));
     for (int i = 0; i < int(buttons.size()); ++i) {
-        PictureButton* button = buttons[std::size_t(i)];
+        BrowserButton& button = buttons[std::size_t(i)];
         if (i < shown)
-            button->setText(literalCaption(list.List(i)));
-        button->setVisible(i < shown);
+            button.Caption = list.List(i);
+        button.Visible = i < shown;
     }
 }
 
 // Marks button index alone among its column and opens entry index of the list.
-void click(FilesContext& ctx, Buttons& buttons, const FileList& list, const QString& folder, int index, int Ftype)
+void click(FilesContext& ctx, BrowserButtons& buttons, const FileList& list, const QString& folder, int index, int Ftype)
 {
     if (index < 0 || index >= int(buttons.size()))
         return;
     for (int i = 0; i < int(buttons.size()); ++i)
-        buttons[std::size_t(i)]->setBackColor(i == index ? MarkedBlue : UnmarkedGrey);
+        buttons[std::size_t(i)].BackColor = i == index ? MarkedBlue : BrowserButton::UnmarkedGrey;
     if (index < list.ListCount())
         OpenFile(ctx, folder + QDir::separator() + list.List(index), Ftype);
 }

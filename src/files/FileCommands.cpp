@@ -3,8 +3,6 @@
 #include "files/FileCommands.h"
 
 #include "files/AtomicWrite.h"
-#include "files/ObjectFile.h"
-#include "files/WorkspaceFile.h"
 #include "platform/ProgramNames.h"
 #include "views/Rendering.h"
 
@@ -14,7 +12,7 @@
 
 namespace {
 
-const QString kObjectFilter = QStringLiteral("Object Files (*.obj)|*.obj");
+const QString kObjectFilter = QStringLiteral("Object Files (*%1)|*%1").arg(ObjectFileExtension);
 
 void tellFormatError(FilesContext& ctx, int Ftype)
 {
@@ -36,15 +34,7 @@ OpenOutcome openObject(FilesContext& ctx, const QString& Fname)
         tellFormatError(ctx, ObjectFileType);
         return OpenOutcome::Nothing;
     }
-    WorkspaceState& s = ctx.views.state;
-    s.PointCount = values.PointCount;
-    s.pPoints = std::move(values.points);
-    s.Dimension = values.Dimension;
-    s.GridState = values.GridState;
-    s.Depth = values.Depth;
-    ctx.setCaption(WindowCaption + QStringLiteral("  [") + Fname + QLatin1Char(']'));
-    const bool drawn = s.Dimension == 3 ? DrawObject3D(ctx.views) : DrawObject2D(ctx.views);
-    return drawn ? OpenOutcome::Loaded : OpenOutcome::LoadedNotDrawn;
+    return ShowObject(ctx, std::move(values), Fname) ? OpenOutcome::LoadedNotDrawn : OpenOutcome::Loaded;
 }
 
 // Stores the values only: nothing is redrawn and the views keep their background.
@@ -58,12 +48,7 @@ OpenOutcome openWorkspace(FilesContext& ctx, const QString& Fname)
         tellFormatError(ctx, WorkspaceFileType);
         return OpenOutcome::Nothing;
     }
-    ctx.views.cdlDrawing.Color = values.LinesC;
-    ctx.views.cdlColorGrid.Color = values.GridLinesC;
-    ctx.views.cdlGridBg.Color = values.GridBGC;
-    ctx.views.cdl3dObject.Color = values.ObjColor;
-    ctx.views.state.PointRadius = values.Radius;
-    ctx.views.state.GridState = values.GridState;
+    ApplyWorkspace(ctx, values);
     return OpenOutcome::Loaded;
 }
 
@@ -98,6 +83,28 @@ QString notFoundText(const QString& path) { return QStringLiteral("The file \"%1
 QString notSavedText(const QString& path, const QString& reason)
 {
     return QStringLiteral("The file \"%1\" could not be saved: %2.").arg(path, reason);
+}
+
+Refusal ShowObject(FilesContext& ctx, ObjectFileValues values, const QString& Fname)
+{
+    WorkspaceState& s = ctx.views.state;
+    s.PointCount = values.PointCount;
+    s.pPoints = std::move(values.points);
+    s.Dimension = values.Dimension;
+    s.GridState = values.GridState;
+    s.Depth = values.Depth;
+    ctx.caption = WindowCaption + QStringLiteral("  [") + Fname + QLatin1Char(']');
+    return s.Dimension == 3 ? DrawObject3D(ctx.views) : DrawObject2D(ctx.views);
+}
+
+void ApplyWorkspace(FilesContext& ctx, const WorkspaceFileValues& values)
+{
+    ctx.views.cdlDrawing.Color = values.LinesC;
+    ctx.views.cdlColorGrid.Color = values.GridLinesC;
+    ctx.views.cdlGridBg.Color = values.GridBGC;
+    ctx.views.cdl3dObject.Color = values.ObjColor;
+    ctx.views.state.PointRadius = values.Radius;
+    ctx.views.state.GridState = values.GridState;
 }
 
 OpenOutcome OpenFile(FilesContext& ctx, const QString& Fname, int Ftype)
@@ -161,20 +168,15 @@ void mnuOpenWork_Click(FilesContext& ctx)
 {
     WorkspaceState& s = ctx.views.state;
     // The description says Object Files; the pattern is that of workspaces.
-    s.CurrentFilePath = askForPath(ctx, QStringLiteral("Object Files (*.wks)|*.wks"), s.WorkspacesFolder, false);
+    s.CurrentFilePath = askForPath(ctx, QStringLiteral("Object Files (*%1)|*%1").arg(WorkspaceFileExtension), s.WorkspacesFolder, false);
     if (!s.CurrentFilePath.isEmpty())
         OpenFile(ctx, s.CurrentFilePath, WorkspaceFileType);
 }
 
 void mnuSaveWork_Click(FilesContext& ctx)
 {
-    const QString path = askForPath(ctx, QStringLiteral("Workspace Files (*.wks)|*.wks"), ctx.views.state.WorkspacesFolder, true);
+    const QString path = askForPath(ctx, QStringLiteral("Workspace Files (*%1)|*%1").arg(WorkspaceFileExtension),
+                                    ctx.views.state.WorkspacesFolder, true);
     if (!path.isEmpty())
         SaveFile(ctx, path, WorkspaceFileType);
-}
-
-QString literalCaption(const QString& text)
-{
-    QString doubled = text;
-    return doubled.replace(QLatin1Char('&'), QStringLiteral("&&"));
 }

@@ -2,6 +2,8 @@
 #pragma once
 
 #include "files/FilesContext.h"
+#include "files/ObjectFile.h"
+#include "files/WorkspaceFile.h"
 
 // File kinds as OpenFile and SaveFile take them.
 constexpr int ObjectFileType = 0;
@@ -17,6 +19,13 @@ enum class OpenOutcome { Nothing, Loaded, LoadedNotDrawn };
 // or nothing, an object then drawn flat or extruded by its Dimension and named in the
 // window caption. Called by the open menus, the browser buttons and the recent items.
 OpenOutcome OpenFile(FilesContext& ctx, const QString& Fname, int Ftype);
+// What opening does with an object file's values once they are read: into the state, Fname
+// into the caption, then drawn flat or extruded by their Dimension; gives the drawing's
+// refusal. Called by OpenFile and by the tool, which reads its files itself.
+Refusal ShowObject(FilesContext& ctx, ObjectFileValues values, const QString& Fname);
+// What opening does with a workspace file's values: into the colour dialogs and the state;
+// nothing is redrawn. Called by OpenFile and by the tool.
+void ApplyWorkspace(FilesContext& ctx, const WorkspaceFileValues& values);
 // Writes the current object (Ftype 0) or workspace settings (Ftype 1) to Fname, replacing
 // any file there only once the new one is complete; a saved object enters the recent list.
 // False when nothing was saved; the user has then been told why. Called by the save menus.
@@ -47,6 +56,3 @@ QString formatErrorText(int Ftype);
 QString formatErrorTitle(int Ftype);
 QString notFoundText(const QString& path);
 QString notSavedText(const QString& path, const QString& reason);
-
-// text with every "&" doubled, so that a menu item or button shows it as written.
-QString literalCaption(const QString& text);

@@ -5,19 +5,21 @@
 #include "platform/SettingsStore.h"
 #include "views/ViewContext.h"
 
-#include <QAction>
 #include <array>
-#include <functional>
+
+// Each browser tab shows at most this many buttons, one per file of its list.
+inline constexpr int BrowserButtonCount = 16;
+using BrowserButtons = std::array<BrowserButton, BrowserButtonCount>;
 
 struct FilesContext {
     ViewContext& views;
     CommonDialog& cdlOpen;
     FileList& fleObj;
     FileList& fleWork;
-    std::array<PictureButton*, 16>& CmdObj;
-    std::array<PictureButton*, 16>& CmdWrk;
-    std::array<QAction*, 5>& mnuRecent;
+    BrowserButtons& CmdObj;
+    BrowserButtons& CmdWrk;
+    std::array<MenuItem, 5>& mnuRecent;
     SettingsStore& settings;
-    // Sets the main window's caption.
-    std::function<void(const QString&)> setCaption;
+    // The main window's caption.
+    QString& caption;
 };

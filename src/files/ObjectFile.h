@@ -2,6 +2,7 @@
 // reader that checks every one of them before anything is used. No widgets here.
 #pragma once
 
+#include "app/ObjectRules.h"
 #include "app/WorkspaceState.h"
 #include "files/BagFile.h"
 
@@ -9,6 +10,9 @@
 #include <QString>
 #include <cstdint>
 #include <vector>
+
+// The extension of object files, which the file dialogs, the browser and the tool name.
+inline constexpr QLatin1String ObjectFileExtension(".obj");
 
 // What an object file gives, already converted to the state's types.
 // Invariant after a Loaded read: points holds exactly PointCount points, except for the
@@ -22,7 +26,7 @@ struct ObjectFileValues {
 };
 
 // The most values an object file holds: one per point of the largest object and four more.
-constexpr qsizetype MostObjectValues = 32767 + 4;
+constexpr qsizetype MostObjectValues = MostPoints + 4;
 
 // Reads an object file's record (filerecord::readFile, or decode of its bytes). Only a
 // Loaded result fills out, and fills all of it; otherwise out is untouched and, for

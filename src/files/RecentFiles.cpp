@@ -36,18 +36,18 @@ QString fileNamePart(const QString& path)
 // Item n (from 1) shows the n-th non-empty value of File0 to File4; item 0 stays hidden.
 void LoadRecentMenu(FilesContext& ctx)
 {
-    for (QAction* item : ctx.mnuRecent)
-        item->setVisible(false);
+    for (MenuItem& item : ctx.mnuRecent)
+        item.Visible = false;
     int n = 1;
     for (int i = 0; i <= 4; ++i) {
         const QString path = readKey(ctx, i);
         if (path.isEmpty())
             continue;
         if (n < int(ctx.mnuRecent.size())) {
-            QAction* item = ctx.mnuRecent[std::size_t(n)];
-            item->setData(path);
-            item->setText(literalCaption(QStringLiteral("Object #%1: ").arg(n) + fileNamePart(path)));
-            item->setVisible(true);
+            MenuItem& item = ctx.mnuRecent[std::size_t(n)];
+            item.Tag = path;
+            item.Caption = QStringLiteral("Object #%1: ").arg(n) + fileNamePart(path);
+            item.Visible = true;
         }
         ++n;
     }
@@ -79,7 +79,7 @@ void AddRecentFile(FilesContext& ctx, const QString& path)
         ctx.views.dialogs.MsgBox(QStringLiteral("The object was saved, but the recent-files list could not be "
                                                 "updated: the settings file cannot be written."));
     ctx.fleObj.Refresh();
-    ctx.views.sbStatus.setPanelText(7, ctx.views.state.SaveObjectPath);
+    ctx.views.sbStatus.setText(StatusPanel::SavedPath, ctx.views.state.SaveObjectPath);
     LoadRecentMenu(ctx);
     FillObjectButtons(ctx);
 }
@@ -92,7 +92,7 @@ void mnuRecent_Click(FilesContext& ctx, int index)
     if (index < 0 || index >= int(ctx.mnuRecent.size()))
         return;
     WorkspaceState& s = ctx.views.state;
-    s.CurrentFilePath = ctx.mnuRecent[std::size_t(index)]->data().toString();
+    s.CurrentFilePath = ctx.mnuRecent[std::size_t(index)].Tag;
     if (s.CurrentFilePath.isEmpty())
         return;
     if (OpenFile(ctx, s.CurrentFilePath, ObjectFileType) == OpenOutcome::LoadedNotDrawn)

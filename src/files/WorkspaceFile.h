@@ -9,6 +9,9 @@
 #include <QString>
 #include <cstdint>
 
+// The extension of workspace files, which the file dialogs, the browser and the tool name.
+inline constexpr QLatin1String WorkspaceFileExtension(".wks");
+
 // What a workspace file holds. The defaults are what a reader takes for a missing value.
 // Colours are 0x00BBGGRR.
 struct WorkspaceFileValues {

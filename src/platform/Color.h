@@ -6,10 +6,13 @@
 
 using ColorRef = std::uint32_t;
 
-inline QColor toQColor(ColorRef c)
+// The one reading of the byte order: an opaque 0xAARRGGBB pixel value.
+constexpr QRgb toRgb(ColorRef c)
 {
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+    return 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
 }
+
+inline QColor toQColor(ColorRef c) { return QColor::fromRgb(toRgb(c)); }
 
 inline ColorRef fromQColor(const QColor& c)
 {

@@ -42,16 +42,33 @@ std::optional<std::uint8_t> toUInt8(double value) { return narrow<std::uint8_t>(
 std::optional<std::int16_t> toInt16(double value) { return narrow<std::int16_t>(value); }
 std::optional<std::int32_t> toInt32(double value) { return narrow<std::int32_t>(value); }
 
+QString wholeNumberText(std::int16_t min)
+{
+    return QStringLiteral("a whole number from ") + rangeText(min, std::numeric_limits<std::int16_t>::max());
+}
+
+QString rangeText(std::int64_t lowest, std::int64_t highest, QStringView between)
+{
+    return QString::number(lowest) + between + QString::number(highest);
+}
+
+QString int16RangeText(QStringView between)
+{
+    return rangeText(std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max(), between);
+}
+
+QString int32RangeText(QStringView between)
+{
+    return rangeText(std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max(), between);
+}
+
 std::int16_t clampToInt16(double value)
 {
     if (std::isnan(value))
         return 0;
     const double rounded = roundHalfEven(value);
-    if (rounded < -32768.0)
-        return -32768;
-    if (rounded > 32767.0)
-        return 32767;
-    return static_cast<std::int16_t>(rounded);
+    constexpr double lowest = std::numeric_limits<std::int16_t>::min(), highest = std::numeric_limits<std::int16_t>::max();
+    return static_cast<std::int16_t>(std::clamp(rounded, lowest, highest));
 }
 
 namespace {

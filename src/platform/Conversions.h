@@ -29,6 +29,8 @@ std::optional<double> parseNumber(QStringView text);
 // nullopt for any other text. The rule of the input boxes that ask for a count or a width,
 // shared with the command-line tool's options of the same meaning.
 std::optional<std::int16_t> wholeNumberFrom(QStringView text, std::int16_t min);
+// What wholeNumberFrom takes, as messages word it: "a whole number from 1 to 32767".
+QString wholeNumberText(std::int16_t min);
 
 // Shortest decimal text of a number in plain notation: "-15", "1245.5", "100000"; no
 // exponent, padding or separators.
@@ -38,6 +40,13 @@ QString numberText(float value);
 // Saturating narrowing to 16 bits after rounding half to even; for the places where the
 // program clamps instead of refusing (a drag far outside a view).
 std::int16_t clampToInt16(double value);
+
+// A range of whole numbers as messages word it: "-32768 to 32767", or with another word
+// between the ends ("-32768 and 32767").
+QString rangeText(std::int64_t lowest, std::int64_t highest, QStringView between = u" to ");
+// The ranges of the 16-bit and 32-bit widths, as every message about them words them.
+QString int16RangeText(QStringView between = u" to ");
+QString int32RangeText(QStringView between = u" to ");
 
 // A text as a message may quote it: whole when short, otherwise its first characters and an
 // ellipsis, so that a value from a file or a typed line never floods a message box.

@@ -1,16 +1,16 @@
-// The modal dialogs the program talks to the user through, and the modal pop-up menu.
-// Only implementations of this interface may open a dialog or run a menu modally.
+// The modal dialogs the program talks to the user through. Only implementations of this
+// interface may open a dialog.
 #pragma once
 
 #include "platform/Color.h"
 #include "platform/ProgramNames.h"
 
-#include <QPoint>
 #include <QString>
 #include <optional>
 
-class QMenu;
-
+// What an action the user may be refused gives: nothing when it went ahead, else the message
+// it told the user.
+using Refusal = std::optional<QString>;
 
 class Dialogs {
 public:
@@ -27,10 +27,13 @@ public:
     virtual QString inputBox(const QString& prompt, const QString& title) = 0;
     // A message box with an OK button only and no icon. The text may hold CR LF breaks.
     virtual void messageBox(const QString& text, const QString& title) = 0;
-    // Shows `menu` as a modal pop-up at a global screen position; returns when it closes,
-    // after any chosen item has been triggered.
-    virtual void popupMenu(QMenu& menu, const QPoint& globalPos) = 0;
 
     // A message box titled with the application title unless a title is given.
     void MsgBox(const QString& text, const QString& title = AppTitle) { messageBox(text, title); }
+    // Tells the user why an action was refused, as MsgBox does, and gives that refusal.
+    Refusal refuse(const QString& text, const QString& title = AppTitle)
+    {
+        messageBox(text, title);
+        return text;
+    }
 };

@@ -19,11 +19,6 @@ namespace {
 // the edges without changing a pixel; beyond, the cut segment's own ends are rounded.
 constexpr double Exact = 0x1p30;
 
-QRgb toRgb(ColorRef c)
-{
-    return 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
-}
-
 // A run of pixels along one axis, first to last inclusive; empty when first > last.
 struct PixelRange {
     int first, last;

@@ -46,7 +46,7 @@ QString num(std::int64_t v) { return QString::number(v); }
 
 QString outOf16(const QString& what, std::int64_t value)
 {
-    return QStringLiteral("The object cannot be drawn: %1 (%2) is outside the range -32768 to 32767.").arg(what, num(value));
+    return QStringLiteral("The object cannot be drawn: %1 (%2) is outside the range %3.").arg(what, num(value), conv::int16RangeText());
 }
 
 } // namespace
@@ -92,17 +92,17 @@ std::variant<Extrusion, QString> Extrusion::check(const Placement& placement, co
         return QStringLiteral("The object cannot be drawn: its depth \"%1\" is not a number.").arg(conv::excerpt(depth.toText()));
     const std::optional<std::int16_t> d = conv::toInt16(*number);
     if (!d)
-        return QStringLiteral("The object cannot be drawn: its depth (%1) is outside the range -32768 to 32767.")
-            .arg(conv::excerpt(depth.toText()));
+        return QStringLiteral("The object cannot be drawn: its depth (%1) is outside the range %2.")
+            .arg(conv::excerpt(depth.toText()), conv::int16RangeText());
     const std::int64_t top = placement.topOffsetY;
     if (!fits16(top + *d))
         return QStringLiteral("The object cannot be drawn: its back face in the top view would lie at %1 + %2 = %3, "
-                              "outside the range -32768 to 32767.")
-            .arg(num(top), num(*d), num(top + *d));
+                              "outside the range %4.")
+            .arg(num(top), num(*d), num(top + *d), conv::int16RangeText());
     for (const std::int64_t x : {std::int64_t(placement.minX), std::int64_t(placement.maxX)})
         if (!fits32(x + *d))
             return QStringLiteral("The object cannot be drawn: a point's X plus the depth, %1 + %2 (%3), is outside the "
-                                  "range -2147483648 to 2147483647.")
-                .arg(num(x), num(*d), num(x + *d));
+                                  "range %4.")
+                .arg(num(x), num(*d), num(x + *d), conv::int32RangeText());
     return Extrusion(*d, placement.sideOffsetX + float(*d), float(top + *d));
 }

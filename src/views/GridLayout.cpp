@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr int LinesPerArray = 60;
+constexpr int LinesPerArray = GridLines::LinesPerArray;
 
 // GridCount of each item of the Grid Size menu: Small, Medium, Large, Extra Large.
 constexpr std::array<std::int16_t, 4> GridCounts{60, 50, 40, 30};
@@ -95,7 +95,7 @@ void mnuLneOff_Click(ViewContext& ctx)
 void mnuGrdColor_Click(ViewContext& ctx)
 {
     ctx.cdlColorGrid.ShowColor();
-    if (!RedrawCurrent(ctx))
+    if (RedrawCurrent(ctx))
         return;
     LayoutGridLines(ctx);
 }

@@ -1,22 +1,30 @@
 // Clearing and measuring the views, the flat and extruded drawings, the drawing menus.
 #include "views/Rendering.h"
 
+#include "app/ObjectRules.h"
+
 #include <cstdint>
 #include <optional>
 #include <variant>
 
 namespace {
 
-// The checked plan, or nothing once the user has been told why the object cannot be drawn.
-// The result points into checked, which the drawing keeps for as long as it draws.
+// The checked plan, or nothing once the user has been told why the object cannot be drawn
+// (*refused then holds it). The result points into checked, which the drawing keeps for as
+// long as it draws.
 template <typename Plan>
-const Plan* acceptedOrTold(ViewContext& ctx, const std::variant<Plan, QString>& checked)
+const Plan* acceptedOrTold(ViewContext& ctx, const std::variant<Plan, QString>& checked, Refusal* refused)
 {
     if (const QString* problem = std::get_if<QString>(&checked)) {
-        ctx.dialogs.MsgBox(*problem);
+        *refused = ctx.dialogs.refuse(*problem);
         return nullptr;
     }
     return &std::get<Plan>(checked);
+}
+
+void showPointCount(ViewContext& ctx, std::int32_t count)
+{
+    ctx.sbStatus.setText(StatusPanel::ObjectPoints, QStringLiteral("Object Points: ") + QString::number(count));
 }
 
 // The closed outline with a mark on every point, in the front view; the same for both drawings.
@@ -54,12 +62,13 @@ void ComputeViewOffsets(ViewContext& ctx, const Placement& placement)
     s.MinX = placement.minX;
 }
 
-bool DrawObject2D(ViewContext& ctx)
+Refusal DrawObject2D(ViewContext& ctx)
 {
     const auto checked = Placement::check(ctx);
-    const Placement* plan = acceptedOrTold(ctx, checked);
+    Refusal refused;
+    const Placement* plan = acceptedOrTold(ctx, checked, &refused);
     if (!plan)
-        return false;
+        return refused;
     ClearViews(ctx, *plan);
     WorkspaceState& s = ctx.state;
     s.Dimension = 2;
@@ -78,32 +87,31 @@ bool DrawObject2D(ViewContext& ctx)
         ctx.picTop.Circle(float(p.X), top, radius, MarkRed);
     ctx.picTop.Line(float(plan->maxX), top, float(plan->minX), top, ctx.cdlDrawing.Color);
 
-    ctx.sbStatus.setPanelText(3, QStringLiteral("Object Points: ") + QString::number(s.PointCount));
-    return true;
+    showPointCount(ctx, s.PointCount);
+    return std::nullopt;
 }
 
-bool DrawObject3D(ViewContext& ctx)
+Refusal DrawObject3D(ViewContext& ctx)
 {
     WorkspaceState& s = ctx.state;
     const auto placed = Placement::check(ctx);
-    const Placement* plan = acceptedOrTold(ctx, placed);
+    Refusal refused;
+    const Placement* plan = acceptedOrTold(ctx, placed, &refused);
     if (!plan)
-        return false;
+        return refused;
     // A drawing skipped for a negative first X needs only what clearing needs.
     if (s.pPoints[0].X < 0) {
         ClearViews(ctx, *plan);
-        if (s.Depth.isEmpty())
-            s.Depth = DefaultDepth;
-        return true;
+        s.Depth = effectiveDepth(s.Depth);
+        return std::nullopt;
     }
-    const auto extruded = Extrusion::check(*plan, s.Depth.isEmpty() ? TaggedValue(DefaultDepth) : s.Depth);
-    const Extrusion* back = acceptedOrTold(ctx, extruded);
+    const auto extruded = Extrusion::check(*plan, effectiveDepth(s.Depth));
+    const Extrusion* back = acceptedOrTold(ctx, extruded, &refused);
     if (!back)
-        return false;
+        return refused;
 
     ClearViews(ctx, *plan);
-    if (s.Depth.isEmpty())
-        s.Depth = DefaultDepth;
+    s.Depth = effectiveDepth(s.Depth);
     s.Dimension = 3;
     s.DrawMode = 3;
     const auto& pts = s.pPoints;
@@ -147,32 +155,34 @@ bool DrawObject3D(ViewContext& ctx)
     }
 
     // The prism's corners, twice the point count: up to 65534, counted in 32 bits.
-    ctx.sbStatus.setPanelText(3, QStringLiteral("Object Points: ") + QString::number(std::int32_t(s.PointCount) * 2));
-    return true;
+    showPointCount(ctx, std::int32_t(s.PointCount) * 2);
+    return std::nullopt;
 }
 
-bool RedrawCurrent(ViewContext& ctx)
+Refusal RedrawCurrent(ViewContext& ctx)
 {
     if (ctx.state.DrawMode == 2)
         return DrawObject2D(ctx);
     if (ctx.state.DrawMode == 3)
         return DrawObject3D(ctx);
-    return true;
+    return std::nullopt;
 }
 
-void mnuDrawPoly_Click(ViewContext& ctx) { DrawObject2D(ctx); }
+Refusal mnuDrawPoly_Click(ViewContext& ctx) { return DrawObject2D(ctx); }
 
 // A depth that is empty, zero or negative becomes 200 for this drawing and after it; a
 // refused drawing leaves the depth as it was. A depth that is not a number is kept, and the
 // drawing says so.
-void mnuDraw3D_Click(ViewContext& ctx)
+Refusal mnuDraw3D_Click(ViewContext& ctx)
 {
     const TaggedValue before = ctx.state.Depth;
     const std::optional<double> depth = before.toNumber();
     if (depth && !(*depth > 0))
         ctx.state.Depth = DefaultDepth;
-    if (!DrawObject3D(ctx))
+    Refusal refused = DrawObject3D(ctx);
+    if (refused)
         ctx.state.Depth = before;
+    return refused;
 }
 
 void mnuObjColor_Click(ViewContext& ctx) { ctx.cdlDrawing.ShowColor(); }

@@ -5,10 +5,6 @@
 #include "views/DrawingPlan.h"
 #include "views/ViewContext.h"
 
-// The depth in twips an extruded drawing gives an object whose depth is empty (and Draw 3D
-// one that is zero or negative); the solid export extrudes by the same rule.
-inline constexpr std::int16_t DefaultDepth = 200;
-
 // The red of the marks on the object's points, as the drawings and point placement draw them.
 inline constexpr ColorRef MarkRed = 0x0000FF;
 
@@ -23,20 +19,20 @@ void ComputeViewOffsets(ViewContext& ctx, const Placement& placement);
 
 // Draw the object flat or extruded from the state. Before anything is cleared or written
 // they check that every value fits its width; when one does not, the user is told and the
-// views and the state stay as they were, and the result is false. DrawObject3D skipped for a
-// negative first X also gives true (a skipped drawing is not a failure); it clears the views
+// views and the state stay as they were, and the refusal is given. DrawObject3D skipped for
+// a negative first X is no refusal (a skipped drawing is not a failure); it clears the views
 // and gives an empty depth its permanent default of 200, and is checked only for what
 // clearing needs. Both set Dimension and DrawMode together (2 or 3).
-bool DrawObject2D(ViewContext& ctx);
-bool DrawObject3D(ViewContext& ctx);
+Refusal DrawObject2D(ViewContext& ctx);
+Refusal DrawObject3D(ViewContext& ctx);
 
-// Redoes whichever drawing was made last (DrawMode 2 or 3); nothing for DrawMode 1. False
-// when the drawing was refused (the user has been told). Called by the colour menus.
-bool RedrawCurrent(ViewContext& ctx);
+// Redoes whichever drawing was made last (DrawMode 2 or 3); nothing for DrawMode 1. Gives
+// the drawing's refusal. Called by the colour menus.
+Refusal RedrawCurrent(ViewContext& ctx);
 
-// Menu handlers: Draw Polygon > Draw 2D / Draw 3D, Grid Configuration > Object Color,
-// Render Window > Object Color.
-void mnuDrawPoly_Click(ViewContext& ctx);
-void mnuDraw3D_Click(ViewContext& ctx);
+// Menu handlers: Draw Polygon > Draw 2D / Draw 3D (giving the drawing's refusal), Grid
+// Configuration > Object Color, Render Window > Object Color.
+Refusal mnuDrawPoly_Click(ViewContext& ctx);
+Refusal mnuDraw3D_Click(ViewContext& ctx);
 void mnuObjColor_Click(ViewContext& ctx);
 void mnu3dColor_Click(ViewContext& ctx);

@@ -4,15 +4,16 @@
 
 #include "app/WorkspaceState.h"
 #include "platform/CommonDialog.h"
-#include "platform/Controls.h"
+#include "platform/ControlData.h"
 #include "platform/Surface.h"
 
 #include <array>
 
-// The six grid line arrays of the three orthographic views, each indexed 1 to 60
+// The six grid line arrays of the three orthographic views, each indexed 1 to LinesPerArray
 // (element 0 unused): horizontal Grid, sLine, tLine; vertical Gridv, sLinev, tLinev.
 struct GridLines {
-    using Array = std::array<LineObject*, 61>;
+    static constexpr int LinesPerArray = 60;
+    using Array = std::array<LineObject*, LinesPerArray + 1>;
     Array Grid{}, Gridv{}, sLine{}, sLinev{}, tLine{}, tLinev{};
 };
 
@@ -27,6 +28,6 @@ struct ViewContext {
     CommonDialog& cdlGridBg;
     CommonDialog& cdlDrawing;
     CommonDialog& cdl3dObject;
-    StatusBar& sbStatus;
+    StatusPanels& sbStatus;
     Dialogs& dialogs;
 };
