@@ -1,8 +1,24 @@
-// A hidden main window driven line by line through its own command box and menu items.
+// A session without a window, driven line by line through its command interpreter and menu
+// handlers.
 #include "export/HeadlessSession.h"
 
+#include "commands/CommandInterpreter.h"
+#include "editing/ObjectMenus.h"
 #include "files/FileCommands.h"
 #include "views/GridLayout.h"
+#include "views/Rendering.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace {
+std::optional<Failure> refusedBy(const Refusal& refusal)
+{
+    if (!refusal)
+        return std::nullopt;
+    return Failure{Failure::Kind::Refused, QString(*refusal).replace(QStringLiteral("\r\n"), QStringLiteral(" "))};
+}
+} // namespace
 
 QString MemorySettings::GetSetting(const QString& app, const QString& section, const QString& key)
 {
@@ -16,75 +32,46 @@ bool MemorySettings::SaveSetting(const QString& app, const QString& section, con
     return true;
 }
 
-HeadlessSession::HeadlessSession() : window_(std::make_unique<frmMain>(dialogs_, settings_))
+HeadlessSession::HeadlessSession() : session_(dialogs_, settings_)
 {
-    window_->setUp();
+    session_.setUp(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
 }
 
-HeadlessSession::~HeadlessSession() = default;
-
-std::optional<Failure> HeadlessSession::messagesSince(std::size_t before, Failure::Kind kind) const
+std::optional<Failure> HeadlessSession::showObject(ObjectFileValues values, const QString& name)
 {
-    if (dialogs_.messages.size() == before)
-        return std::nullopt;
-    QStringList shown;
-    for (std::size_t i = before; i < dialogs_.messages.size(); ++i)
-        shown.append(dialogs_.messages[i].text);
-    return Failure{kind, shown.join(QLatin1Char(' ')).replace(QStringLiteral("\r\n"), QStringLiteral(" "))};
+    return refusedBy(ShowObject(session_.files, std::move(values), name));
 }
 
-std::optional<Failure> HeadlessSession::openObject(const QString& path, bool holdsNothingFails)
+std::optional<Failure> HeadlessSession::showObject(ObjectFileValues values, const QString& name,
+                                                   const ViewSettings& settings)
 {
-    const std::size_t before = dialogs_.messages.size();
-    const OpenOutcome outcome = OpenFile(window_->files(), path, ObjectFileType);
-    if (outcome == OpenOutcome::LoadedNotDrawn)
-        return messagesSince(before, Failure::Kind::Refused);
-    if (outcome == OpenOutcome::Nothing) {
-        if (auto told = messagesSince(before, Failure::Kind::Input))
-            return told;
-        if (holdsNothingFails)
-            return Failure{Failure::Kind::Input, holdsNothingText(path, ObjectFileType)};
+    Session& s = session_;
+    if (settings.workspace) {
+        ApplyWorkspace(s.files, *settings.workspace);
+        for (ViewSurface* view : {&s.picFront, &s.picSide, &s.picTop})
+            view->setBackColor(s.cdlGridBg.Color);
     }
-    return std::nullopt;
-}
-
-std::optional<Failure> HeadlessSession::showObject(const QString& objectPath, const ViewSettings& settings)
-{
-    frmMain& w = *window_;
-    if (!settings.workspace.isEmpty()) {
-        const std::size_t before = dialogs_.messages.size();
-        const OpenOutcome outcome = OpenFile(w.files(), settings.workspace, WorkspaceFileType);
-        if (auto told = messagesSince(before, Failure::Kind::Input))
-            return told;
-        if (outcome == OpenOutcome::Nothing)
-            return Failure{Failure::Kind::Input, holdsNothingText(settings.workspace, WorkspaceFileType)};
-        for (PictureBox* view : {w.picFront, w.picSide, w.picTop})
-            view->setBackColor(w.cdlGridBg.Color);
-    }
-    w.pic3dView->setDrawWidth(settings.lineWidth);
-    w.state.GridState = settings.grid ? 1 : 0;
-    LayoutGridLines(w.views());
-    return openObject(objectPath, true);
+    s.pic3dView.setDrawWidth(settings.lineWidth);
+    s.state.GridState = settings.grid ? 1 : 0;
+    LayoutGridLines(s.views);
+    return showObject(std::move(values), name);
 }
 
 std::optional<Failure> HeadlessSession::runLine(const QString& line, QString* answer)
 {
-    frmMain& w = *window_;
-    const std::size_t before = dialogs_.messages.size();
     answer->clear();
-    if (line == QLatin1String("Draw 2D")) {
-        w.mnuDrawPoly->trigger();
-    } else if (line == QLatin1String("Draw 3D")) {
-        w.mnuDraw3D->trigger();
-    } else if (line == QLatin1String("Clear")) {
-        w.mnuClear->trigger();
-    } else {
-        w.txtCommand->setText(line);
-        w.cmdExecute->click();
-        if (w.txtCommand->text() != line)
-            *answer = w.txtCommand->text();
+    if (line == QLatin1String("Draw 2D"))
+        return refusedBy(mnuDrawPoly_Click(session_.views));
+    if (line == QLatin1String("Draw 3D"))
+        return refusedBy(mnuDraw3D_Click(session_.views));
+    if (line == QLatin1String("Clear")) {
+        mnuClear_Click(session_.editing);
+        return std::nullopt;
     }
-    return messagesSince(before, Failure::Kind::Refused);
+    const CommandResult result = cmdExecute_Click(session_.commands, line);
+    if (result.answer && *result.answer != line)
+        *answer = *result.answer;
+    return refusedBy(result.refused);
 }
 
 std::optional<Failure> runScript(HeadlessSession& session, const QString& scriptName, const QString& text,

@@ -1,15 +1,14 @@
-// The program's own window, set up but never shown, running typed commands and menu items
-// for the command-line tool: the same words, checks, messages and saved bytes as the window.
+// The program's session without a window, for the command-line tool: its typed commands and
+// menu items run as the window runs them, with the same checks, messages and saved bytes.
 #pragma once
 
-#include "app/frmMain.h"
+#include "app/Session.h"
 #include "export/InputFiles.h"
 #include "platform/SilentDialogs.h"
 
 #include <QStringList>
 #include <functional>
 #include <map>
-#include <memory>
 #include <optional>
 
 // Settings kept in memory for the life of a session, so that it leaves the user's own (the
@@ -23,48 +22,45 @@ private:
     std::map<QString, QString> values_;
 };
 
-// How the views are set up before an object is shown: a workspace file's colours, radius
-// and background (empty: the start-up settings), the 3D view's pen width, and whether the
-// grid lines show.
+// How the views are set up before an object is shown: a workspace's colours, radius and
+// background (none: the start-up settings), the 3D view's pen width, and whether the grid
+// lines show.
 struct ViewSettings {
-    QString workspace;
+    std::optional<WorkspaceFileValues> workspace;
     int lineWidth = 1;
     bool grid = false;
 };
 
-// Owns a main window with SilentDialogs and MemorySettings, set up as start() sets it up
-// but hidden. Needs a QApplication. Everything runs through the window's own handlers.
+// Owns a Session with SilentDialogs and MemorySettings, set up as the program's start-up sets
+// it up. Needs no application object of the toolkit beyond Qt Core's, and no display; one
+// session to a thread.
 class HeadlessSession {
 public:
     HeadlessSession();
-    ~HeadlessSession();
 
-    frmMain& window() { return *window_; }
-    SilentDialogs& dialogs() { return dialogs_; }
+    Session& core() { return session_; }
+    const WorkspaceState& state() const { return session_.state; }
 
-    // Opens an object file as File > Open Object does: read, checked and drawn flat or
-    // extruded. A missing or malformed file, or one that holds nothing when holdsNothingFails,
-    // is an Input failure; a drawing refused is Refused.
-    std::optional<Failure> openObject(const QString& path, bool holdsNothingFails);
+    // Shows an object's values as File > Open Object shows a file's: into the state, drawn
+    // flat or extruded; name goes into the caption. Refused with the drawing's message.
+    std::optional<Failure> showObject(ObjectFileValues values, const QString& name);
 
-    // Sets up the views (see ViewSettings), then opens the object. A workspace file is
-    // opened as File > Open Workspace does, after which its background colour is given to
-    // the front, side and top views as Grid Configuration > BackGround Color gives it.
-    // Called by the tool's picture exports.
-    std::optional<Failure> showObject(const QString& objectPath, const ViewSettings& settings);
+    // Sets up the views (see ViewSettings), then shows the object. A workspace is applied as
+    // File > Open Workspace applies it, after which its background colour is given to the
+    // front, side and top views as Grid Configuration > BackGround Color gives it. Called by
+    // the tool's picture exports.
+    std::optional<Failure> showObject(ObjectFileValues values, const QString& name, const ViewSettings& settings);
 
-    // Runs one line of a script: "Draw 2D", "Draw 3D" or "Clear" chooses that menu item;
-    // any other line is typed into the command box and executed. Refused when the window
-    // would have shown a message box: the message (CR LF as a space). answer: what the
-    // command wrote into the command text box (GetPointCoords), else empty.
+    // Runs one line of a script: "Draw 2D", "Draw 3D" or "Clear" chooses that menu item; any
+    // other line is executed as the command box executes it. Refused with the message the
+    // window would have shown (CR LF as a space). answer: what the command answered
+    // (GetPointCoords), else empty.
     std::optional<Failure> runLine(const QString& line, QString* answer);
 
 private:
-    std::optional<Failure> messagesSince(std::size_t before, Failure::Kind kind) const;
-
     SilentDialogs dialogs_;
     MemorySettings settings_;
-    std::unique_ptr<frmMain> window_;
+    Session session_;
 };
 
 // Runs a script's text line by line on the session: blank lines and lines whose first

@@ -139,13 +139,13 @@ std::variant<ObjectFileValues, Failure> readObjectInput(const QString& path)
     return inputFailure(path, QStringLiteral("holds no object"));
 }
 
-std::optional<Failure> checkWorkspaceInput(const QString& path)
+std::variant<WorkspaceFileValues, Failure> readWorkspaceInput(const QString& path)
 {
-    const std::variant<InputFile, Failure> read = readInputFile(path);
+    std::variant<InputFile, Failure> read = readInputFile(path);
     if (const Failure* failure = std::get_if<Failure>(&read))
         return *failure;
     switch (std::get<InputFile>(read).kind) {
-    case InputFile::Kind::Workspace: return std::nullopt;
+    case InputFile::Kind::Workspace: return std::get<InputFile>(read).workspace;
     case InputFile::Kind::Object: return inputFailure(path, QStringLiteral("is an object file, not a workspace"));
     case InputFile::Kind::Nothing: break;
     }

@@ -56,6 +56,6 @@ std::variant<InputFile, Failure> readInputFile(const QString& path);
 // Input failure too. Called by the exports that need no drawing.
 std::variant<ObjectFileValues, Failure> readObjectInput(const QString& path);
 
-// Checks that path holds a workspace; a Failure naming the file otherwise. Called before a
-// workspace is opened in a session.
-std::optional<Failure> checkWorkspaceInput(const QString& path);
+// The workspace of a workspace file; an object file or one holding nothing is refused as an
+// Input failure. Called by the picture exports.
+std::variant<WorkspaceFileValues, Failure> readWorkspaceInput(const QString& path);

@@ -47,7 +47,6 @@ std::vector<LineObject*> linesOf(std::initializer_list<const GridLines::Array*> 
 }
 
 // Where a view's drawing area lies in its container: the widget's place and its frame.
-QPoint drawingOrigin(const PictureBox* view) { return view->pos() + view->toWidgetPixels(0, 0).toPoint(); }
 
 // SVG elements for one view, in pixels of its drawing area (W x H).
 class SvgView {
@@ -180,17 +179,18 @@ QString escaped(const QString& text)
 
 } // namespace
 
-std::vector<PlacedView> placedViews(frmMain& w, ViewChoice choice, QSize* size)
+std::vector<PlacedView> placedViews(Session& w, ViewChoice choice, QSize* size)
 {
     const GridLines& g = w.grid;
     std::vector<PlacedView> all{
-        {w.picFront, linesOf({&g.Grid, &g.Gridv}), QStringLiteral("Front view"), QStringLiteral("front"), drawingOrigin(w.picFront)},
-        {w.picSide, linesOf({&g.sLine, &g.sLinev}), QStringLiteral("Side view"), QStringLiteral("side"), drawingOrigin(w.picSide)},
-        {w.picTop, linesOf({&g.tLine, &g.tLinev}), QStringLiteral("Top view"), QStringLiteral("top"), drawingOrigin(w.picTop)},
-        {w.pic3dView, {}, QStringLiteral("3D view"), QStringLiteral("3d"), drawingOrigin(w.pic3dView)},
+        {&w.picFront, linesOf({&g.Grid, &g.Gridv}), QStringLiteral("Front view"), QStringLiteral("front"), w.picFront.drawingOrigin()},
+        {&w.picSide, linesOf({&g.sLine, &g.sLinev}), QStringLiteral("Side view"), QStringLiteral("side"), w.picSide.drawingOrigin()},
+        {&w.picTop, linesOf({&g.tLine, &g.tLinev}), QStringLiteral("Top view"), QStringLiteral("top"), w.picTop.drawingOrigin()},
+        {&w.pic3dView, {}, QStringLiteral("3D view"), QStringLiteral("3d"), w.pic3dView.drawingOrigin()},
     };
     if (choice == ViewChoice::All) {
-        *size = w.picContainer->picture().size();
+        *size = QSize(widgetPixels(Session::ContainerPlace.width, PixelRounding::Covering),
+                      widgetPixels(Session::ContainerPlace.height, PixelRounding::Covering));
         return all;
     }
     PlacedView one = all[std::size_t(int(choice) - int(ViewChoice::Front))];
@@ -199,19 +199,20 @@ std::vector<PlacedView> placedViews(frmMain& w, ViewChoice choice, QSize* size)
     return {one};
 }
 
-QImage viewsImage(frmMain& w, ViewChoice choice)
+QImage viewsImage(Session& w, ViewChoice choice)
 {
     QSize size;
     const std::vector<PlacedView> views = placedViews(w, choice, &size);
+    w.drawWaitingPictures();
     QImage picture(size, QImage::Format_RGB32);
-    picture.fill(toQColor(w.picContainer->BackColor()));
+    picture.fill(toQColor(Session::ContainerBack));
     QPainter painter(&picture);
     for (const PlacedView& view : views)
         painter.drawImage(view.origin, view.box->renderedView());
     return picture;
 }
 
-QByteArray viewsSvg(frmMain& w, ViewChoice choice, const QString& title)
+QByteArray viewsSvg(Session& w, ViewChoice choice, const QString& title)
 {
     QSize size;
     const std::vector<PlacedView> views = placedViews(w, choice, &size);
@@ -226,7 +227,7 @@ QByteArray viewsSvg(frmMain& w, ViewChoice choice, const QString& title)
     out += QStringLiteral("<rect width=\"%1\" height=\"%2\" fill=\"%3\"/>\n")
                .arg(size.width())
                .arg(size.height())
-               .arg(colour(w.picContainer->BackColor()))
+               .arg(colour(Session::ContainerBack))
                .toUtf8();
     for (const PlacedView& view : views) {
         const QSize area = view.box->picture().size();

@@ -1,8 +1,8 @@
-// The window's four views as one picture, laid out as in the window: as pixels (the views'
+// The session's four views as one picture, laid out as in the window: as pixels (the views'
 // own rasterised pictures) and as an SVG drawing of the same primitives.
 #pragma once
 
-#include "app/frmMain.h"
+#include "app/Session.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -15,7 +15,7 @@ enum class ViewChoice { All, Front, Side, Top, View3D };
 // One view of the window: its surface, the grid lines above it, its name, its short name
 // (the tool's --view word), and where its drawing area lies in the export's picture.
 struct PlacedView {
-    PictureBox* box;
+    ViewSurface* box;
     std::vector<LineObject*> gridLines;
     QString name;
     QString word;
@@ -24,16 +24,16 @@ struct PlacedView {
 
 // The views an export shows, in the window's order (front, side, top, 3D), with the size of
 // the picture they lie in: the container's drawing area for all four, a view's alone for one.
-std::vector<PlacedView> placedViews(frmMain& w, ViewChoice choice, QSize* size);
+std::vector<PlacedView> placedViews(Session& w, ViewChoice choice, QSize* size);
 
 // The picture the window shows: each view as the user sees it (renderedView(): its drawing
 // with the visible grid lines above), on the container's background where views are apart.
-QImage viewsImage(frmMain& w, ViewChoice choice);
+QImage viewsImage(Session& w, ViewChoice choice);
 
 // The same as an SVG drawing, one group per view named after it, each view's primitives in
 // drawing order and its visible grid lines above, written to fall on the pixels the
 // rasteriser fills (crisp edges, so that renderers do not smooth them).
-QByteArray viewsSvg(frmMain& w, ViewChoice choice, const QString& title);
+QByteArray viewsSvg(Session& w, ViewChoice choice, const QString& title);
 
 // The image's colours as PNG file bytes (8-bit red, green and blue; alpha is not kept: the
 // views are opaque). Empty, with *why (when given) set to the reason, when the image is null

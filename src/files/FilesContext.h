@@ -11,6 +11,10 @@
 inline constexpr int BrowserButtonCount = 16;
 using BrowserButtons = std::array<BrowserButton, BrowserButtonCount>;
 
+// The File menu's Recent Files list holds this many items.
+inline constexpr int RecentFileCount = 5;
+using RecentItems = std::array<MenuItem, RecentFileCount>;
+
 struct FilesContext {
     ViewContext& views;
     CommonDialog& cdlOpen;
@@ -18,7 +22,7 @@ struct FilesContext {
     FileList& fleWork;
     BrowserButtons& CmdObj;
     BrowserButtons& CmdWrk;
-    std::array<MenuItem, 5>& mnuRecent;
+    RecentItems& mnuRecent;
     SettingsStore& settings;
     // The main window's caption.
     QString& caption;

@@ -39,7 +39,7 @@ void LoadRecentMenu(FilesContext& ctx)
     for (MenuItem& item : ctx.mnuRecent)
         item.Visible = false;
     int n = 1;
-    for (int i = 0; i <= 4; ++i) {
+    for (int i = 0; i < RecentFileCount; ++i) {
         const QString path = readKey(ctx, i);
         if (path.isEmpty())
             continue;
@@ -56,7 +56,7 @@ void LoadRecentMenu(FilesContext& ctx)
 // Whether path equals File1 to File5 exactly, letter case included.
 bool FindRecentFile(FilesContext& ctx, const QString& path)
 {
-    for (int i = 1; i <= 5; ++i)
+    for (int i = 1; i <= RecentFileCount; ++i)
         if (readKey(ctx, i) == path)
             return true;
     return false;
@@ -70,7 +70,7 @@ void AddRecentFile(FilesContext& ctx, const QString& path)
     if (FindRecentFile(ctx, path))
         return;
     QStringList former;
-    for (int i = 1; i <= 5; ++i)
+    for (int i = 1; i <= RecentFileCount; ++i)
         former << readKey(ctx, i);
     bool saved = ctx.settings.SaveSetting(AppTitle, kSection, key(1), path);
     for (int i = 0; saved && i < int(former.size()); ++i)

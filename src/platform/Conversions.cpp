@@ -49,7 +49,7 @@ QString wholeNumberText(std::int16_t min)
 
 QString rangeText(std::int64_t lowest, std::int64_t highest, QStringView between)
 {
-    return QString::number(lowest) + between + QString::number(highest);
+    return QString::number(lowest) + between.toString() + QString::number(highest);
 }
 
 QString int16RangeText(QStringView between)

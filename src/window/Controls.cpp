@@ -1,5 +1,5 @@
 // The status bar's clock panels, the coloured picture buttons and the tab control's pages.
-#include "platform/Controls.h"
+#include "window/Controls.h"
 
 #include "platform/Twips.h"
 

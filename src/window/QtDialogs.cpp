@@ -1,6 +1,6 @@
 // Qt's standard dialogs, configured as the program's users know them: no overwrite question,
 // no existence check, no added extension, message boxes without icons.
-#include "platform/QtDialogs.h"
+#include "window/QtDialogs.h"
 
 #include <QColorDialog>
 #include <QFileDialog>

@@ -4,11 +4,21 @@
 #include "platform/Dialogs.h"
 
 class QDialog;
+class QMenu;
+class QPoint;
 class QWidget;
+
+// What a window adds to the session's dialogs: a menu popped up at a place of the screen,
+// shown until an item is chosen (its action triggered) or it is closed.
+class MenuPopups {
+public:
+    virtual ~MenuPopups() = default;
+    virtual void popupMenu(QMenu& menu, const QPoint& globalPos) = 0;
+};
 
 // Each dialog is set up in full and then handed to run(), the one place that waits for the
 // user; a subclass may run a dialog differently (a test inspects and answers it instead).
-class QtDialogs : public Dialogs {
+class QtDialogs : public Dialogs, public MenuPopups {
 public:
     explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }

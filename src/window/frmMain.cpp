@@ -1,7 +1,7 @@
-// The main window: fixed layout in twips, the menu tree, start-up and event wiring.
-#include "app/frmMain.h"
+// The main window: fixed layout in twips, the menu tree, and the forwarding of every event
+// into the session with the showing of its result.
+#include "window/frmMain.h"
 
-#include "Version.h"
 #include "commands/CommandInterpreter.h"
 #include "commands/CommandList.h"
 #include "editing/DepthDrag.h"
@@ -9,8 +9,10 @@
 #include "editing/PointPlacement.h"
 #include "files/FileCommands.h"
 #include "platform/ProgramNames.h"
+#include "platform/Twips.h"
 #include "views/GridLayout.h"
 #include "views/Rendering.h"
+#include "window/QtDialogs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -19,7 +21,7 @@
 #include <QMenuBar>
 #include <limits>
 
-// The icon lives in the core library's resources. A static library's resources reach a
+// The icon lives in the window library's resources. A static library's resources reach a
 // program only when something names their initialiser, and naming it must happen outside
 // any namespace.
 static void registerResources()
@@ -33,46 +35,46 @@ constexpr ColorRef DarkGrey = 0x404040;
 constexpr ColorRef ListGrey = 0xE0E0E0;
 
 QIcon programIcon() { return QIcon(QStringLiteral(":/icon.png")); }
+
+template <class Widget>
+Widget* named(Widget* widget, const QString& name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+QString indexed(const char* name, std::size_t i) { return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i); }
+
+// Qt takes "[*]" in a title for its placeholder of unsaved changes and shows "[*][*]" as one
+// "[*]", so doubling each makes a path that holds one show as written.
+QString literalTitle(const QString& caption)
+{
+    return QString(caption).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+}
+
+// A menu or button caption shows "&" as the mark of a shortcut letter and "&&" as one "&".
+QString literalCaption(const QString& text) { return QString(text).replace(QLatin1Char('&'), QStringLiteral("&&")); }
 } // namespace
 
-frmMain::frmMain(Dialogs& dialogs, SettingsStore& settings, QString programFolder)
-    : cdlOpen(dialogs), cdlDrawing(dialogs, 0xFFFFFF), cdlColorGrid(dialogs, 0x404040), cdlGridBg(dialogs, 0xC0C0FF),
-      cdl3dObject(dialogs, 0x00FFFF), dialogs_(dialogs), settings_(settings),
-      programFolderOverride_(std::move(programFolder))
+frmMain::frmMain(Dialogs& dialogs, MenuPopups& popups, SettingsStore& settings, QString programFolder)
+    : core_(dialogs, settings), popups_(popups), programFolderOverride_(std::move(programFolder))
 {
     registerResources();
-    setCaption(WindowCaption);
+    setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(programIcon());
     buildControls();
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-
-    views_ = std::make_unique<ViewContext>(ViewContext{state, *picFront, *picSide, *picTop, *pic3dView, grid,
-                                                       cdlColorGrid, cdlGridBg, cdlDrawing, cdl3dObject, *sbStatus,
-                                                       dialogs_});
-    editing_ = std::make_unique<EditingContext>(EditingContext{
-        *views_, *txtDepth, *mnuPopUp, mnuStyle,
-        [this](float x, float y) { return picFront->twipsToGlobal(x, y); }});
-    commands_ = std::make_unique<CommandContext>(CommandContext{*editing_, *txtCommand, *lstCommand, *picCommand});
-    files_ = std::make_unique<FilesContext>(FilesContext{*views_, cdlOpen, fleObj, fleWork, CmdObj, CmdWrk, mnuRecent,
-                                                         settings_, [this](const QString& c) { setCaption(c); }});
+    core_.popupMenu = [this](float x, float y) { popups_.popupMenu(*mnuPopUp, picFront->twipsToGlobal(x, y)); };
     wireEvents();
+    showCore();
 }
 
-frmMain::~frmMain() = default;
-
-// Qt takes "[*]" in a title for its placeholder of unsaved changes and shows "[*][*]" as one
-// "[*]", so doubling each makes a path that holds one show as written.
-void frmMain::setCaption(const QString& caption)
+frmMain::~frmMain()
 {
-    setWindowTitle(QString(caption).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
+    for (ViewSurface* view : {&core_.picFront, &core_.picSide, &core_.picTop, &core_.pic3dView})
+        view->changed = nullptr;
 }
-
-QString frmMain::versionedCaption(int major, int minor, int revision)
-{
-    return WindowCaption + QStringLiteral("  v.%1.%2.%3").arg(major).arg(minor).arg(revision);
-}
-
 
 void frmMain::buildControls()
 {
@@ -85,181 +87,204 @@ void frmMain::buildControls()
     setCentralWidget(client);
 
     const ColorRef panelBack = fromQColor(palette().color(QPalette::Window));
-    picCommand = new PictureBox(client, 45, 5190, 3975, 2130, panelBack, false);
+    picCommand = named(new PictureBox(client, {45, 5190, 3975, 2130}, panelBack), QStringLiteral("picCommand"));
     picCommand->setPalette(QApplication::palette());
-    Label1 = new QLabel(QStringLiteral("Click or type in a command, then press the       \"Execute Command\" button"), picCommand);
+    Label1 = named(new QLabel(QStringLiteral("Click or type in a command, then press the       \"Execute Command\" button"),
+                              picCommand),
+                   QStringLiteral("Label1"));
     placeTwips(Label1, 0, -15, 3930, 450);
     Label1->setWordWrap(true);
     setColors(Label1, 0x800000, 0xFFFFFF);
-    lstCommand = new QListWidget(picCommand);
+    lstCommand = named(new QListWidget(picCommand), QStringLiteral("lstCommand"));
     placeTwips(lstCommand, 45, 780, 3810, 615);
     setColors(lstCommand, ListGrey);
-    cmdExecute = new QPushButton(QStringLiteral("Execute Command"), picCommand);
+    cmdExecute = named(new QPushButton(QStringLiteral("Execute Command"), picCommand), QStringLiteral("cmdExecute"));
     placeTwips(cmdExecute, 45, 1440, 3810, 285);
-    txtCommand = new QLineEdit(picCommand);
+    txtCommand = named(new QLineEdit(picCommand), QStringLiteral("txtCommand"));
     placeTwips(txtCommand, 45, 1710, 3810, 285);
     // A pasted line of any length is taken whole; the interpreter checks what it holds.
     txtCommand->setMaxLength(std::numeric_limits<int>::max());
 
-    sstMiscDrawing = new TabControl(client, {QStringLiteral("Object List"), QStringLiteral("Workspaces")}, DarkGrey);
+    sstMiscDrawing = named(new TabControl(client, {QStringLiteral("Object List"), QStringLiteral("Workspaces")}, DarkGrey),
+                           QStringLiteral("sstMiscDrawing"));
     placeTwips(sstMiscDrawing, 45, 30, 2355, 5130);
-    Picture1[1] = new PictureBox(sstMiscDrawing->page(1), 75, 375, 2190, 4665, ViewGrey, false);
-    Picture1[0] = new PictureBox(sstMiscDrawing->page(0), 75, 390, 2190, 4665, ViewGrey, false);
-    for (int i = 0; i < 16; ++i) {
-        CmdWrk[std::size_t(i)] = new PictureButton(Picture1[1], programIcon());
-        placeTwips(CmdWrk[std::size_t(i)], 15, float(15 + 285 * i), 2085, 285);
-        CmdObj[std::size_t(i)] = new PictureButton(sstMiscDrawing->page(0), programIcon());
-        placeTwips(CmdObj[std::size_t(i)], 135, float(435 + 285 * i), 2085, 285);
+    Picture1[1] = named(new PictureBox(sstMiscDrawing->page(1), {75, 375, 2190, 4665}, ViewGrey), indexed("Picture1", 1));
+    Picture1[0] = named(new PictureBox(sstMiscDrawing->page(0), {75, 390, 2190, 4665}, ViewGrey), indexed("Picture1", 0));
+    for (std::size_t i = 0; i < CmdObj.size(); ++i) {
+        CmdWrk[i] = named(new PictureButton(Picture1[1], programIcon()), indexed("CmdWrk", i));
+        placeTwips(CmdWrk[i], 15, float(15 + 285 * i), 2085, 285);
+        CmdObj[i] = named(new PictureButton(sstMiscDrawing->page(0), programIcon()), indexed("CmdObj", i));
+        placeTwips(CmdObj[i], 135, float(435 + 285 * i), 2085, 285);
     }
 
-    picContainer = new PictureBox(client, 5025, 15, 10260, 10215, panelBack, false);
+    picContainer = named(new PictureBox(client, Session::ContainerPlace, panelBack), QStringLiteral("picContainer"));
     picContainer->setPalette(QApplication::palette());
     // The program's icon stands to the left of the views' container, level with its top.
     constexpr float IconWidth = 300;
-    picIcon = new PictureBox(client, picContainer->Left() - IconWidth, picContainer->Top(), IconWidth, 225, ViewGrey, false);
-    pic3dView = new PictureBox(picContainer, 5175, 60, 5000, 5000, 0x000000, true);
-    picTop = new PictureBox(picContainer, 5160, 5145, 5000, 5000, ViewGrey, true);
-    picFront = new PictureBox(picContainer, 75, 60, 5000, 4980, ViewGrey, true);
-    picSide = new PictureBox(picContainer, 75, 5145, 5000, 5000, ViewGrey, true);
-    for (int i = 1; i <= 60; ++i) {
-        const auto k = std::size_t(i);
-        grid.Grid[k] = picFront->addLineObject();
-        grid.Gridv[k] = picFront->addLineObject();
-        grid.sLine[k] = picSide->addLineObject();
-        grid.sLinev[k] = picSide->addLineObject();
-        grid.tLine[k] = picTop->addLineObject();
-        grid.tLinev[k] = picTop->addLineObject();
-    }
+    picIcon = named(new PictureBox(client, {picContainer->Left() - IconWidth, picContainer->Top(), IconWidth, 225}, ViewGrey),
+                    QStringLiteral("picIcon"));
+    const auto drawWaiting = [this] { core_.drawWaitingPictures(); };
+    pic3dView = named(new PictureBox(picContainer, core_.pic3dView, drawWaiting), QStringLiteral("pic3dView"));
+    picTop = named(new PictureBox(picContainer, core_.picTop, drawWaiting), QStringLiteral("picTop"));
+    picFront = named(new PictureBox(picContainer, core_.picFront, drawWaiting), QStringLiteral("picFront"));
+    picSide = named(new PictureBox(picContainer, core_.picSide, drawWaiting), QStringLiteral("picSide"));
 
-    txtDepth = new QLineEdit(client);
+    txtDepth = named(new QLineEdit(client), QStringLiteral("txtDepth"));
     placeTwips(txtDepth, 1440, 750, 960, 270);
     setColors(txtDepth, ListGrey);
     txtDepth->raise();
 
-    sbStatus = new StatusBar(this);
+    sbStatus = named(new StatusBar(this), QStringLiteral("sbStatus"));
     setStatusBar(sbStatus);
-    sbStatus->setPanelText(4, QStringLiteral("Views"));
-    sbStatus->setPanelText(5, QStringLiteral("[X:    Y:    ]"));
-    sbStatus->setPanelText(6, QStringLiteral("Last Object:"));
 }
 
 void frmMain::buildMenus()
 {
     QMenuBar* bar = menuBar();
-    auto item = [](QMenu* menu, const char* caption) { return menu->addAction(QString::fromLatin1(caption)); };
+    auto menu = [](auto* parent, const char* name, const char* caption) {
+        return named(parent->addMenu(QString::fromLatin1(caption)), QString::fromLatin1(name));
+    };
+    auto item = [](QMenu* parent, const QString& name, const char* caption) {
+        return named(parent->addAction(QString::fromLatin1(caption)), name);
+    };
 
-    mnuFile = bar->addMenu(QStringLiteral("File"));
-    mnuOpen = item(mnuFile, "Open Object");
-    mnuSave = item(mnuFile, "Save Object");
-    mnuOpenWork = item(mnuFile, "Open Workspace");
-    mnuSaveWork = item(mnuFile, "Save Workspace");
-    mnuClear = item(mnuFile, "Clear");
-    mnuSeperator[1] = mnuFile->addSeparator();
-    mnuRecentHead = mnuFile->addMenu(QStringLiteral("Recent Files"));
-    for (QAction*& recent : mnuRecent) {
-        recent = item(mnuRecentHead, "recent");
-        recent->setVisible(false);
-    }
+    mnuFile = menu(bar, "mnuFile", "File");
+    mnuOpen = item(mnuFile, QStringLiteral("mnuOpen"), "Open Object");
+    mnuSave = item(mnuFile, QStringLiteral("mnuSave"), "Save Object");
+    mnuOpenWork = item(mnuFile, QStringLiteral("mnuOpenWork"), "Open Workspace");
+    mnuSaveWork = item(mnuFile, QStringLiteral("mnuSaveWork"), "Save Workspace");
+    mnuClear = item(mnuFile, QStringLiteral("mnuClear"), "Clear");
+    mnuSeperator[1] = named(mnuFile->addSeparator(), indexed("mnuSeperator", 1));
+    mnuRecentHead = menu(mnuFile, "mnuRecentHead", "Recent Files");
+    for (std::size_t i = 0; i < mnuRecent.size(); ++i)
+        mnuRecent[i] = item(mnuRecentHead, indexed("mnuRecent", i), "recent");
 
-    mnuEdit = bar->addMenu(QStringLiteral("Edit"));
-    mnuExtrude = item(mnuEdit, "Extrude Object");
-    mnuCommand = mnuEdit->addMenu(QStringLiteral("Command Box"));
-    mnuComm[0] = item(mnuCommand, "Show Command Box");
-    mnuComm[1] = item(mnuCommand, "Hide Command Box");
-    mnuDraw = mnuEdit->addMenu(QStringLiteral("Drawing Style"));
+    mnuEdit = menu(bar, "mnuEdit", "Edit");
+    mnuExtrude = item(mnuEdit, QStringLiteral("mnuExtrude"), "Extrude Object");
+    mnuCommand = menu(mnuEdit, "mnuCommand", "Command Box");
+    mnuComm[0] = item(mnuCommand, indexed("mnuComm", 0), "Show Command Box");
+    mnuComm[1] = item(mnuCommand, indexed("mnuComm", 1), "Hide Command Box");
+    mnuDraw = menu(mnuEdit, "mnuDraw", "Drawing Style");
     const char* styles[] = {"Straight Lines", "Smooth Lines", "Complex Lines", "Current Lines"};
     for (std::size_t i = 0; i < mnuStyle.size(); ++i) {
-        mnuStyle[i] = item(mnuDraw, styles[i]);
+        mnuStyle[i] = item(mnuDraw, indexed("mnuStyle", i), styles[i]);
         mnuStyle[i]->setCheckable(true);
     }
-    mnuStyle[0]->setChecked(true);
     mnuStyle[1]->setEnabled(false);
     mnuStyle[2]->setEnabled(false);
 
-    mnuObj = bar->addMenu(QStringLiteral("Objects"));
-    mnuPointobj = item(mnuObj, "Point Object");
+    mnuObj = menu(bar, "mnuObj", "Objects");
+    mnuPointobj = item(mnuObj, QStringLiteral("mnuPointobj"), "Point Object");
 
-    mnuGrdConfig = bar->addMenu(QStringLiteral("Grid Configuration"));
-    mnuRadius = item(mnuGrdConfig, "Point Radius");
-    mnuGsize = mnuGrdConfig->addMenu(QStringLiteral("Grid Size"));
+    mnuGrdConfig = menu(bar, "mnuGrdConfig", "Grid Configuration");
+    mnuRadius = item(mnuGrdConfig, QStringLiteral("mnuRadius"), "Point Radius");
+    mnuGsize = menu(mnuGrdConfig, "mnuGsize", "Grid Size");
     const char* sizes[] = {"Small", "Medium", "Large", "Extra Large"};
     for (std::size_t i = 0; i < mnuGridsize.size(); ++i)
-        mnuGridsize[i] = item(mnuGsize, sizes[i]);
-    mnuBgColor = item(mnuGrdConfig, "BackGround Color");
-    mnuObjColor = item(mnuGrdConfig, "Object Color");
-    mnuGrdColor = item(mnuGrdConfig, "Line Color");
-    mnuLines = mnuGrdConfig->addMenu(QStringLiteral("Lines"));
-    mnuLneOn = item(mnuLines, "On");
-    mnuLneOff = item(mnuLines, "Off");
-    mnuWidth = item(mnuLines, "Line Width");
+        mnuGridsize[i] = item(mnuGsize, indexed("mnuGridsize", i), sizes[i]);
+    mnuBgColor = item(mnuGrdConfig, QStringLiteral("mnuBgColor"), "BackGround Color");
+    mnuObjColor = item(mnuGrdConfig, QStringLiteral("mnuObjColor"), "Object Color");
+    mnuGrdColor = item(mnuGrdConfig, QStringLiteral("mnuGrdColor"), "Line Color");
+    mnuLines = menu(mnuGrdConfig, "mnuLines", "Lines");
+    mnuLneOn = item(mnuLines, QStringLiteral("mnuLneOn"), "On");
+    mnuLneOff = item(mnuLines, QStringLiteral("mnuLneOff"), "Off");
+    mnuWidth = item(mnuLines, QStringLiteral("mnuWidth"), "Line Width");
 
-    mnuTools = bar->addMenu(QStringLiteral("ToolBar"));
+    mnuTools = menu(bar, "mnuTools", "ToolBar");
     mnuTools->menuAction()->setVisible(false);
 
-    mnuRender = bar->addMenu(QStringLiteral("Render Window"));
-    mnu3dColor = item(mnuRender, "Object Color");
+    mnuRender = menu(bar, "mnuRender", "Render Window");
+    mnu3dColor = item(mnuRender, QStringLiteral("mnu3dColor"), "Object Color");
 
-    mnuPopUp = bar->addMenu(QStringLiteral("Draw Polygon"));
-    mnuDrawPoly = item(mnuPopUp, "Draw 2D");
-    mnuDraw3D = item(mnuPopUp, "Draw 3D");
+    mnuPopUp = menu(bar, "mnuPopUp", "Draw Polygon");
+    mnuDrawPoly = item(mnuPopUp, QStringLiteral("mnuDrawPoly"), "Draw 2D");
+    mnuDraw3D = item(mnuPopUp, QStringLiteral("mnuDraw3D"), "Draw 3D");
+}
+
+void frmMain::forward(const std::function<void()>& handler)
+{
+    handler();
+    showCore();
+}
+
+void frmMain::on(QAction* action, std::function<void()> handler)
+{
+    connect(action, &QAction::triggered, this, [this, handler = std::move(handler)] { forward(handler); });
 }
 
 void frmMain::wireEvents()
 {
-    auto on = [this](QAction* action, auto handler) { connect(action, &QAction::triggered, this, handler); };
+    Session& s = core_;
+    using std::placeholders::_1;
+    const auto mouse = [this](void (*handler)(EditingContext&, int, int, float, float)) {
+        return [this, handler](int b, int shift, float x, float y) {
+            forward([&] { handler(core_.editing, b, shift, x, y); });
+        };
+    };
 
     // Views.
-    picFront->MouseMove = [this](int b, int s, float x, float y) { picFront_MouseMove(editing(), b, s, x, y); };
-    picFront->MouseUp = [this](int b, int s, float x, float y) { picFront_MouseUp(editing(), b, s, x, y); };
-    picFront->Click = [this] { picFront_Click(editing()); };
-    picSide->MouseDown = [this](int b, int s, float x, float y) { picSide_MouseDown(editing(), b, s, x, y); };
-    picSide->MouseMove = [this](int b, int s, float x, float y) { picSide_MouseMove(editing(), b, s, x, y); };
-    picSide->MouseUp = [this](int b, int s, float x, float y) { picSide_MouseUp(editing(), b, s, x, y); };
-    picTop->MouseMove = [this](int b, int s, float x, float y) { picTop_MouseMove(editing(), b, s, x, y); };
-    pic3dView->MouseMove = [this](int b, int s, float x, float y) { pic3dView_MouseMove(editing(), b, s, x, y); };
-    picContainer->MouseMove = [this](int b, int s, float x, float y) { picContainer_MouseMove(editing(), b, s, x, y); };
+    picFront->MouseMove = mouse(picFront_MouseMove);
+    picFront->MouseUp = mouse(picFront_MouseUp);
+    picFront->Click = [this] { forward([this] { picFront_Click(core_.editing); }); };
+    picSide->MouseDown = mouse(picSide_MouseDown);
+    picSide->MouseMove = mouse(picSide_MouseMove);
+    picSide->MouseUp = mouse(picSide_MouseUp);
+    picTop->MouseMove = mouse(picTop_MouseMove);
+    pic3dView->MouseMove = mouse(pic3dView_MouseMove);
+    picContainer->MouseMove = mouse(picContainer_MouseMove);
 
     // File menu.
-    on(mnuOpen, [this] { mnuOpen_Click(files()); });
-    on(mnuSave, [this] { mnuSave_Click(files()); });
-    on(mnuOpenWork, [this] { mnuOpenWork_Click(files()); });
-    on(mnuSaveWork, [this] { mnuSaveWork_Click(files()); });
-    on(mnuClear, [this] { mnuClear_Click(editing()); });
+    on(mnuOpen, [&s] { mnuOpen_Click(s.files); });
+    on(mnuSave, [&s] { mnuSave_Click(s.files); });
+    on(mnuOpenWork, [&s] { mnuOpenWork_Click(s.files); });
+    on(mnuSaveWork, [&s] { mnuSaveWork_Click(s.files); });
+    on(mnuClear, [&s] { mnuClear_Click(s.editing); });
     for (int i = 0; i < int(mnuRecent.size()); ++i)
-        on(mnuRecent[std::size_t(i)], [this, i] { mnuRecent_Click(files(), i); });
+        on(mnuRecent[std::size_t(i)], [&s, i] { mnuRecent_Click(s.files, i); });
 
     // Edit menu.
-    on(mnuExtrude, [this] { mnuExtrude_Click(editing()); });
+    on(mnuExtrude, [&s] { mnuExtrude_Click(s.editing); });
     for (int i = 0; i < int(mnuComm.size()); ++i)
-        on(mnuComm[std::size_t(i)], [this, i] { mnuComm_Click(commands(), i); });
+        on(mnuComm[std::size_t(i)], [&s, i] { mnuComm_Click(s.commands, i); });
     for (int i = 0; i < int(mnuStyle.size()); ++i)
-        on(mnuStyle[std::size_t(i)], [this, i] { mnuStyle_Click(editing(), i); });
+        on(mnuStyle[std::size_t(i)], [&s, i] { mnuStyle_Click(s.editing, i); });
 
     // Objects and Grid Configuration menus.
-    on(mnuPointobj, [this] { mnuPointobj_Click(editing()); });
-    on(mnuRadius, [this] { mnuRadius_Click(editing()); });
+    on(mnuPointobj, [&s] { mnuPointobj_Click(s.editing); });
+    on(mnuRadius, [&s] { mnuRadius_Click(s.editing); });
     for (int i = 0; i < int(mnuGridsize.size()); ++i)
-        on(mnuGridsize[std::size_t(i)], [this, i] { mnuGridsize_Click(views(), i); });
-    on(mnuBgColor, [this] { mnuBgColor_Click(views()); });
-    on(mnuObjColor, [this] { mnuObjColor_Click(views()); });
-    on(mnuGrdColor, [this] { mnuGrdColor_Click(views()); });
-    on(mnuLneOn, [this] { mnuLneOn_Click(views()); });
-    on(mnuLneOff, [this] { mnuLneOff_Click(views()); });
-    on(mnuWidth, [this] { mnuWidth_Click(editing()); });
-    on(mnu3dColor, [this] { mnu3dColor_Click(views()); });
-    on(mnuDrawPoly, [this] { mnuDrawPoly_Click(views()); });
-    on(mnuDraw3D, [this] { mnuDraw3D_Click(views()); });
+        on(mnuGridsize[std::size_t(i)], [&s, i] { mnuGridsize_Click(s.views, i); });
+    on(mnuBgColor, [&s] { mnuBgColor_Click(s.views); });
+    on(mnuObjColor, [&s] { mnuObjColor_Click(s.views); });
+    on(mnuGrdColor, [&s] { mnuGrdColor_Click(s.views); });
+    on(mnuLneOn, [&s] { mnuLneOn_Click(s.views); });
+    on(mnuLneOff, [&s] { mnuLneOff_Click(s.views); });
+    on(mnuWidth, [&s] { mnuWidth_Click(s.editing); });
+    on(mnu3dColor, [&s] { mnu3dColor_Click(s.views); });
+    on(mnuDrawPoly, [&s] { mnuDrawPoly_Click(s.views); });
+    on(mnuDraw3D, [&s] { mnuDraw3D_Click(s.views); });
 
     // Browser.
-    for (int i = 0; i < 16; ++i) {
-        connect(CmdObj[std::size_t(i)], &QPushButton::clicked, this, [this, i] { CmdObj_Click(files(), i); });
-        connect(CmdWrk[std::size_t(i)], &QPushButton::clicked, this, [this, i] { CmdWrk_Click(files(), i); });
+    for (int i = 0; i < BrowserButtonCount; ++i) {
+        connect(CmdObj[std::size_t(i)], &QPushButton::clicked, this, [this, &s, i] { forward([&s, i] { CmdObj_Click(s.files, i); }); });
+        connect(CmdWrk[std::size_t(i)], &QPushButton::clicked, this, [this, &s, i] { forward([&s, i] { CmdWrk_Click(s.files, i); }); });
     }
 
-    // Command box.
-    connect(cmdExecute, &QPushButton::clicked, this, [this] { cmdExecute_Click(commands()); });
-    connect(lstCommand, &QListWidget::currentRowChanged, this, [this] { lstCommand_Click(commands()); });
-    connect(lstCommand, &QListWidget::itemDoubleClicked, this, [this] { lstCommand_DblClick(commands()); });
+    // Command box: an answer replaces the box's text.
+    connect(cmdExecute, &QPushButton::clicked, this, [this, &s] {
+        forward([this, &s] {
+            if (const CommandResult result = cmdExecute_Click(s.commands, txtCommand->text()); result.answer)
+                txtCommand->setText(*result.answer);
+        });
+    });
+    connect(lstCommand, &QListWidget::currentRowChanged, this,
+            [this, &s](int row) { forward([&s, row] { lstCommand_Click(s.commands, row); }); });
+    connect(lstCommand, &QListWidget::itemDoubleClicked, this, [this, &s](QListWidgetItem* item) {
+        forward([this, &s, item] {
+            if (const std::optional<QString> word = lstCommand_DblClick(s.commands, lstCommand->row(item)))
+                txtCommand->setText(*word);
+        });
+    });
     lstCommand->installEventFilter(this);
 }
 
@@ -274,37 +299,52 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         const int code = k >= Qt::Key_F1 && k <= Qt::Key_F24 ? 112 + (k - Qt::Key_F1)
             : (k >= Qt::Key_A && k <= Qt::Key_Z) || (k >= Qt::Key_0 && k <= Qt::Key_9) ? k
                                                                                        : 0;
-        lstCommand_KeyDown(commands(), code);
+        forward([this, code] { lstCommand_KeyDown(core_.commands, code); });
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::showCore()
+{
+    const Session& s = core_;
+    setWindowTitle(literalTitle(s.caption));
+    for (StatusPanel panel : {StatusPanel::ObjectPoints, StatusPanel::ViewName, StatusPanel::Position,
+                              StatusPanel::LastObject, StatusPanel::SavedPath})
+        sbStatus->setPanelText(int(panel), s.sbStatus.text(panel));
+    // The depth box shows what the program last wrote; what the user types stays until then.
+    if (s.txtDepth.Text != shownDepth_) {
+        shownDepth_ = s.txtDepth.Text;
+        txtDepth->setText(shownDepth_);
+    }
+    for (std::size_t i = 0; i < mnuStyle.size(); ++i)
+        mnuStyle[i]->setChecked(s.mnuStyle[i].Checked);
+    for (std::size_t i = 0; i < mnuRecent.size(); ++i) {
+        if (s.mnuRecent[i].Visible)
+            mnuRecent[i]->setText(literalCaption(s.mnuRecent[i].Caption));
+        mnuRecent[i]->setVisible(s.mnuRecent[i].Visible);
+    }
+    const auto showButtons = [](const BrowserButtons& data, std::array<PictureButton*, BrowserButtonCount>& buttons) {
+        for (std::size_t i = 0; i < buttons.size(); ++i) {
+            buttons[i]->setText(literalCaption(data[i].Caption));
+            buttons[i]->setBackColor(data[i].BackColor);
+            buttons[i]->setVisible(data[i].Visible);
+        }
+    };
+    showButtons(s.CmdObj, CmdObj);
+    showButtons(s.CmdWrk, CmdWrk);
+    picCommand->setVisible(s.picCommandVisible);
+    if (lstCommand->count() != s.lstCommand.size()) {
+        lstCommand->clear();
+        lstCommand->addItems(s.lstCommand);
+    }
 }
 
 void frmMain::start()
 {
     show();
-    setUp();
-}
-
-void frmMain::setUp()
-{
-    setCaption(versionedCaption(appversion::Major, appversion::Minor, appversion::Revision));
-    LoadRecentMenu(files());
-    state.ProgramFolder = programFolderOverride_.isEmpty() ? QDir::toNativeSeparators(QCoreApplication::applicationDirPath())
-                                                           : programFolderOverride_;
-    state.ObjectsFolder = state.ProgramFolder + QDir::separator() + QStringLiteral("Objects");
-    state.WorkspacesFolder = state.ProgramFolder + QDir::separator() + QStringLiteral("Workspaces");
-    state.PointRadius = 20;
-    state.pPoints.assign(1, PointRecord{});
-    state.DrawMode = 1;
-    fleObj.setPath(state.ObjectsFolder);
-    state.GridCount = 50;
+    core_.setUp(programFolderOverride_.isEmpty() ? QDir::toNativeSeparators(QCoreApplication::applicationDirPath())
+                                                 : programFolderOverride_);
     picIcon->setPicture(programIcon().pixmap(28, 28));
-    fleWork.setPath(state.WorkspacesFolder);
     sstMiscDrawing->setCurrentTab(0);
-    sbStatus->setPanelText(3, QStringLiteral("Object Points:"));
-    FillObjectButtons(files());
-    FillWorkspaceButtons(files());
-    state.GridState = 1;
-    LayoutGridLines(views());
-    lstCommand->addItems(CommandWords());
+    showCore();
 }

@@ -1,6 +1,6 @@
 // Starts the program: one main window with the real dialogs and the per-user settings store.
-#include "app/frmMain.h"
-#include "platform/QtDialogs.h"
+#include "window/QtDialogs.h"
+#include "window/frmMain.h"
 
 #include <QApplication>
 
@@ -10,7 +10,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(AppTitle);
     QtDialogs dialogs;
     QtSettingsStore settings;
-    frmMain window(dialogs, settings);
+    frmMain window(dialogs, dialogs, settings);
     dialogs.setParent(&window);
     window.start();
     return app.exec();

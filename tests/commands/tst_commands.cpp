@@ -1,30 +1,21 @@
 // The command box: typed command lines run with Execute Command, the lines refused with a
 // message that change nothing, and the command list with its F12 help and the Command Box menu.
-#include "fakes/TestSupport.h"
+#include "commands/CommandList.h"
+#include "fakes/TestCore.h"
+#include "views/Rendering.h"
 
 #include <QTest>
 
 namespace {
-constexpr int Extruded = 0, Fresh = 1, Full = 2;   // what the window holds before a line
+constexpr int Extruded = 0, Fresh = 1, Full = 2;   // what the session holds before a line
 
 // A triangle placed by typed commands and drawn extruded (depth 200).
-[[nodiscard]] bool extrudedTriangle(TestWindow& w)
+[[nodiscard]] bool extrudedTriangle(TestCore& s)
 {
     for (const char* line : {"PutPoint 100,1000", "PutPoint 900,1000", "PutPoint 500,300"})
-        if (!runCommand(w, QLatin1String(line)))
+        if (command(s, QLatin1String(line)).refused)
             return false;
-    return choose(w, w->mnuDraw3D);
-}
-
-void clickRow(QListWidget* list, int row, bool twice = false)
-{
-    list->scrollToItem(list->item(row));
-    const QPoint centre = list->visualItemRect(list->item(row)).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
-    if (twice) {
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
-        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, centre);
-    }
+    return act(s, [&] { mnuDraw3D_Click(s->views); });
 }
 } // namespace
 
@@ -80,25 +71,26 @@ private slots:
     {
         QFETCH(int, setup);
         QFETCH(QString, line);
-        TestWindow w;
+        TestCore s;
         if (setup == Extruded)
-            QVERIFY(extrudedTriangle(w));
+            QVERIFY(extrudedTriangle(s));
         if (setup == Full)
-            setObject(w, std::vector<PointRecord>(32767, PointRecord{10, 20}));
-        w->txtCommand->setText(line);
-        const WindowSnapshot before = WindowSnapshot::of(w);
-        w.dialogs().expectMessage();
-        QVERIFY(runCommand(w, line));
-        QTEST(w.dialogs().lastMessage().title, "title");
-        QTEST(w.dialogs().lastMessage().text, "text");
-        QCOMPARE(WindowSnapshot::of(w).differencesFrom(before), QStringList());
+            setObject(s.state(), std::vector<PointRecord>(32767, PointRecord{10, 20}));
+        const Snapshot before = Snapshot::of(s.core());
+        s.dialogs().expectMessage();
+        const CommandResult result = command(s, line);
+        QTEST(s.dialogs().lastMessage().title, "title");
+        QTEST(s.dialogs().lastMessage().text, "text");
+        QCOMPARE(result.refused, std::optional(s.dialogs().lastMessage().text));
+        QVERIFY(!result.answer);
+        QCOMPARE(Snapshot::of(s.core()).differencesFrom(before), QStringList());
     }
 
     void run_data()
     {
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<QString>("message");   // shown by the drawing
-        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("answer");   // of the last line, empty for none
         QTest::addColumn<QString>("points");
         QTest::addColumn<QString>("depth");
         QTest::addColumn<QString>("status");
@@ -108,21 +100,21 @@ private slots:
         const QString outline = QStringLiteral("L 500,300 100,1000 #ffffff"), flat = QStringLiteral("L 1235,1000 1235,300 #ffffff");
         const QString back = QStringLiteral("L 1435,1000 1435,300 #ffffff");
         QTest::addRow("PutPoint: the last word, X half to even, marked as typed") << QStringList{"PutPoint a b 100.5,2.5"}
-            << "" << "PutPoint a b 100.5,2.5" << triangle + " 100,2" << "200" << six << "C 100.5,2 r20 #0000ff" << back;
+            << "" << "" << triangle + " 100,2" << "200" << six << "C 100.5,2 r20 #0000ff" << back;
         QTest::addRow("ResetPoint moves a point and draws flat") << QStringList{"ResetPoint 1,500,600"} << ""
-            << "ResetPoint 1,500,600" << "100,1000 500,600 500,300" << "200" << "Object Points: 3" << outline << flat;
+            << "" << "100,1000 500,600 500,300" << "200" << "Object Points: 3" << outline << flat;
         QTest::addRow("ResetPoint keeps what the views refuse, GetPointCoords reads it")
             << QStringList{"ResetPoint 1,2147483647,40000", "GetPointCoords 1"}
             << "The object cannot be drawn: the largest Y of its points (40000) is outside the range -32768 to 32767."
             << "Point #1   X:2147483647  Y:40000" << "100,1000 2147483647,40000 500,300" << "200" << six << outline << back;
         QTest::addRow("ObjectDepth redraws at the depth typed") << QStringList{"ObjectDepth -300"} << ""
-            << "ObjectDepth -300" << triangle << "-300" << six << outline << "L 935,1000 935,300 #ffffff";
+            << "" << triangle << "-300" << six << outline << "L 935,1000 935,300 #ffffff";
         QTest::addRow("ObjectDepth the drawing refuses keeps the depth") << QStringList{"ObjectDepth 32767"}
             << "The object cannot be drawn: its back face in the top view would lie at 1235 + 32767 = 34002, outside "
                "the range -32768 to 32767."
-            << "ObjectDepth 32767" << triangle << "200" << six << outline << back;
+            << "" << triangle << "200" << six << outline << back;
         QTest::addRow("ObjectDepth ignored after a flat drawing") << QStringList{"ResetPoint 0,100,1000", "ObjectDepth deep"}
-            << "" << "ObjectDepth deep" << triangle << "200" << "Object Points: 3" << outline << flat;
+            << "" << "" << triangle << "200" << "Object Points: 3" << outline << flat;
         QTest::addRow("GetPointCoords echoes the number typed") << QStringList{"GetPointCoords +2"} << ""
             << "Point #+2   X:500  Y:300" << triangle << "200" << six << outline << back;
     }
@@ -132,23 +124,27 @@ private slots:
     {
         QFETCH(QStringList, lines);
         QFETCH(QString, message);
-        TestWindow w;
-        QVERIFY(extrudedTriangle(w));
+        TestCore s;
+        QVERIFY(extrudedTriangle(s));
         if (!message.isEmpty())
-            w.dialogs().expectMessage();
+            s.dialogs().expectMessage();
+        CommandResult result;
         for (const QString& line : lines)
-            QVERIFY(runCommand(w, line));
+            result = command(s, line);
         if (!message.isEmpty())
-            QCOMPARE(w.dialogs().lastMessage().text, message);
+            QCOMPARE(s.dialogs().lastMessage().text, message);
+        // A line the drawing refuses gives the refusal it showed.
+        if (result.refused)
+            QCOMPARE(*result.refused, message);
         QStringList points;
-        for (const PointRecord& p : w.state().pPoints)
+        for (const PointRecord& p : s.state().pPoints)
             points << QStringLiteral("%1,%2").arg(p.X).arg(p.Y);
-        QTEST(w->txtCommand->text(), "command");
+        QTEST(result.answer.value_or(QString()), "answer");
         QTEST(points.join(QLatin1Char(' ')), "points");
-        QTEST(w.state().Depth.toText(), "depth");
-        QTEST(w->sbStatus->panelText(3), "status");
-        QTEST(drawn(w->picFront).last(), "front");
-        QTEST(drawn(w->picSide).last(), "side");
+        QTEST(s.state().Depth.toText(), "depth");
+        QTEST(s->sbStatus.text(StatusPanel::ObjectPoints), "status");
+        QTEST(drawn(s->picFront).last(), "front");
+        QTEST(drawn(s->picSide).last(), "side");
     }
 
     void help_data()
@@ -165,34 +161,58 @@ private slots:
                                                          "selected";
     }
 
-    // F12 on the list shows the help of the command chosen last.
+    // F12 on the list shows the help of the command chosen last; other keys show nothing.
     void help()
     {
         QFETCH(int, row);
-        TestWindow w;
+        TestCore s;
         if (row >= 0)
-            clickRow(w->lstCommand, row);
-        w.dialogs().expectMessage();
-        QTest::keyClick(w->lstCommand, Qt::Key_F12);
-        QTEST(w.dialogs().lastMessage().text, "help");
-        QCOMPARE(w.dialogs().lastMessage().title, QStringLiteral("Command Box"));
+            lstCommand_Click(s->commands, row);
+        lstCommand_KeyDown(s->commands, 122);
+        lstCommand_KeyDown(s->commands, 'P');
+        QCOMPARE(s.dialogs().shown().size(), std::size_t(0));
+        s.dialogs().expectMessage();
+        lstCommand_KeyDown(s->commands, 123);
+        QTEST(s.dialogs().lastMessage().text, "help");
+        QCOMPARE(s.dialogs().lastMessage().title, QStringLiteral("Command Box"));
     }
 
-    // A double click puts the word in the text box and runs nothing; hiding keeps the contents.
-    void listAndBox()
+    void list_data()
     {
-        TestWindow w;
-        QTest::keyClicks(w->txtCommand, QStringLiteral("PutPoint 1300,1400"));
-        clickRow(w->lstCommand, 3, true);
-        QCOMPARE(w->txtCommand->text(), QStringLiteral("GetPointCoords"));
-        QCOMPARE(w.state().PointCount, std::int16_t(0));
-        QVERIFY(choose(w, w->mnuComm[1]));
-        QVERIFY(!w->picCommand->isVisible());
-        QVERIFY(choose(w, w->mnuComm[0]));
-        QVERIFY(w->picCommand->isVisible());
-        QCOMPARE(w->txtCommand->text(), QStringLiteral("GetPointCoords"));
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("selected");   // SelectedCommand after a click of the row
+        QTest::addColumn<QString>("word");   // what a double click gives, empty for nothing
+        QTest::addRow("first word") << 0 << 0 << "PutPoint";
+        QTest::addRow("last word") << 4 << 4 << "ManualSet";
+        QTest::addRow("no row chosen") << -1 << -1 << "";
+        QTest::addRow("past the list keeps the choice") << 5 << 2 << "";
+    }
+
+    // A click chooses the command whose help F12 shows; a double click gives its word and
+    // runs nothing.
+    void list()
+    {
+        QFETCH(int, row);
+        TestCore s;
+        lstCommand_Click(s->commands, 2);
+        lstCommand_Click(s->commands, row);
+        QTEST(int(s.state().SelectedCommand), "selected");
+        QTEST(lstCommand_DblClick(s->commands, row).value_or(QString()), "word");
+        QCOMPARE(s.state().PointCount, std::int16_t(0));
+    }
+
+    // The Command Box menu shows and hides the box; a second choice of either changes nothing.
+    void showAndHide()
+    {
+        TestCore s;
+        QVERIFY(s->picCommandVisible);
+        mnuComm_Click(s->commands, 1);
+        mnuComm_Click(s->commands, 1);
+        QVERIFY(!s->picCommandVisible);
+        mnuComm_Click(s->commands, 0);
+        QVERIFY(s->picCommandVisible);
     }
 };
 
-QTEST_MAIN(TestCommands)
+QTEST_GUILESS_MAIN(TestCommands)
 #include "tst_commands.moc"

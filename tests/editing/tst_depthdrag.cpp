@@ -1,6 +1,8 @@
 // Extrude Object and the drag in the side view: the depth that follows the pointer, the
 // extruded drawing and grid layout on release, and the pointer shape.
-#include "fakes/TestSupport.h"
+#include "editing/DepthDrag.h"
+#include "fakes/TestCore.h"
+#include "views/Rendering.h"
 
 #include <QTest>
 
@@ -46,30 +48,30 @@ private slots:
         QFETCH(QList<float>, xs);
         QFETCH(TaggedValue, depth);
         QFETCH(QString, message);
-        TestWindow w;
-        clickPoints(w, {{100, 1000}, {900, 1000}, {500, 300}});
-        QVERIFY(choose(w, w->mnuDrawPoly));
-        w->cdlColorGrid.Color = 0x00FF00;
+        TestCore s;
+        clickPoints(s, {{100, 1000}, {900, 1000}, {500, 300}});
+        QVERIFY(act(s, [&] { mnuDrawPoly_Click(s->views); }));
+        s->cdlColorGrid.Color = 0x00FF00;
         for (int i = 0; i < arming; ++i)
-            QVERIFY(choose(w, w->mnuExtrude));
-        QCOMPARE(w->picSide->MousePointer(), 3);
+            mnuExtrude_Click(s->editing);
+        QCOMPARE(s->picSide.MousePointer(), 3);
         if (!message.isEmpty())
-            w.dialogs().expectMessage();
-        ::drag(w->picSide, xs, 2000);
+            s.dialogs().expectMessage();
+        sideDrag(s, xs, 2000);
         if (!message.isEmpty())
-            QCOMPARE(w.dialogs().lastMessage().text, message);
-        QCOMPARE(w.state().Depth, depth);
-        QTEST(w->txtDepth->text(), "text");
-        QTEST(drawn(w->picSide).value(2), "sideEdge");
-        QTEST(w->sbStatus->panelText(5), "readout");
-        QTEST(w->grid.sLine[1]->BorderColor(), "grid");
-        QCOMPARE(w->picSide->MousePointer(), 0);
+            QCOMPARE(s.dialogs().lastMessage().text, message);
+        QCOMPARE(s.state().Depth, depth);
+        QTEST(s->txtDepth.Text, "text");
+        QTEST(drawn(s->picSide).value(2), "sideEdge");
+        QTEST(s->sbStatus.text(StatusPanel::Position), "readout");
+        QTEST(s->grid.sLine[1]->BorderColor(), "grid");
+        QCOMPARE(s->picSide.MousePointer(), 0);
 
         // One drag per arming.
-        ::drag(w->picSide, {1435, 3435}, 2000);
-        QCOMPARE(w.state().Depth, depth);
+        sideDrag(s, {1435, 3435}, 2000);
+        QCOMPARE(s.state().Depth, depth);
     }
 };
 
-QTEST_MAIN(TestDepthDrag)
+QTEST_GUILESS_MAIN(TestDepthDrag)
 #include "tst_depthdrag.moc"

@@ -1,6 +1,8 @@
 // The object menus: the answers Point Object, Point Radius and Line Width take or refuse and
 // what they change in later drawings, and Clear.
-#include "fakes/TestSupport.h"
+#include "editing/ObjectMenus.h"
+#include "fakes/TestCore.h"
+#include "views/Rendering.h"
 
 #include <QTest>
 
@@ -33,62 +35,63 @@ private slots:
         QFETCH(int, menu);
         QFETCH(QString, answer);
         QFETCH(QString, message);
-        TestWindow w;
+        TestCore s;
         const struct {
-            QAction* item;
+            void (*item)(EditingContext&);
             const char* prompt;
             const char* title;
-        } menus[] = {{w->mnuPointobj, "Enter Number of Points", "Define the Points"},
-                     {w->mnuRadius, "Please Enter New Radius", "Radius Configuration"},
-                     {w->mnuWidth, "Enter in a Value from 1 to 5", "Drawing Line Width"}};
-        w.dialogs().answerInput(answer);
+        } menus[] = {{mnuPointobj_Click, "Enter Number of Points", "Define the Points"},
+                     {mnuRadius_Click, "Please Enter New Radius", "Radius Configuration"},
+                     {mnuWidth_Click, "Enter in a Value from 1 to 5", "Drawing Line Width"}};
+        s.dialogs().answerInput(answer);
         if (!message.isEmpty())
-            w.dialogs().expectMessage();
-        QVERIFY(choose(w, menus[menu].item));
-        QCOMPARE(w.dialogs().shown().at(0).text, QLatin1String(menus[menu].prompt));
-        QCOMPARE(w.dialogs().shown().at(0).title, QLatin1String(menus[menu].title));
+            s.dialogs().expectMessage();
+        QVERIFY(act(s, [&] { menus[menu].item(s->editing); }));
+        QCOMPARE(s.dialogs().shown().at(0).text, QLatin1String(menus[menu].prompt));
+        QCOMPARE(s.dialogs().shown().at(0).title, QLatin1String(menus[menu].title));
         if (!message.isEmpty())
-            QCOMPARE(w.dialogs().lastMessage().text, message);
-        const int values[] = {w.state().DeclaredPointCount, w.state().PointRadius, w->pic3dView->DrawWidth()};
+            QCOMPARE(s.dialogs().lastMessage().text, message);
+        const int values[] = {s.state().DeclaredPointCount, s.state().PointRadius, s->pic3dView.DrawWidth()};
         QTEST(values[menu], "value");
-        QCOMPARE(w.state().PointObjectMode, menu == 0);
+        QCOMPARE(s.state().PointObjectMode, menu == 0);
     }
 
     // Three points declared: the fourth click draws them flat before placing itself.
     void settingsReachTheDrawing()
     {
-        TestWindow w;
-        const std::pair<QAction*, const char*> settings[] = {{w->mnuPointobj, "3"}, {w->mnuRadius, "50"}, {w->mnuWidth, "8"}};
+        TestCore s;
+        const std::pair<void (*)(EditingContext&), const char*> settings[] = {
+            {mnuPointobj_Click, "3"}, {mnuRadius_Click, "50"}, {mnuWidth_Click, "8"}};
         for (const auto& [item, answer] : settings) {
-            w.dialogs().answerInput(QLatin1String(answer));
-            QVERIFY(choose(w, item));
+            s.dialogs().answerInput(QLatin1String(answer));
+            QVERIFY(act(s, [&, item = item] { item(s->editing); }));
         }
-        clickPoints(w, {{100, 1000}, {900, 1000}, {500, 300}, {2000, 2000}});
-        QCOMPARE(w->sbStatus->panelText(3), QStringLiteral("Object Points: 3"));
-        QCOMPARE(drawn(w->picFront).mid(4), (QStringList{"C 500,300 r50 #0000ff", "L 500,300 100,1000 #ffffff",
+        clickPoints(s, {{100, 1000}, {900, 1000}, {500, 300}, {2000, 2000}});
+        QCOMPARE(s->sbStatus.text(StatusPanel::ObjectPoints), QStringLiteral("Object Points: 3"));
+        QCOMPARE(drawn(s->picFront).mid(4), (QStringList{"C 500,300 r50 #0000ff", "L 500,300 100,1000 #ffffff",
                                                          "C 2000,2000 r50 #0000ff"}));
-        QVERIFY(choose(w, w->mnuDraw3D));
-        QCOMPARE(drawn(w->pic3dView).first(), QStringLiteral("L 300,800 1100,800 #00ffff w8"));
-        QCOMPARE(drawn(w->picSide).first(), QStringLiteral("C 1235,1000 r50 #0000ff"));
+        QVERIFY(act(s, [&] { mnuDraw3D_Click(s->views); }));
+        QCOMPARE(drawn(s->pic3dView).first(), QStringLiteral("L 300,800 1100,800 #00ffff w8"));
+        QCOMPARE(drawn(s->picSide).first(), QStringLiteral("C 1235,1000 r50 #0000ff"));
     }
 
     // The point list starts over and the views are wiped; the grid and all else stay.
     void clear()
     {
-        TestWindow w;
-        clickPoints(w, {{100, 1000}, {900, 1000}, {500, 300}});
-        QVERIFY(choose(w, w->mnuDraw3D));
-        const WindowSnapshot before = WindowSnapshot::of(w);
-        QVERIFY(choose(w, w->mnuClear));
-        for (PictureBox* view : {w->picFront, w->picSide, w->picTop, w->pic3dView})
-            QCOMPARE(drawn(view), QStringList());
-        QCOMPARE(pixelAt(w->picFront, 500, 1000), QColor(0x80, 0x80, 0x80));
-        QCOMPARE(pixelAt(w->picFront, 2000, 490), QColor(0x40, 0x40, 0x40));
-        QCOMPARE(WindowSnapshot::of(w).differencesFrom(before), (QStringList{"pPoints", "PointCount", "views"}));
-        mouseClick(w->picFront, 700, 800);
-        QCOMPARE(w.state().pPoints, (std::vector<PointRecord>{{700, 800}}));
+        TestCore s;
+        clickPoints(s, {{100, 1000}, {900, 1000}, {500, 300}});
+        QVERIFY(act(s, [&] { mnuDraw3D_Click(s->views); }));
+        const Snapshot before = Snapshot::of(s.core());
+        mnuClear_Click(s->editing);
+        for (const ViewSurface* view : {&s->picFront, &s->picSide, &s->picTop, &s->pic3dView})
+            QCOMPARE(drawn(*view), QStringList());
+        QCOMPARE(pixelAt(s->picFront, 500, 1000), QColor(0x80, 0x80, 0x80));
+        QCOMPARE(pixelAt(s->picFront, 2000, 490), QColor(0x40, 0x40, 0x40));
+        QCOMPARE(Snapshot::of(s.core()).differencesFrom(before), (QStringList{"pPoints", "PointCount", "views"}));
+        frontClick(s, 700, 800);
+        QCOMPARE(s.state().pPoints, (std::vector<PointRecord>{{700, 800}}));
     }
 };
 
-QTEST_MAIN(TestObjectMenus)
+QTEST_GUILESS_MAIN(TestObjectMenus)
 #include "tst_objectmenus.moc"

@@ -1,6 +1,7 @@
 // The coordinate readout over the views, points placed by clicks in the front view (and the
 // clicks refused), and the Draw Polygon pop-up of the right button.
-#include "fakes/TestSupport.h"
+#include "editing/PointPlacement.h"
+#include "fakes/TestCore.h"
 
 #include <QTest>
 
@@ -22,18 +23,18 @@ private slots:
         QTest::addRow("the container") << 4 << QPointF(2000, 5100) << "None" << "[0000:0000]";
     }
 
-    // A press inside a view holds it, so that moves outside it are reported too.
+    // A view held with a button reports positions outside it too.
     void readout()
     {
         QFETCH(int, view);
         QFETCH(QPointF, at);
-        TestWindow w;
-        PictureBox* views[] = {w->picFront, w->picSide, w->picTop, w->pic3dView, w->picContainer};
-        if (view < 4)
-            mousePress(views[view], 10, 10);
-        mouseMove(views[view], float(at.x()), float(at.y()), view < 4 ? Qt::LeftButton : Qt::NoButton);
-        QTEST(w->sbStatus->panelText(4), "name");
-        QTEST(w->sbStatus->panelText(5), "position");
+        TestCore s;
+        void (*moves[])(EditingContext&, int, int, float, float) = {picFront_MouseMove, picSide_MouseMove,
+                                                                     picTop_MouseMove, pic3dView_MouseMove,
+                                                                     picContainer_MouseMove};
+        moves[view](s->editing, view < 4 ? 1 : 0, 0, float(at.x()), float(at.y()));
+        QTEST(s->sbStatus.text(StatusPanel::ViewName), "name");
+        QTEST(s->sbStatus.text(StatusPanel::Position), "position");
     }
 
     void click_data()
@@ -64,53 +65,49 @@ private slots:
         QFETCH(QPointF, press);
         QFETCH(QPointF, held);
         QFETCH(QString, message);
-        TestWindow w;
+        TestCore s;
         if (placed > 0)
-            setObject(w, std::vector<PointRecord>(std::size_t(placed), PointRecord{10, 20}));
-        mouseMove(w->picFront, float(press.x()), float(press.y()));
-        mousePress(w->picFront, float(press.x()), float(press.y()));
-        mouseMove(w->picFront, float(held.x()), float(held.y()), Qt::LeftButton);
-        const WindowSnapshot before = WindowSnapshot::of(w);
+            setObject(s.state(), std::vector<PointRecord>(std::size_t(placed), PointRecord{10, 20}));
+        picFront_MouseMove(s->editing, 0, 0, float(press.x()), float(press.y()));
+        picFront_MouseMove(s->editing, 1, 0, float(held.x()), float(held.y()));
+        const Snapshot before = Snapshot::of(s.core());
         if (!message.isEmpty())
-            w.dialogs().expectMessage();
-        mouseRelease(w->picFront, float(press.x()), float(press.y()));
+            s.dialogs().expectMessage();
+        picFront_MouseUp(s->editing, 1, 0, float(press.x()), float(press.y()));
+        const Refusal refused = picFront_Click(s->editing);
         if (!message.isEmpty()) {
-            QCOMPARE(w.dialogs().lastMessage().text, message);
-            QCOMPARE(WindowSnapshot::of(w).differencesFrom(before), QStringList());
+            QCOMPARE(s.dialogs().lastMessage().text, message);
+            QCOMPARE(refused, std::optional(message));
+            QCOMPARE(Snapshot::of(s.core()).differencesFrom(before), QStringList());
             return;
         }
-        const PointRecord last = w.state().pPoints.back();
+        QCOMPARE(refused, Refusal());
+        const PointRecord last = s.state().pPoints.back();
         QTEST(QStringLiteral("%1,%2").arg(last.X).arg(last.Y), "last");
-        QCOMPARE(int(w.state().PointCount), placed + 1);
-        QTEST(drawn(w->picFront).join(QLatin1Char(';')), "mark");
-        QCOMPARE(w->sbStatus->panelText(3), QStringLiteral("Object Points:"));
+        QCOMPARE(int(s.state().PointCount), placed + 1);
+        QTEST(drawn(s->picFront).join(QLatin1Char(';')), "mark");
+        QCOMPARE(s->sbStatus.text(StatusPanel::ObjectPoints), QStringLiteral("Object Points:"));
     }
 
-    void popUp_data()
-    {
-        QTest::addColumn<QString>("choice");
-        QTest::addColumn<QString>("status");
-        QTest::addRow("closed unchosen") << "" << "Object Points:";
-        QTest::addRow("Draw 2D") << "Draw 2D" << "Object Points: 3";
-        QTest::addRow("Draw 3D") << "Draw 3D" << "Object Points: 6";
-    }
-
-    // The menu opens at the pointer and closes before the click places the fourth point.
+    // The right button asks for the Draw Polygon menu at the pointer before the click places
+    // the fourth point; a session with no window to show menus places it all the same.
     void popUp()
     {
-        QFETCH(QString, choice);
-        TestWindow w;
-        clickPoints(w, {{100, 1000}, {900, 1000}, {500, 300}});
-        w.dialogs().answerPopup(choice);
-        mouseClick(w->picFront, 2000, 2000, Qt::RightButton);
-        const ScriptedDialogs::Shown popup = w.dialogs().shown().at(0);
-        QCOMPARE(popup.title, QStringLiteral("Draw Polygon"));
-        QCOMPARE(popup.position, w->picFront->mapToGlobal(QPoint(135, 135)));
-        QTEST(w->sbStatus->panelText(3), "status");
-        QCOMPARE(w.state().PointCount, std::int16_t(4));
-        QCOMPARE(drawn(w->picFront).last(), QStringLiteral("C 2000,2000 r20 #0000ff"));
+        TestCore s;
+        clickPoints(s, {{100, 1000}, {900, 1000}, {500, 300}});
+        QList<QPointF> asked;
+        s->popupMenu = [&](float x, float y) {
+            asked << QPointF(x, y);
+            QCOMPARE(s.state().PointCount, std::int16_t(3));
+        };
+        frontClick(s, 2000, 2000, 2);
+        QCOMPARE(asked, (QList<QPointF>{{2000, 2000}}));
+        s->popupMenu = nullptr;
+        frontClick(s, 2500, 2000, 2);
+        QCOMPARE(s.state().PointCount, std::int16_t(5));
+        QCOMPARE(drawn(s->picFront).last(), QStringLiteral("C 2500,2000 r20 #0000ff"));
     }
 };
 
-QTEST_MAIN(TestPointPlacement)
+QTEST_GUILESS_MAIN(TestPointPlacement)
 #include "tst_pointplacement.moc"

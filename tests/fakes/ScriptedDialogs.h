@@ -4,13 +4,15 @@
 #pragma once
 
 #include "platform/Dialogs.h"
+#include "window/QtDialogs.h"
 
+#include <QPoint>
 #include <QStringList>
 #include <deque>
 #include <optional>
 #include <vector>
 
-class ScriptedDialogs : public Dialogs {
+class ScriptedDialogs : public Dialogs, public MenuPopups {
 public:
     enum class Kind { Color, Open, Save, Input, Message, Popup };
 

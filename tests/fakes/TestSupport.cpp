@@ -1,46 +1,63 @@
-// Test fixtures: isolated settings, a started window in a temporary folder, user actions,
-// files of given values, pictures and snapshots.
+// Window test fixtures: a started window in a temporary folder, its controls by name, and
+// the user's actions as real events.
 #include "fakes/TestSupport.h"
 
-#include "files/FileRecord.h"
-#include "platform/PropertyBag.h"
-#include "platform/Conversions.h"
-
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QMouseEvent>
-#include <QSettings>
 #include <QTest>
 
-IsolatedSettings::IsolatedSettings()
+namespace {
+template <class T>
+T* find(frmMain& w, const QString& name)
 {
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.path());
+    T* found = name == w.objectName() ? nullptr : w.findChild<T*>(name);
+    if (!found)
+        qFatal("the window has no %s", qPrintable(name));
+    return found;
 }
 
-IsolatedSettings::~IsolatedSettings()
+template <class T, std::size_t N>
+void findAll(frmMain& w, std::array<T*, N>& controls, const char* name)
 {
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QDir::tempPath() + QStringLiteral("/brondelwick-test-settings-unused"));
+    for (std::size_t i = 0; i < N; ++i)
+        controls[i] = find<T>(w, QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i));
+}
+} // namespace
+
+#define FIND(name) name(find<std::remove_pointer_t<decltype(name)>>(w, QStringLiteral(#name)))
+WindowControls::WindowControls(frmMain& w)
+    : FIND(picContainer), FIND(pic3dView), FIND(picTop), FIND(picFront), FIND(picSide), FIND(picIcon), FIND(picCommand),
+      FIND(Label1), FIND(lstCommand), FIND(cmdExecute), FIND(txtCommand), FIND(txtDepth), FIND(sstMiscDrawing),
+      FIND(sbStatus), FIND(mnuFile), FIND(mnuRecentHead), FIND(mnuEdit), FIND(mnuCommand), FIND(mnuDraw), FIND(mnuObj),
+      FIND(mnuGrdConfig), FIND(mnuGsize), FIND(mnuLines), FIND(mnuTools), FIND(mnuRender), FIND(mnuPopUp),
+      FIND(mnuOpen), FIND(mnuSave), FIND(mnuOpenWork), FIND(mnuSaveWork), FIND(mnuClear), FIND(mnuExtrude),
+      FIND(mnuPointobj), FIND(mnuRadius), FIND(mnuBgColor), FIND(mnuObjColor), FIND(mnuGrdColor), FIND(mnuLneOn),
+      FIND(mnuLneOff), FIND(mnuWidth), FIND(mnu3dColor), FIND(mnuDrawPoly), FIND(mnuDraw3D)
+{
+    findAll(w, Picture1, "Picture1");
+    findAll(w, CmdObj, "CmdObj");
+    findAll(w, CmdWrk, "CmdWrk");
+    findAll(w, mnuRecent, "mnuRecent");
+    findAll(w, mnuComm, "mnuComm");
+    findAll(w, mnuStyle, "mnuStyle");
+    findAll(w, mnuGridsize, "mnuGridsize");
+}
+#undef FIND
+
+TestWindow::TestWindow(Folders folders) : ProgramFolder(folders, [](const QString&) {})
+{
+    start();
 }
 
-TestWindow::TestWindow(Folders folders)
+TestWindow::TestWindow(const std::function<void(const QString&)>& beforeStart) : ProgramFolder(Folders::Made, beforeStart)
 {
-    create(folders, [](const QString&) {});
+    start();
 }
 
-TestWindow::TestWindow(const std::function<void(const QString&)>& beforeStart)
+void TestWindow::start()
 {
-    create(Folders::Made, beforeStart);
-}
-
-void TestWindow::create(Folders folders, const std::function<void(const QString&)>& beforeStart)
-{
-    if (folders == Folders::Made) {
-        QDir(folder_.path()).mkdir(QStringLiteral("Objects"));
-        QDir(folder_.path()).mkdir(QStringLiteral("Workspaces"));
-    }
-    beforeStart(folder_.path());
-    window_ = std::make_unique<frmMain>(dialogs_, settings_, folder_.path());
+    window_ = std::make_unique<frmMain>(dialogs(), dialogs(), settings(), programFolder());
+    controls_ = std::make_unique<WindowControls>(*window_);
     window_->start();
 }
 
@@ -115,142 +132,21 @@ bool runCommand(TestWindow& w, const QString& line)
     return true;
 }
 
-void setObject(TestWindow& w, const std::vector<PointRecord>& points, const TaggedValue& depth, std::int16_t dimension)
-{
-    WorkspaceState& s = w.state();
-    s.pPoints = points.empty() ? std::vector<PointRecord>{PointRecord{}} : points;
-    s.PointCount = std::int16_t(points.size());
-    s.Depth = depth;
-    s.Dimension = dimension;
-}
+QColor pixelAt(PictureBox* view, float x, float y) { return pixelAt(*view->view(), x, y); }
 
-QByteArray fileOf(const QList<std::pair<QString, TaggedValue>>& values)
-{
-    PropertyBag bag;
-    for (const auto& [name, value] : values)
-        bag.WriteProperty(name, value);
-    return filerecord::encode(bag.Contents());
-}
-
-void writeFileBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QColor pixelAt(PictureBox* view, float x, float y)
-{
-    return view->renderedView().pixelColor(int(x / 15), int(y / 15));
-}
-
-QString saveTestImage(const QImage& image, const QString& name)
-{
-    const QString path = QDir::current().absoluteFilePath(name + QStringLiteral(".png"));
-    image.save(path);
-    return path;
-}
-
-bool sameImage(const QImage& actual, const QImage& expected, const QString& name)
-{
-    if (actual.convertToFormat(QImage::Format_RGB32) == expected.convertToFormat(QImage::Format_RGB32))
-        return true;
-    saveTestImage(actual, name + QStringLiteral("-actual"));
-    saveTestImage(expected, name + QStringLiteral("-expected"));
-    return false;
-}
-
-int countPixels(const QImage& image, const QColor& color)
-{
-    int count = 0;
-    const QRgb wanted = color.rgb();
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixel(x, y) == wanted ? 1 : 0;
-    return count;
-}
-
-QStringList strayPixels(const QImage& image, const QImage& other, int offset, std::optional<QRgb> ignored)
-{
-    QStringList stray;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb colour = image.pixel(x, y);
-            bool found = colour == ignored;
-            for (int dy = -1; dy <= 1 && !found; ++dy)
-                for (int dx = -1; dx <= 1 && !found; ++dx)
-                    found = other.valid(x + offset + dx, y + offset + dy) && other.pixel(x + offset + dx, y + offset + dy) == colour;
-            if (!found)
-                stray << QStringLiteral("%1,%2").arg(x).arg(y);
-        }
-    return stray;
-}
-
-QString describe(const Primitive& p)
-{
-    const auto n = [](float v) { return conv::numberText(v); };
-    const QString colour = QStringLiteral("#%1").arg(p.color, 6, 16, QLatin1Char('0'));
-    QString text = p.kind == Primitive::Kind::Circle
-        ? QStringLiteral("C %1,%2 r%3 %4").arg(n(p.x1), n(p.y1), n(p.r), colour)
-        : QStringLiteral("L %1,%2 %3,%4 %5").arg(n(p.x1), n(p.y1), n(p.x2), n(p.y2), colour);
-    if (p.penWidth != 1)
-        text += QStringLiteral(" w%1").arg(p.penWidth);
-    return text;
-}
-
-QStringList drawn(PictureBox* view)
-{
-    QStringList list;
-    for (const Primitive& p : view->primitives())
-        list << describe(p);
-    return list;
-}
+QStringList drawn(PictureBox* view) { return drawn(*view->view()); }
 
 WindowSnapshot WindowSnapshot::of(TestWindow& w)
 {
-    return {w.state(), w->cdlDrawing.Color, w->cdlColorGrid.Color, w->cdlGridBg.Color, w->cdl3dObject.Color,
-            {w->picFront->DrawWidth(), w->picSide->DrawWidth(), w->picTop->DrawWidth(), w->pic3dView->DrawWidth()},
-            w->windowTitle(), w->sbStatus->panelText(3), w->sbStatus->panelText(7), w->txtCommand->text(),
-            w->picFront->renderedView(), w->picSide->renderedView(), w->picTop->renderedView(), w->pic3dView->renderedView()};
+    return {Snapshot::of(w.core()), w.w().windowTitle(), w->txtCommand->text()};
 }
 
 QStringList WindowSnapshot::differencesFrom(const WindowSnapshot& o) const
 {
-    const WorkspaceState &a = state, &b = o.state;
-    using Fields = std::vector<std::pair<const char*, bool>>;
-    const Fields stateFields = {
-        {"pPoints", a.pPoints == b.pPoints}, {"PointCount", a.PointCount == b.PointCount},
-        {"Dimension", a.Dimension == b.Dimension}, {"Depth", a.Depth == b.Depth}, {"ClickX", a.ClickX == b.ClickX},
-        {"ClickY", a.ClickY == b.ClickY}, {"PointRadius", a.PointRadius == b.PointRadius},
-        {"DeclaredPointCount", a.DeclaredPointCount == b.DeclaredPointCount}, {"GridState", a.GridState == b.GridState},
-        {"DrawMode", a.DrawMode == b.DrawMode}, {"MinX", a.MinX == b.MinX && a.MaxX == b.MaxX},
-        {"ExtrudeMode", a.ExtrudeMode == b.ExtrudeMode}, {"PointObjectMode", a.PointObjectMode == b.PointObjectMode},
-        {"DraggingDepth", a.DraggingDepth == b.DraggingDepth}, {"GridCount", a.GridCount == b.GridCount},
-        {"SelectedCommand", a.SelectedCommand == b.SelectedCommand},
-        {"view offsets", a.MinY == b.MinY && a.MaxY == b.MaxY && a.SideOffsetX == b.SideOffsetX && a.TopOffsetY == b.TopOffsetY},
-        {"folders", a.ProgramFolder == b.ProgramFolder && a.ObjectsFolder == b.ObjectsFolder && a.WorkspacesFolder == b.WorkspacesFolder},
-        {"CurrentFilePath", a.CurrentFilePath == b.CurrentFilePath}, {"SaveObjectPath", a.SaveObjectPath == b.SaveObjectPath}};
-    const Fields windowFields = {
-        {"colours", lines == o.lines && grid == o.grid && background == o.background && object3d == o.object3d},
-        {"pen widths", penWidths == o.penWidths},
-        {"caption", caption == o.caption}, {"status bar", panel3 == o.panel3 && panel7 == o.panel7},
-        {"command text", command == o.command},
-        {"views", front == o.front && side == o.side && top == o.top && view3d == o.view3d}};
-    QStringList differences;
-    for (const auto& [name, same] : stateFields)
-        if (!same)
-            differences << QString::fromLatin1(name);
-    // A field added to the state and not yet named above still counts.
-    if (differences.isEmpty() && !(a == b))
-        differences << QStringLiteral("state");
-    for (const auto& [name, same] : windowFields)
-        if (!same)
-            differences << QString::fromLatin1(name);
+    QStringList differences = core.differencesFrom(o.core);
+    if (title != o.title)
+        differences << QStringLiteral("window title");
+    if (command != o.command)
+        differences << QStringLiteral("command text");
     return differences;
 }

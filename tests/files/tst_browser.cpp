@@ -1,6 +1,6 @@
 // The browser's buttons over the Objects and Workspaces folders, and the recent-files list in the
 // settings store and File > Recent Files: what each shows, and what a click, a save or a choice does.
-#include "fakes/TestSupport.h"
+#include "fakes/TestCore.h"
 
 #include <QSettings>
 #include <QTest>
@@ -20,24 +20,24 @@ void makeFiles(const QString& folder, const QString& names)
 }
 
 // The captions of the visible buttons of both tabs: "objects | workspaces".
-QString buttons(TestWindow& w)
+QString buttons(TestCore& w)
 {
     QStringList shown;
     for (const auto* column : {&w->CmdObj, &w->CmdWrk}) {
-        for (const PictureButton* b : *column)
-            if (!b->isHidden())
-                shown << b->text();
+        for (const BrowserButton& b : *column)
+            if (b.Visible)
+                shown << b.Caption;
         shown << "|";
     }
     return shown.join(' ').chopped(2);
 }
 
 // One letter a button: B marked blue, - grey, ? anything else.
-QString marks(const std::array<PictureButton*, 16>& column)
+QString marks(const BrowserButtons& column)
 {
     QString out;
-    for (const PictureButton* b : column)
-        out += b->BackColor() == 0xC46200 ? 'B' : b->BackColor() == 0x808080 ? '-' : '?';
+    for (const BrowserButton& b : column)
+        out += b.BackColor == 0xC46200 ? 'B' : b.BackColor == 0x808080 ? '-' : '?';
     return out;
 }
 
@@ -53,7 +53,7 @@ void store(const QString& keys)
 
 // What the recent files show: keys File0 to File6 ("-" never written, "_" empty), the five
 // items ("-" hidden), status panel 7 and the browser's buttons.
-QString recentFiles(TestWindow& w)
+QString recentFiles(TestCore& w)
 {
     QSettings s(QSettings::IniFormat, QSettings::UserScope, "Brondelwick", "Brondelwick");
     QStringList keys, items;
@@ -61,9 +61,9 @@ QString recentFiles(TestWindow& w)
         const QString value = s.value(QStringLiteral("Recent Files/File%1").arg(i), "-").toString();
         keys << (value.isEmpty() ? "_" : value);
     }
-    for (const QAction* item : w->mnuRecent)
-        items << (item->isVisible() ? item->text() : "-");
-    return QStringList{keys.join(' '), items.join(", "), w->sbStatus->panelText(7), buttons(w)}.join(" / ").replace(w.objectsFolder(), "<O>");
+    for (const MenuItem& item : w->mnuRecent)
+        items << (item.Visible ? item.Caption : "-");
+    return QStringList{keys.join(' '), items.join(", "), w->sbStatus.text(StatusPanel::SavedPath), buttons(w)}.join(" / ").replace(w.objectsFolder(), "<O>");
 }
 
 } // namespace
@@ -78,7 +78,7 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("empty folders") << "" << "" << "|";
         QTest::newRow("regular matching files, sorted ignoring case")
-            << "b.obj R&D.obj A.obj notes.txt x.wks pipe.obj| .hidden.obj" << "x.obj" << ".hidden.obj A.obj b.obj R&&D.obj |";
+            << "b.obj R&D.obj A.obj notes.txt x.wks pipe.obj| .hidden.obj" << "x.obj" << ".hidden.obj A.obj b.obj R&D.obj |";
         QTest::newRow("16 of 17 shown")
             << "q.obj P.obj o.obj N.obj m.obj L.obj k.obj J.obj i.obj H.obj g.obj F.obj e.obj D.obj c.obj B.obj a.obj"
             << "p.wks O.wks n.wks M.wks l.wks K.wks j.wks I.wks h.wks G.wks f.wks E.wks d.wks C.wks b.wks A.wks"
@@ -91,7 +91,7 @@ private slots:
         QFETCH(QString, objects);
         QFETCH(QString, workspaces);
         QFETCH(QString, expected);
-        TestWindow w(std::function([&](const QString& folder) {
+        TestCore w(std::function([&](const QString& folder) {
             makeFiles(folder + "/Objects", objects);
             makeFiles(folder + "/Workspaces", workspaces);
         }));
@@ -101,16 +101,15 @@ private slots:
 
     void clickMarksItsButtonAndOpensItsFile()
     {
-        TestWindow w(std::function([](const QString& folder) {
+        TestCore w(std::function([](const QString& folder) {
             makeFiles(folder + "/Objects", "1.obj 2.obj 3.obj");
             writeFileBytes(folder + "/Workspaces/w.wks", fileOf({{"LinesC", std::int32_t(2)}}));
         }));
         for (const int i : {2, 0})
-            QTest::mouseClick(w->CmdObj[std::size_t(i)], Qt::LeftButton);
-        w->sstMiscDrawing->setCurrentTab(1);
-        QTest::mouseClick(w->CmdWrk[0], Qt::LeftButton);
+            CmdObj_Click(w->files, i);
+        CmdWrk_Click(w->files, 0);
         QCOMPARE(marks(w->CmdObj) + marks(w->CmdWrk), "B---------------B---------------");
-        QCOMPARE(w->windowTitle(), "PLANOVEXTRIUM  [" + w.objectsFolder() + "/1.obj]");
+        QCOMPARE(w->caption, "PLANOVEXTRIUM  [" + w.objectsFolder() + "/1.obj]");
         QCOMPARE(w->cdlDrawing.Color, ColorRef(2));
     }
 
@@ -125,7 +124,7 @@ private slots:
         QTest::newRow("path only in File0 is new, File0 kept")
             << "<O>/0.obj <O>/1.obj /x\\R&D.obj <O>/3.obj <O>/4.obj <O>/5.obj <O>/6.obj" << "<O>/0.obj"
             << "<O>/0.obj <O>/0.obj <O>/1.obj /x\\R&D.obj <O>/3.obj <O>/4.obj <O>/5.obj / "
-               "-, Object #1: 0.obj, Object #2: 0.obj, Object #3: 1.obj, Object #4: R&&D.obj / <O>/0.obj / 0.obj b.obj C.obj | w.wks";
+               "-, Object #1: 0.obj, Object #2: 0.obj, Object #3: 1.obj, Object #4: R&D.obj / <O>/0.obj / 0.obj b.obj C.obj | w.wks";
         QTest::newRow("path only in File6 is new") << six << "<O>/6.obj"
             << "- <O>/6.obj <O>/1.obj <O>/2.obj <O>/3.obj <O>/4.obj <O>/5.obj / "
                "-, Object #1: 6.obj, Object #2: 1.obj, Object #3: 2.obj, Object #4: 3.obj / <O>/6.obj / 6.obj b.obj C.obj | w.wks";
@@ -142,16 +141,16 @@ private slots:
         QFETCH(QString, keys);
         QFETCH(QString, saved);
         QFETCH(QString, expected);
-        TestWindow w(std::function([&](const QString& folder) {
+        TestCore w(std::function([&](const QString& folder) {
             makeFiles(folder + "/Objects", "b.obj C.obj");
             makeFiles(folder + "/Workspaces", "w.wks");
             store(QString(keys).replace("<O>", folder + "/Objects"));
         }));
-        QTest::mouseClick(w->CmdObj[1], Qt::LeftButton);
-        setObject(w, {{100, 100}});
+        CmdObj_Click(w->files, 1);
+        setObject(w.state(), {{100, 100}});
         const QString path = saved.endsWith(".obj") ? saved.replace("<O>", w.objectsFolder()) : w.workspacesFolder() + '/' + saved;
         w.dialogs().answerSave(path);
-        QVERIFY(choose(w, path.endsWith(".obj") ? w->mnuSave : w->mnuSaveWork));
+        QVERIFY(act(w, [&] { path.endsWith(".obj") ? mnuSave_Click(w->files) : mnuSaveWork_Click(w->files); }));
         QVERIFY(QFile::exists(path));
         QCOMPARE(recentFiles(w), expected);
         QCOMPARE(marks(w->CmdObj), "-B--------------");
@@ -175,22 +174,22 @@ private slots:
     {
         QFETCH(QByteArray, file);
         QFETCH(QString, expected);
-        TestWindow w(std::function([&](const QString& folder) {
+        TestCore w(std::function([&](const QString& folder) {
             if (!file.isEmpty())
                 writeFileBytes(folder + "/Objects/r.obj", file);
             store("- " + folder + "/Objects/r.obj");
         }));
-        setObject(w, {{1000, 1000}}, {}, 0);
+        setObject(w.state(), {{1000, 1000}}, {}, 0);
         if (expected.endsWith("messages 1"))
             w.dialogs().expectMessage();
-        QVERIFY(choose(w, w->mnuRecent[1]));
+        QVERIFY(act(w, [&] { mnuRecent_Click(w->files, 1); }));
         QCOMPARE(QStringLiteral("drawn %1 '%2' %3 messages %4")
-                     .arg(QString::number(w.state().DrawMode), w->sbStatus->panelText(3),
-                          w->windowTitle().remove("PLANOVEXTRIUM  ").replace(w.objectsFolder(), "<O>"),
+                     .arg(QString::number(w.state().DrawMode), w->sbStatus.text(StatusPanel::ObjectPoints),
+                          w->caption.remove("PLANOVEXTRIUM  ").replace(w.objectsFolder(), "<O>"),
                           QString::number(w.dialogs().shown(ScriptedDialogs::Kind::Message).size())),
                  expected);
     }
 };
 
-QTEST_MAIN(BrowserTest)
+QTEST_GUILESS_MAIN(BrowserTest)
 #include "tst_browser.moc"

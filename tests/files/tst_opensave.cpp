@@ -1,6 +1,6 @@
 // Open and save through the File menu with scripted dialogs and real files: the dialogs set up,
 // the stored files opened and saved back, and every file or save that fails told and changing nothing.
-#include "fakes/TestSupport.h"
+#include "fakes/TestCore.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,22 +19,35 @@ namespace {
 
 const QString kData = QStringLiteral(BRONDELWICK_TEST_DATA);
 
-// Chooses a File menu item whose file dialog answers path; false as choose() gives it.
-[[nodiscard]] bool chooseFile(TestWindow& w, QAction* item, const QString& path)
+// The File menu's items that show the file dialog.
+enum class FileItem { Open, Save, OpenWork, SaveWork };
+
+void choose(TestCore& w, FileItem item)
 {
-    if (item == w->mnuOpen || item == w->mnuOpenWork)
+    switch (item) {
+    case FileItem::Open: return mnuOpen_Click(w->files);
+    case FileItem::Save: return mnuSave_Click(w->files);
+    case FileItem::OpenWork: return mnuOpenWork_Click(w->files);
+    case FileItem::SaveWork: return mnuSaveWork_Click(w->files);
+    }
+}
+
+// Chooses a File menu item whose file dialog answers path; false as act() gives it.
+[[nodiscard]] bool chooseFile(TestCore& w, FileItem item, const QString& path)
+{
+    if (item == FileItem::Open || item == FileItem::OpenWork)
         w.dialogs().answerOpen(path);
     else
         w.dialogs().answerSave(path);
-    return choose(w, item);
+    return act(w, [&] { choose(w, item); });
 }
 
 // An extruded object on screen and a colour of the user's own, so that a refusal could show.
-[[nodiscard]] bool drawSomething(TestWindow& w)
+[[nodiscard]] bool drawSomething(TestCore& w)
 {
-    setObject(w, {{1300, 1400}, {2000, 2500}, {500, 2700}}, std::int16_t(300), 0);
+    setObject(w.state(), {{1300, 1400}, {2000, 2500}, {500, 2700}}, std::int16_t(300), 0);
     w->cdlDrawing.Color = 0x00A0A0;
-    return choose(w, w->mnuDraw3D);
+    return act(w, [&] { mnuDraw3D_Click(w->views); });
 }
 
 QStringList entries(const QString& folder)
@@ -64,17 +77,17 @@ class OpenSaveTest : public QObject {
 private slots:
     void dialogsSetUpAndCancelChangesNothing()
     {
-        TestWindow w;
+        TestCore w;
         QVERIFY(drawSomething(w));
-        const WindowSnapshot before = WindowSnapshot::of(w);
+        const Snapshot before = Snapshot::of(w.core());
         QStringList shown;
-        for (QAction* item : {w->mnuOpen, w->mnuSave, w->mnuOpenWork, w->mnuSaveWork}) {
+        for (const FileItem item : {FileItem::Open, FileItem::Save, FileItem::OpenWork, FileItem::SaveWork}) {
             QVERIFY(chooseFile(w, item, QString()));
             shown << w.dialogs().shown().back().filter + " in " + QDir(w.programFolder()).relativeFilePath(w.dialogs().shown().back().initDir);
         }
         QCOMPARE(shown, (QStringList{"Object Files (*.obj)|*.obj in Objects", "Object Files (*.obj)|*.obj in Objects",
                                      "Object Files (*.wks)|*.wks in Workspaces", "Workspace Files (*.wks)|*.wks in Workspaces"}));
-        QCOMPARE(WindowSnapshot::of(w).differencesFrom(before), QStringList());
+        QCOMPARE(Snapshot::of(w.core()).differencesFrom(before), QStringList());
         QCOMPARE(entries(w.objectsFolder()) + entries(w.workspacesFolder()), QStringList());
     }
 
@@ -95,17 +108,17 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, shown);
-        TestWindow w;
+        TestCore w;
         const bool object = name.endsWith(".obj");
-        QVERIFY(chooseFile(w, object ? w->mnuOpen : w->mnuOpenWork, kData + '/' + name));
-        QCOMPARE(QStringLiteral("%1 '%2' %3").arg(QString::number(w.state().DrawMode), w->sbStatus->panelText(3),
-                                                  w->windowTitle().replace(kData, "<data>")), shown);
+        QVERIFY(chooseFile(w, object ? FileItem::Open : FileItem::OpenWork, kData + '/' + name));
+        QCOMPARE(QStringLiteral("%1 '%2' %3").arg(QString::number(w.state().DrawMode), w->sbStatus.text(StatusPanel::ObjectPoints),
+                                                  w->caption.replace(kData, "<data>")), shown);
 
         const QString copy = (object ? w.objectsFolder() : w.workspacesFolder()) + '/' + name;
         writeFileBytes(copy, QByteArray(5000, 'x'));
         if (!object)
             QVERIFY(QFile::setPermissions(copy, QFileDevice::ReadOwner));
-        QVERIFY(chooseFile(w, object ? w->mnuSave : w->mnuSaveWork, copy));
+        QVERIFY(chooseFile(w, object ? FileItem::Save : FileItem::SaveWork, copy));
         QCOMPARE(fileBytes(copy).toHex(' '), fileBytes(kData + '/' + name).toHex(' '));
         QCOMPARE(entries(w.objectsFolder()) + entries(w.workspacesFolder()), QStringList{name});
     }
@@ -130,7 +143,7 @@ private slots:
         QFETCH(bool, workspace);
         QFETCH(QString, file);
         QFETCH(QString, message);
-        TestWindow w;
+        TestCore w;
         QVERIFY(drawSomething(w));
         const QString path = file == "device" ? "/dev/zero" : (workspace ? w.workspacesFolder() : w.objectsFolder()) + "/f";
         if (file == "folder")
@@ -139,15 +152,15 @@ private slots:
             QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         else if (file != "missing" && file != "device")
             writeFileBytes(path, file.toLatin1());
-        const WindowSnapshot before = WindowSnapshot::of(w);
+        const Snapshot before = Snapshot::of(w.core());
         w.dialogs().answerOpen(path);
         if (!message.isEmpty())
             w.dialogs().expectMessage();
-        QVERIFY(choose(w, workspace ? w->mnuOpenWork : w->mnuOpen));
+        QVERIFY(act(w, [&] { choose(w, workspace ? FileItem::OpenWork : FileItem::Open); }));
         if (!message.isEmpty())
             QCOMPARE(w.dialogs().lastMessage().text + " / " + w.dialogs().lastMessage().title, message.replace("%1", path));
         // The path chosen is kept by every open before the file is read.
-        QCOMPARE(WindowSnapshot::of(w).differencesFrom(before), QStringList{"CurrentFilePath"});
+        QCOMPARE(Snapshot::of(w.core()).differencesFrom(before), QStringList{"CurrentFilePath"});
         QCOMPARE(QFileInfo::exists(path), file != "missing");
     }
 
@@ -163,7 +176,7 @@ private slots:
     void savedObjectToldAsTyped()
     {
         QFETCH(bool, settingsWritable);
-        TestWindow w;
+        TestCore w;
         QVERIFY(drawSomething(w));
         const QString settingsFile = QSettings(QSettings::IniFormat, QSettings::UserScope, "Brondelwick", "Brondelwick").fileName();
         if (!settingsWritable)
@@ -172,17 +185,13 @@ private slots:
         w.dialogs().answerSave(path);
         if (!settingsWritable)
             w.dialogs().expectMessage();
-        QVERIFY(choose(w, w->mnuSave));
+        QVERIFY(act(w, [&] { mnuSave_Click(w->files); }));
         QCOMPARE(w.dialogs().pending(), 0);
         QVERIFY(QFileInfo::exists(path));
         if (!settingsWritable)
             QCOMPARE(w.dialogs().lastMessage().text, "The object was saved, but the recent-files list could not be updated: "
                                                      "the settings file cannot be written.");
-        QLabel* panel = nullptr;
-        for (QLabel* label : w->sbStatus->findChildren<QLabel*>())
-            panel = label->text() == path ? label : panel;
-        QVERIFY(panel);
-        QCOMPARE(panel->textFormat(), Qt::PlainText);
+        QCOMPARE(w->sbStatus.text(StatusPanel::SavedPath), path);
     }
 
     void failedSavesChangeNothing_data()
@@ -205,7 +214,7 @@ private slots:
         QFETCH(bool, readOnly);
         QFETCH(QString, limit);
         QFETCH(QString, reason);
-        TestWindow w;
+        TestCore w;
         QVERIFY(drawSomething(w));
         w.state().SaveObjectPath = "earlier";
         const QString path = w.programFolder() + '/' + relativePath;
@@ -215,23 +224,23 @@ private slots:
         if (readOnly)
             QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
         if (limit == "size") // larger than the 16 KiB a file buffers before it writes
-            setObject(w, std::vector<PointRecord>(20000, PointRecord{-1000000, 1000000}));
+            setObject(w.state(), std::vector<PointRecord>(20000, PointRecord{-1000000, 1000000}));
         const QStringList folders = entries(w.objectsFolder()) + entries(w.workspacesFolder());
-        const WindowSnapshot before = WindowSnapshot::of(w);
+        const Snapshot before = Snapshot::of(w.core());
         w.dialogs().answerSave(path);
         w.dialogs().expectMessage();
         {
             std::optional<Limit> lowered;
             if (!limit.isEmpty())
                 lowered.emplace(limit == "size" ? RLIMIT_FSIZE : RLIMIT_NOFILE, limit == "size" ? 64 : 0);
-            (path.endsWith(".obj") ? w->mnuSave : w->mnuSaveWork)->trigger();
+            choose(w, path.endsWith(".obj") ? FileItem::Save : FileItem::SaveWork);
         }
         QCOMPARE(w.dialogs().pending(), 0);
         const QString told = w.dialogs().lastMessage().text;
         QVERIFY2(QRegularExpression(QRegularExpression::escape("The file \"" + path + "\" could not be saved: ")
                                     + (reason == "*" ? ".+\\." : QRegularExpression::escape(reason.replace("<folder>", w.programFolder())))
                                     + '$').match(told).hasMatch(), qPrintable(told));
-        QCOMPARE(WindowSnapshot::of(w).differencesFrom(before), QStringList());
+        QCOMPARE(Snapshot::of(w.core()).differencesFrom(before), QStringList());
         QCOMPARE(w.state().SaveObjectPath, "earlier");
         QCOMPARE(entries(w.objectsFolder()) + entries(w.workspacesFolder()), folders);
         QCOMPARE(fileBytes(path), QByteArray(existing ? "the user's older file" : ""));
@@ -240,5 +249,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(OpenSaveTest)
+QTEST_GUILESS_MAIN(OpenSaveTest)
 #include "tst_opensave.moc"

@@ -264,8 +264,8 @@ private slots:
         QImage expected(684, 681, QImage::Format_RGB32);
         expected.fill(toQColor(w->picContainer->BackColor()));
         QPainter painter(&expected);
-        const std::pair<PictureBox*, QPoint> views[] = {
-            {w->picFront, {7, 6}}, {w->picSide, {7, 345}}, {w->picTop, {346, 345}}, {w->pic3dView, {347, 6}}};
+        const std::pair<ViewSurface*, QPoint> views[] = {{&w.core().picFront, {7, 6}}, {&w.core().picSide, {7, 345}},
+                                                         {&w.core().picTop, {346, 345}}, {&w.core().pic3dView, {347, 6}}};
         for (const auto& [view, origin] : views)
             painter.drawImage(origin, asSetUp ? view->renderedView() : view->picture());
         painter.end();

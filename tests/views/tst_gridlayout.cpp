@@ -1,6 +1,6 @@
 // The grid lines of the front, side and top views for each grid size, On and Off, the Line
 // Color menu, and the BackGround Color menu.
-#include "fakes/TestSupport.h"
+#include "fakes/TestCore.h"
 
 #include <QTest>
 
@@ -9,7 +9,7 @@ const QList<QPoint> Triangle{{100, 1000}, {900, 1000}, {500, 300}};
 
 // Line i of the six arrays, Grid and Gridv (front), sLine and sLinev (side), tLine and tLinev
 // (top): "0,98 5000,98 #404040" or "hidden".
-QStringList linesAt(TestWindow& w, std::size_t i)
+QStringList linesAt(TestCore& w, std::size_t i)
 {
     QStringList lines;
     for (auto array : {&GridLines::Grid, &GridLines::Gridv, &GridLines::sLine, &GridLines::sLinev, &GridLines::tLine,
@@ -53,26 +53,26 @@ private slots:
         QFETCH(int, item);
         QFETCH(int, count);
         QFETCH(int, spacing);
-        TestWindow w;
+        TestCore w;
         clickPoints(w, Triangle);
-        QVERIFY(choose(w, w->mnuDraw3D));
-        QVERIFY(choose(w, w->mnuGridsize[std::size_t(item)]));
+        QVERIFY(act(w, [&] { mnuDraw3D_Click(w->views); }));
+        QVERIFY(act(w, [&] { mnuGridsize_Click(w->views, std::size_t(item)); }));
         QCOMPARE(linesAt(w, 1), placed(spacing));
         QCOMPARE(linesAt(w, std::size_t(count - 1)), placed((count - 1) * spacing));
         QCOMPARE(linesAt(w, std::size_t(count)), Hidden);
-        for (PictureBox* view : {w->picFront, w->picSide, w->picTop, w->pic3dView})
+        for (ViewSurface* view : {&w->picFront, &w->picSide, &w->picTop, &w->pic3dView})
             QCOMPARE(drawn(view), QStringList());
     }
 
     void offAndOn()
     {
-        TestWindow w;
+        TestCore w;
         QCOMPARE(pixelAt(w->picFront, 2000, 490), QColor(0x40, 0x40, 0x40));
-        QVERIFY(choose(w, w->mnuLneOff));
+        QVERIFY(act(w, [&] { mnuLneOff_Click(w->views); }));
         QCOMPARE(linesAt(w, 1), Hidden);
         QCOMPARE(linesAt(w, 49), Hidden);
         QCOMPARE(pixelAt(w->picFront, 2000, 490), QColor(0x80, 0x80, 0x80));
-        QVERIFY(choose(w, w->mnuLneOn));
+        QVERIFY(act(w, [&] { mnuLneOn_Click(w->views); }));
         QCOMPARE(linesAt(w, 49), placed(4802));
     }
 
@@ -99,21 +99,21 @@ private slots:
         QFETCH(int, drawing);
         QFETCH(std::optional<ColorRef>, answer);
         QFETCH(QString, colour);
-        TestWindow w;
+        TestCore w;
         clickPoints(w, Triangle);
         if (drawing > 0)
-            QVERIFY(choose(w, drawing == 1 ? w->mnuDrawPoly : w->mnuDraw3D));
-        mouseClick(w->picFront, 2000, 2000);
+            QVERIFY(act(w, [&] { drawing == 1 ? mnuDrawPoly_Click(w->views) : mnuDraw3D_Click(w->views); }));
+        frontClick(w, 2000, 2000);
         QFETCH(bool, refused);
         if (refused) {
             w.dialogs().expectMessage();
-            QVERIFY(runCommand(w, QStringLiteral("ResetPoint 1,900,40000")));
+            command(w, QStringLiteral("ResetPoint 1,900,40000"));
         }
         w.dialogs().answerColor(answer);
         if (refused)
             w.dialogs().expectMessage();
-        QVERIFY(choose(w, w->mnuGrdColor));
-        QTEST(w->sbStatus->panelText(3), "status");
+        QVERIFY(act(w, [&] { mnuGrdColor_Click(w->views); }));
+        QTEST(w->sbStatus.text(StatusPanel::ObjectPoints), "status");
         QCOMPARE(linesAt(w, 5), placed(490, colour));
         QCOMPARE(pixelAt(w->picSide, 2000, 490), QColor(QStringLiteral("#") + colour));
     }
@@ -134,15 +134,15 @@ private slots:
     {
         QFETCH(std::optional<ColorRef>, answer);
         QFETCH(QColor, background);
-        TestWindow w;
+        TestCore w;
         clickPoints(w, Triangle);
         QFETCH(bool, extruded);
         if (extruded)
-            QVERIFY(choose(w, w->mnuDraw3D));
+            QVERIFY(act(w, [&] { mnuDraw3D_Click(w->views); }));
         w.dialogs().answerColor(answer);
-        QVERIFY(choose(w, w->mnuBgColor));
+        QVERIFY(act(w, [&] { mnuBgColor_Click(w->views); }));
         QCOMPARE(w.dialogs().shown().front().offered, ColorRef(0xC0C0FF));
-        for (PictureBox* view : {w->picFront, w->picSide, w->picTop})
+        for (ViewSurface* view : {&w->picFront, &w->picSide, &w->picTop})
             QCOMPARE(pixelAt(view, 4000, 4000), background);
         QCOMPARE(pixelAt(w->pic3dView, 4000, 4000), QColor(0, 0, 0));
         QTEST(int(drawn(w->picFront).size()), "front");
@@ -150,5 +150,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestGridLayout)
+QTEST_GUILESS_MAIN(TestGridLayout)
 #include "tst_gridlayout.moc"

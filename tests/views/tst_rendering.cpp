@@ -1,6 +1,6 @@
 // The flat and extruded drawings as the Draw Polygon menu makes them, the depth Draw 3D uses,
 // the drawings refused for values that do not fit, and the two object colour menus.
-#include "fakes/TestSupport.h"
+#include "fakes/TestCore.h"
 
 #include <QTest>
 
@@ -47,15 +47,15 @@ private slots:
     void draw()
     {
         QFETCH(bool, extruded);
-        TestWindow w;
+        TestCore w;
         clickPoints(w, Triangle);
-        QVERIFY(choose(w, extruded ? w->mnuDraw3D : w->mnuDrawPoly));
+        QVERIFY(act(w, [&] { extruded ? mnuDraw3D_Click(w->views) : mnuDrawPoly_Click(w->views); }));
         QCOMPARE(drawn(w->picFront), (QStringList{C(100, 1000), L(100, 1000, 900, 1000), C(900, 1000),
                                                   L(900, 1000, 500, 300), C(500, 300), L(500, 300, 100, 1000)}));
         QTEST(drawn(w->picSide), "side");
         QTEST(drawn(w->picTop), "top");
         QTEST(drawn(w->pic3dView), "view3d");
-        QTEST(w->sbStatus->panelText(3), "status");
+        QTEST(w->sbStatus.text(StatusPanel::ObjectPoints), "status");
     }
 
     void limits_data()
@@ -109,20 +109,20 @@ private slots:
         QFETCH(TaggedValue, depth);
         QFETCH(bool, extruded);
         QFETCH(QString, message);
-        TestWindow w;
+        TestCore w;
         clickPoints(w, Triangle);
-        QVERIFY(choose(w, w->mnuDraw3D));
-        setObject(w, points, depth, 3);
-        const WindowSnapshot before = WindowSnapshot::of(w);
+        QVERIFY(act(w, [&] { mnuDraw3D_Click(w->views); }));
+        setObject(w.state(), points, depth, 3);
+        const Snapshot before = Snapshot::of(w.core());
         if (!message.isEmpty())
             w.dialogs().expectMessage();
-        QVERIFY(choose(w, extruded ? w->mnuDraw3D : w->mnuDrawPoly));
+        QVERIFY(act(w, [&] { extruded ? mnuDraw3D_Click(w->views) : mnuDrawPoly_Click(w->views); }));
         if (!message.isEmpty()) {
             QCOMPARE(w.dialogs().lastMessage().text, message);
-            QCOMPARE(WindowSnapshot::of(w).differencesFrom(before), QStringList());
+            QCOMPARE(Snapshot::of(w.core()).differencesFrom(before), QStringList());
             return;
         }
-        QTEST(w->sbStatus->panelText(3), "status");
+        QTEST(w->sbStatus.text(StatusPanel::ObjectPoints), "status");
         QTEST(w.state().Depth.toText(), "depthAfter");
     }
 
@@ -151,21 +151,21 @@ private slots:
     {
         QFETCH(bool, object3d);
         QFETCH(int, drawing);
-        TestWindow w;
+        TestCore w;
         clickPoints(w, Triangle);
         if (drawing > 0)
-            QVERIFY(choose(w, drawing == 1 ? w->mnuDrawPoly : w->mnuDraw3D));
-        mouseClick(w->picFront, 2000, 2000);
+            QVERIFY(act(w, [&] { drawing == 1 ? mnuDrawPoly_Click(w->views) : mnuDraw3D_Click(w->views); }));
+        frontClick(w, 2000, 2000);
         QFETCH(std::optional<ColorRef>, answer);
         w.dialogs().answerColor(answer);
-        QVERIFY(choose(w, object3d ? w->mnu3dColor : w->mnuObjColor));
+        QVERIFY(act(w, [&] { object3d ? mnu3dColor_Click(w->views) : mnuObjColor_Click(w->views); }));
         QCOMPARE(w.dialogs().shown().front().offered, ColorRef(object3d ? 0x00FFFF : 0xFFFFFF));
-        QTEST(w->sbStatus->panelText(3), "status");
+        QTEST(w->sbStatus.text(StatusPanel::ObjectPoints), "status");
         QTEST(drawn(w->pic3dView).value(0), "backEdge");
-        QVERIFY(choose(w, w->mnuDrawPoly));
+        QVERIFY(act(w, [&] { mnuDrawPoly_Click(w->views); }));
         QTEST(drawn(w->picFront).value(1), "laterLine");
     }
 };
 
-QTEST_MAIN(TestRendering)
+QTEST_GUILESS_MAIN(TestRendering)
 #include "tst_rendering.moc"

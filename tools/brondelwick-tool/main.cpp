@@ -9,12 +9,11 @@
 #include "files/AtomicWrite.h"
 #include "platform/Conversions.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -181,21 +180,6 @@ int writeOutput(const QString& output, const QByteArray& bytes)
     return fail(Failed, QStringLiteral("%1: cannot be written: %2").arg(output, why));
 }
 
-// A path the window's own file code can open for input: the input itself, or for "-" a
-// temporary file holding standard input (the window opens files by name).
-std::variant<QString, Failure> openablePath(const QString& input, QTemporaryFile& copy)
-{
-    if (input != StandardStream)
-        return input;
-    QString why;
-    const std::optional<QByteArray> bytes = readWholeInput(input, &why);
-    if (!bytes)
-        return inputFailure(input, why);
-    if (!copy.open() || copy.write(*bytes) != bytes->size() || !copy.flush())
-        return Failure{Failure::Kind::Refused, QStringLiteral("a temporary copy cannot be written: %1").arg(copy.errorString())};
-    return copy.fileName();
-}
-
 int info(const QCommandLineParser& p)
 {
     if (p.positionalArguments().size() != 1)
@@ -228,18 +212,16 @@ int run(const QCommandLineParser& p)
         return fail(scriptPath, inputFailure(scriptPath, why));
 
     HeadlessSession session;
-    QTemporaryFile fromCopy;
     if (p.isSet(QStringLiteral("from"))) {
-        const std::variant<InputFile, Failure> checked = readInputFile(from);
-        if (const Failure* failure = std::get_if<Failure>(&checked))
+        std::variant<InputFile, Failure> read = readInputFile(from);
+        if (const Failure* failure = std::get_if<Failure>(&read))
             return fail(from, *failure);
-        if (std::get<InputFile>(checked).kind == InputFile::Kind::Workspace)
+        InputFile& file = std::get<InputFile>(read);
+        if (file.kind == InputFile::Kind::Workspace)
             return fail(from, inputFailure(from, QStringLiteral("is a workspace file, not an object")));
-        const std::variant<QString, Failure> openable = openablePath(from, fromCopy);
-        if (const Failure* failure = std::get_if<Failure>(&openable))
-            return fail(from, *failure);
-        if (std::optional<Failure> failure = session.openObject(std::get<QString>(openable), false))
-            return fail(from, *failure);
+        if (file.kind == InputFile::Kind::Object)
+            if (std::optional<Failure> failure = session.showObject(std::move(file.object), inputName(from)))
+                return fail(from, *failure);
     }
     // With the object on standard output, the answers go to standard error beside it.
     std::FILE* answers = output == StandardStream ? stderr : stdout;
@@ -248,7 +230,7 @@ int run(const QCommandLineParser& p)
         return fail(Failed, failure->message);
     if (standardOutputError != 0)
         return fail(Failed, QStringLiteral("standard output: %1; the object is not written").arg(std::strerror(standardOutputError)));
-    return writeOutput(output, writeObjectFile(session.window().state));
+    return writeOutput(output, writeObjectFile(session.state()));
 }
 
 const QStringList Formats{QStringLiteral("stl"), QStringLiteral("svg"), QStringLiteral("png"), QStringLiteral("dxf")};
@@ -302,7 +284,7 @@ int exportObject(const QCommandLineParser& p)
     if (p.isSet(QStringLiteral("view")) && !views.count(view))
         return usage(command, QStringLiteral("unknown view \"%1\": give front, side, top or 3d").arg(view));
     ViewSettings settings;
-    settings.workspace = p.value(QStringLiteral("workspace"));
+    const QString workspace = p.value(QStringLiteral("workspace"));
     settings.grid = p.isSet(QStringLiteral("grid"));
     if (p.isSet(QStringLiteral("line-width"))) {
         const std::optional<std::int16_t> pixels = conv::wholeNumberFrom(p.value(QStringLiteral("line-width")), 1);
@@ -312,8 +294,8 @@ int exportObject(const QCommandLineParser& p)
     }
     const bool binary = format == QLatin1String("png") || (format == QLatin1String("stl") && !p.isSet(QStringLiteral("ascii")));
     QStringList inputs{input};
-    if (!settings.workspace.isEmpty())
-        inputs << settings.workspace;
+    if (!workspace.isEmpty())
+        inputs << workspace;
     if (const QString refused = refusedOutput(output, binary, inputs); !refused.isEmpty())
         return usage(command, refused);
     const QString name = input == StandardStream ? QStringLiteral("stdin") : QFileInfo(input).completeBaseName();
@@ -322,21 +304,20 @@ int exportObject(const QCommandLineParser& p)
     if (const Failure* failure = std::get_if<Failure>(&object))
         return fail(input, *failure);
     if (format == QLatin1String("png") || format == QLatin1String("svg")) {
-        if (!settings.workspace.isEmpty())
-            if (const std::optional<Failure> failure = checkWorkspaceInput(settings.workspace))
-                return fail(settings.workspace, *failure);
-        QTemporaryFile copy;
-        const std::variant<QString, Failure> openable = openablePath(input, copy);
-        if (const Failure* failure = std::get_if<Failure>(&openable))
-            return fail(input, *failure);
+        if (!workspace.isEmpty()) {
+            std::variant<WorkspaceFileValues, Failure> read = readWorkspaceInput(workspace);
+            if (const Failure* failure = std::get_if<Failure>(&read))
+                return fail(workspace, *failure);
+            settings.workspace = std::get<WorkspaceFileValues>(read);
+        }
         HeadlessSession session;
-        if (const std::optional<Failure> failure = session.showObject(std::get<QString>(openable), settings))
+        if (const std::optional<Failure> failure = session.showObject(std::get<ObjectFileValues>(std::move(object)), input, settings))
             return fail(input, *failure);
         const ViewChoice choice = p.isSet(QStringLiteral("view")) ? views.at(view) : ViewChoice::All;
         if (format == QLatin1String("svg"))
-            return writeOutput(output, viewsSvg(session.window(), choice, name));
+            return writeOutput(output, viewsSvg(session.core(), choice, name));
         QString why;
-        const QByteArray png = pngBytes(viewsImage(session.window(), choice), &why);
+        const QByteArray png = pngBytes(viewsImage(session.core(), choice), &why);
         return png.isEmpty() ? fail(Failed, QStringLiteral("%1: the PNG encoder failed: %2").arg(output, why)) : writeOutput(output, png);
     }
     const ObjectFileValues& values = std::get<ObjectFileValues>(object);
@@ -548,7 +529,7 @@ int dispatch(const QStringList& arguments)
         return print(stdout, all), Done;
     }
     if (arguments.size() == 1 && (first == QLatin1String("--version") || first == QLatin1String("-v")))
-        return print(stdout, QStringLiteral("brondelwick-tool %1\n").arg(QApplication::applicationVersion())), Done;
+        return print(stdout, QStringLiteral("brondelwick-tool %1\n").arg(QCoreApplication::applicationVersion())), Done;
     if (first.isEmpty())
         return usage({}, QStringLiteral("give a command: info, run or export"));
     return usage({}, first.startsWith(QLatin1Char('-')) ? QStringLiteral("unknown option \"%1\"").arg(first)
@@ -569,14 +550,12 @@ int main(int argc, char* argv[])
 {
     guardStandardStreams();
     qInstallMessageHandler(keepToolkitQuiet);
-    // No window is ever shown: the offscreen platform needs no display, whatever the
-    // environment names. The toolkit sees no argument, so that none is taken from the tool.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The toolkit sees no argument, so that none is taken from the tool.
     int toolkitArgc = 1;
     char* toolkitArgv[] = {argv[0], nullptr};
-    QApplication app(toolkitArgc, toolkitArgv);
-    QApplication::setApplicationName(Tool);
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3").arg(appversion::Major).arg(appversion::Minor).arg(appversion::Revision));
+    QCoreApplication app(toolkitArgc, toolkitArgv);
+    QCoreApplication::setApplicationName(Tool);
+    QCoreApplication::setApplicationVersion(QStringLiteral("%1.%2.%3").arg(appversion::Major).arg(appversion::Minor).arg(appversion::Revision));
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);

@@ -36,12 +36,12 @@ QString summary(TestWindow& w)
     return QStringList{
         QStringLiteral("points=%1").arg(s.PointCount), QStringLiteral("drawn=%1").arg(s.DrawMode),
         QStringLiteral("declared=%1").arg(s.DeclaredPointCount), QStringLiteral("radius=%1").arg(s.PointRadius),
-        QStringLiteral("lines=%1").arg(hex(w->cdlDrawing.Color)), QStringLiteral("obj3d=%1").arg(hex(w->cdl3dObject.Color)),
-        QStringLiteral("grid=%1").arg(hex(w->cdlColorGrid.Color)), QStringLiteral("viewbg=%1").arg(hex(w->picFront->BackColor())),
-        QStringLiteral("gridcount=%1").arg(s.GridCount), QStringLiteral("gridshown=%1").arg(w->grid.Grid[1]->Visible()),
+        QStringLiteral("lines=%1").arg(hex(w.core().cdlDrawing.Color)), QStringLiteral("obj3d=%1").arg(hex(w.core().cdl3dObject.Color)),
+        QStringLiteral("grid=%1").arg(hex(w.core().cdlColorGrid.Color)), QStringLiteral("viewbg=%1").arg(hex(w.core().picFront.BackColor())),
+        QStringLiteral("gridcount=%1").arg(s.GridCount), QStringLiteral("gridshown=%1").arg(w.core().grid.Grid[1]->Visible()),
         QStringLiteral("box=%1").arg(w->picCommand->isVisible()), QStringLiteral("style=%1").arg(styles.join(QString())),
-        QStringLiteral("pen=%1").arg(w->pic3dView->DrawWidth()), QStringLiteral("pointer=%1").arg(w->picSide->MousePointer()),
-        QStringLiteral("files=%1").arg(files.join(QLatin1Char(','))), QStringLiteral("caption=%1").arg(QFileInfo(w->windowHandle()->title()).fileName())}
+        QStringLiteral("pen=%1").arg(w.core().pic3dView.DrawWidth()), QStringLiteral("pointer=%1").arg(w->picSide->cursor().shape() == Qt::IBeamCursor ? 3 : 0),
+        QStringLiteral("files=%1").arg(files.join(QLatin1Char(','))), QStringLiteral("caption=%1").arg(QFileInfo(w.w().windowHandle()->title()).fileName())}
         .join(QLatin1Char(' '));
 }
 } // namespace

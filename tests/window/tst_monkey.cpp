@@ -10,7 +10,7 @@
 
 namespace {
 // Answers every dialog at random, garbage and cancel included, from the monkey's generator.
-class MonkeyDialogs : public Dialogs {
+class MonkeyDialogs : public Dialogs, public MenuPopups {
 public:
     MonkeyDialogs(std::mt19937& random, const QString& folder) : random_(random), folder_(folder) {}
 
@@ -89,9 +89,10 @@ void TestMonkey::randomSessionKeepsTheInvariants()
     writeFileBytes(folder.path() + QStringLiteral("/Objects/garbage.obj"), "\x11\x20 not an object at all");
     MonkeyDialogs dialogs(random, folder.path());
     QtSettingsStore store;
-    frmMain w(dialogs, store, folder.path());
+    frmMain w(dialogs, dialogs, store, folder.path());
+    const WindowControls c(w);
     w.start();
-    PictureBox* surfaces[] = {w.picFront, w.picSide, w.picTop, w.pic3dView, w.picContainer};
+    PictureBox* surfaces[] = {c.picFront, c.picSide, c.picTop, c.pic3dView, c.picContainer};
     const QSize windowSize = w.size();
     const QList<QAction*> items = menuItems(w.menuBar()->actions());
     QStringList log;
@@ -121,19 +122,20 @@ void TestMonkey::randomSessionKeepsTheInvariants()
         } else if (action == 8) {
             const QString line = commandLine(dialogs);
             log << QStringLiteral("type \"%1\"").arg(line);
-            w.txtCommand->setText(line);
-            QTest::mouseClick(w.cmdExecute, Qt::LeftButton);
+            c.txtCommand->setText(line);
+            QTest::mouseClick(c.cmdExecute, Qt::LeftButton);
         } else {
-            PictureButton* button = (dialogs.pick(0, 1) ? w.CmdObj : w.CmdWrk)[std::size_t(dialogs.pick(0, 2))];
+            PictureButton* button = (dialogs.pick(0, 1) ? c.CmdObj : c.CmdWrk)[std::size_t(dialogs.pick(0, 2))];
             if (!button->isVisibleTo(&w))
                 continue;
             log << QStringLiteral("button %1").arg(button->text());
             QTest::mouseClick(button, Qt::LeftButton);
         }
 
-        const WorkspaceState& s = w.state;
-        const bool drawn3D = !w.pic3dView->primitives().empty();
-        const bool outline = std::any_of(w.picFront->primitives().begin(), w.picFront->primitives().end(),
+        const Session& core = w.core();
+        const WorkspaceState& s = core.state;
+        const bool drawn3D = !core.pic3dView.primitives().empty();
+        const bool outline = std::any_of(core.picFront.primitives().begin(), core.picFront.primitives().end(),
                                          [](const Primitive& p) { return p.kind == Primitive::Kind::Line; });
         const QString where = QStringLiteral("seed %1, step %2: %3").arg(seed).arg(step).arg(log.mid(std::max<qsizetype>(0, log.size() - 8)).join(QStringLiteral("; ")));
         QVERIFY2(s.PointCount >= 0 && s.pPoints.size() == std::size_t(std::max<int>(s.PointCount, 1)), qPrintable(where));
@@ -142,7 +144,7 @@ void TestMonkey::randomSessionKeepsTheInvariants()
         QVERIFY2(s.DrawMode != 1 || (!drawn3D && !outline), qPrintable(where));
         QVERIFY2(s.Dimension == 0 || s.Dimension == 2 || s.Dimension == 3, qPrintable(where));
         QVERIFY2(s.GridCount == 30 || s.GridCount == 40 || s.GridCount == 50 || s.GridCount == 60, qPrintable(where));
-        QVERIFY2(w.size() == windowSize && w.picFront->size() == QSize(334, 332) && w.picFront->picture().size() == QSize(330, 328),
+        QVERIFY2(w.size() == windowSize && c.picFront->size() == QSize(334, 332) && w.core().picFront.picture().size() == QSize(330, 328),
                  qPrintable(where));
     }
     qInfo("seed %u: %d steps, %d messages", seed, steps, dialogs.messages);

@@ -8,22 +8,6 @@
 #include <QWindow>
 
 namespace {
-// Every control by its name, with the panel it lies on.
-std::map<QString, QWidget*> controls(frmMain& w)
-{
-    std::map<QString, QWidget*> all{
-        {"picCommand", w.picCommand}, {"Label1", w.Label1}, {"lstCommand", w.lstCommand}, {"cmdExecute", w.cmdExecute},
-        {"txtCommand", w.txtCommand}, {"picIcon", w.picIcon}, {"sstMiscDrawing", w.sstMiscDrawing},
-        {"Picture1(1)", w.Picture1[1]}, {"Picture1(0)", w.Picture1[0]}, {"picContainer", w.picContainer},
-        {"pic3dView", w.pic3dView}, {"picTop", w.picTop}, {"picFront", w.picFront}, {"picSide", w.picSide},
-        {"txtDepth", w.txtDepth}};
-    for (int i : {0, 15}) {
-        all[QStringLiteral("CmdWrk(%1)").arg(i)] = w.CmdWrk[std::size_t(i)];
-        all[QStringLiteral("CmdObj(%1)").arg(i)] = w.CmdObj[std::size_t(i)];
-    }
-    return all;
-}
-
 // The colour most pixels of the image have: a control's background under its text and frame.
 QColor mostCommonColour(const QImage& image)
 {
@@ -90,31 +74,33 @@ private slots:
         QFETCH(int, background);
         QFETCH(QRectF, twips);
         TestWindow w;
-        QWidget* control = controls(w.w()).at(QString::fromLatin1(QTest::currentDataTag()));
+        QWidget* control = w.w().findChild<QWidget*>(QString::fromLatin1(QTest::currentDataTag()));
+        QVERIFY(control);
         QCOMPARE(control->geometry(), pixels);
         if (auto* surface = qobject_cast<PictureBox*>(control))
             QCOMPARE(QRectF(surface->Left(), surface->Top(), surface->Width(), surface->Height()), twips);
         if (auto* surface = qobject_cast<PictureBox*>(control); surface && background >= 0) {
             QCOMPARE(surface->BackColor(), ColorRef(background));
-            QCOMPARE(surface->picture().pixelColor(3, 3), toQColor(ColorRef(background)));
+            if (surface->view())
+                QCOMPARE(surface->grab().toImage().pixelColor(5, 5), toQColor(ColorRef(background)));
         } else if (!surface && background >= 0) {
             QImage own(control->size(), QImage::Format_ARGB32);
             own.fill(Qt::transparent);
             control->render(&own, {}, {}, {}); // without its children, and its background only if it fills it
             QCOMPARE(mostCommonColour(own), toQColor(ColorRef(background)));
         }
-        QCOMPARE(w->centralWidget()->size(), QSize(1016, 703));
-        QCOMPARE(w->centralWidget()->palette().color(QPalette::Window), QColor(64, 64, 64));
+        QCOMPARE(w.w().centralWidget()->size(), QSize(1016, 703));
+        QCOMPARE(w.w().centralWidget()->palette().color(QPalette::Window), QColor(64, 64, 64));
         QCOMPARE(w->Label1->palette().color(QPalette::WindowText), QColor(Qt::white));
-        QCOMPARE(w->sbStatus->geometry().top(), w->centralWidget()->geometry().bottom() + 1);
-        QCOMPARE(QSizeF(w->picFront->ScaleWidth(), w->picFront->ScaleHeight()), QSizeF(4940, 4920));
+        QCOMPARE(w->sbStatus->geometry().top(), w.w().centralWidget()->geometry().bottom() + 1);
+        QCOMPARE(QSizeF(w.core().picFront.ScaleWidth(), w.core().picFront.ScaleHeight()), QSizeF(4940, 4920));
     }
 
     void menuTree()
     {
         TestWindow w;
         QStringList tree;
-        listMenu(w->menuBar()->actions(), QString(), tree);
+        listMenu(w.w().menuBar()->actions(), QString(), tree);
         QCOMPARE(tree, (QStringList{
             "File", "File/Open Object", "File/Save Object", "File/Open Workspace", "File/Save Workspace", "File/Clear", "File/-",
             "File/Recent Files", "File/Recent Files/recent [hidden]", "File/Recent Files/recent [hidden]",
@@ -152,7 +138,7 @@ private slots:
         for (int panel = 3; panel <= 7; ++panel)
             texts << w->sbStatus->panelText(panel);
         QCOMPARE(texts, (QStringList{"Object Points:", "Views", "[X:    Y:    ]", "Last Object:", ""}));
-        const int seventhAt = panels[6]->x(), windowWidth = w->width();
+        const int seventhAt = panels[6]->x(), windowWidth = w.w().width();
         w.dialogs().answerPopup(QString());
         mousePress(w->picFront, 300, 300, Qt::RightButton);
         mouseMove(w->picFront, 12345, -2000000, Qt::RightButton);
@@ -167,7 +153,7 @@ private slots:
         QVERIFY(widths[6] >= 267);
         QCOMPARE(panels[6]->x() + panels[6]->width(), w->sbStatus->width());
         QCOMPARE(panels[6]->x(), seventhAt);
-        QCOMPARE(w->width(), windowWidth);
+        QCOMPARE(w.w().width(), windowWidth);
     }
 
     // The icon reaches the window, the picture left of the views and the browser buttons; the
@@ -175,12 +161,12 @@ private slots:
     void iconAndCaption()
     {
         TestWindow w;
-        QVERIFY(!w->windowIcon().availableSizes().isEmpty());
+        QVERIFY(!w.w().windowIcon().availableSizes().isEmpty());
         QVERIFY(!w->CmdObj[0]->icon().availableSizes().isEmpty());
         const QImage icon = w->picIcon->grab().toImage();
         QVERIFY(countPixels(icon, QColor(128, 128, 128)) < icon.width() * icon.height() - 40);
-        QCOMPARE(w->windowHandle()->title(), QStringLiteral("PLANOVEXTRIUM  v.1.0.0"));
-        QCOMPARE(frmMain::versionedCaption(2, 3, 17), QStringLiteral("PLANOVEXTRIUM  v.2.3.17"));
+        QCOMPARE(w.w().windowHandle()->title(), QStringLiteral("PLANOVEXTRIUM  v.1.0.0"));
+        QCOMPARE(Session::versionedCaption(2, 3, 17), QStringLiteral("PLANOVEXTRIUM  v.2.3.17"));
     }
 
     void stateAfterStartup()
@@ -208,14 +194,14 @@ private slots:
         const QImage label = w->Label1->grab().toImage();
         QVERIFY(countPixels(label.copy(0, 2, 262, 3), QColor(0, 0, 0x80)) < 262 * 3);
         QVERIFY(countPixels(label.copy(0, 22, 262, 4), QColor(0, 0, 0x80)) < 262 * 4);
-        QVERIFY(w->picFront->primitives().empty() && w->pic3dView->primitives().empty());
+        QVERIFY(w.core().picFront.primitives().empty() && w.core().pic3dView.primitives().empty());
     }
 
     // Without the two folders the browser is empty and start-up goes on; nothing is created.
     void missingFoldersListNothing()
     {
         TestWindow w(TestWindow::Folders::Missing);
-        QCOMPARE(w->fleObj.ListCount() + w->fleWork.ListCount(), 0);
+        QCOMPARE(w.core().fleObj.ListCount() + w.core().fleWork.ListCount(), 0);
         QVERIFY(!QDir(w.objectsFolder()).exists());
         QCOMPARE(w->lstCommand->count(), 5);
     }

@@ -1,6 +1,6 @@
 // The real dialogs as the program sets them up: what each shows and what its answer or its
 // cancel gives back. Each is inspected and answered in place of being shown.
-#include "platform/QtDialogs.h"
+#include "window/QtDialogs.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
