@@ -34,6 +34,7 @@ int main(int argc, char** argv)
     registerDrawingBenchmarks();
     registerFileBenchmarks();
     registerExportBenchmarks();
+    registerToolBenchmarks();
     const int missed = runAndCheckGoals();
     releaseDrawingBenchmarks();
     releaseFileBenchmarks();

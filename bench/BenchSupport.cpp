@@ -1,10 +1,7 @@
-// The benchmarks' window, program folder and the goal check after a run.
+// The benchmarks' session, program folder and the goal check after a run.
 #include "BenchSupport.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QWindow>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cmath>
@@ -18,9 +15,9 @@ ProgramFolder::ProgramFolder()
     QDir(dir_.path()).mkdir(QStringLiteral("Workspaces"));
 }
 
-BenchWindow::BenchWindow() : window_(std::make_unique<frmMain>(dialogs_, settings_, folder_.path()))
+BenchSession::BenchSession() : session_(dialogs_, settings_)
 {
-    startAndExpose(*window_);
+    session_.setUp(folder_.path());
 }
 
 std::vector<PointRecord> ringPoints(int count, float width, float height)
@@ -34,19 +31,6 @@ std::vector<PointRecord> ringPoints(int count, float width, float height)
                           std::int32_t(std::lround(height / 2 + radius * std::sin(angle)))});
     }
     return points;
-}
-
-bool startAndExpose(frmMain& window)
-{
-    window.start();
-    QElapsedTimer waited;
-    waited.start();
-    while (!(window.windowHandle() && window.windowHandle()->isExposed())) {
-        if (waited.elapsed() > 5000)
-            return false;
-        QApplication::processEvents();
-    }
-    return true;
 }
 
 namespace {

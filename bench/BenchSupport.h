@@ -1,9 +1,9 @@
-// What the benchmarks share: a started main window in a temporary program folder with
-// dialogs that answer nothing (their message boxes kept, so that a benchmark tells a refused
-// drawing), and the goals a run is held to, checked after the run.
+// What the benchmarks share: a session set up in a temporary program folder with dialogs
+// that answer nothing, the window's start-up, and the goals a run is held to, checked after
+// the run.
 #pragma once
 
-#include "app/frmMain.h"
+#include "app/Session.h"
 #include "platform/SilentDialogs.h"
 
 #include <QTemporaryDir>
@@ -21,27 +21,23 @@ private:
     QTemporaryDir dir_;
 };
 
-// A main window as the program starts it, shown and exposed on the offscreen screen.
-class BenchWindow {
+// A session as the program's start-up sets it up, without a window.
+class BenchSession {
 public:
-    BenchWindow();
-    frmMain& w() { return *window_; }
-    SilentDialogs& dialogs() { return dialogs_; }
+    BenchSession();
+    Session& s() { return session_; }
 
 private:
     ProgramFolder folder_;
     SilentDialogs dialogs_;
     QtSettingsStore settings_;
-    std::unique_ptr<frmMain> window_;
+    Session session_;
 };
 
 // The ring of the drawing and export benchmarks: count points evenly round a circle in the
 // middle of a view of the given inner size (twips), its radius 0.4 of the smaller side.
 std::vector<PointRecord> ringPoints(int count, float width, float height);
 
-// Constructs and starts the window, then lets the event loop run until its window is exposed.
-// False when it was not exposed within five seconds.
-bool startAndExpose(frmMain& window);
 
 // Goals checked after the run, on the median time per iteration over the repetitions. A goal
 // with a baseline limits the ratio of the two times (measured in the same run); one without
@@ -54,6 +50,7 @@ int runAndCheckGoals();
 
 // Registration of each benchmark family, called by main in this order.
 void registerStartupBenchmarks();
+void registerToolBenchmarks();
 void registerDrawingBenchmarks();
 void registerFileBenchmarks();
 void registerExportBenchmarks();

@@ -1,4 +1,4 @@
-// The full extruded drawing on a started window, down to the pixels of all four views, for a
+// The full extruded drawing on a session, down to the pixels of all four views, for a
 // densely sampled ring and for points scattered over the front view; beside each, the same
 // primitives drawn with one painter call each into fresh pictures (the baseline), and by the
 // fast rasteriser alone (what the drawing costs beyond turning primitives into pixels).
@@ -33,48 +33,48 @@ std::vector<PointRecord> makePoints(Shape shape, int count, float width, float h
 
 const char* shapeName(Shape shape) { return shape == Shape::Ring ? "ring" : "scattered"; }
 
-std::unique_ptr<BenchWindow>& sharedWindow()
+std::unique_ptr<BenchSession>& sharedSession()
 {
-    static std::unique_ptr<BenchWindow> window;
-    return window;
+    static std::unique_ptr<BenchSession> session;
+    return session;
 }
 
-// The started window every drawing benchmark draws in, holding the object of the shape.
-frmMain& windowWith(Shape shape, int count)
+// The session every drawing benchmark draws in, holding the object of the shape.
+Session& sessionWith(Shape shape, int count)
 {
-    auto& shared = sharedWindow();
+    auto& shared = sharedSession();
     if (!shared)
-        shared = std::make_unique<BenchWindow>();
-    frmMain& w = shared->w();
-    w.state.pPoints = makePoints(shape, count, w.picFront->ScaleWidth(), w.picFront->ScaleHeight());
+        shared = std::make_unique<BenchSession>();
+    Session& w = shared->s();
+    w.state.pPoints = makePoints(shape, count, w.picFront.ScaleWidth(), w.picFront.ScaleHeight());
     w.state.PointCount = std::int16_t(count);
     w.state.Depth = TaggedValue();
     w.state.DrawMode = 1;
     return w;
 }
 
-std::array<PictureBox*, 4> viewsOf(frmMain& w) { return {w.picFront, w.picSide, w.picTop, w.pic3dView}; }
+std::array<ViewSurface*, 4> viewsOf(Session& w) { return {&w.picFront, &w.picSide, &w.picTop, &w.pic3dView}; }
 
-std::size_t primitiveCount(frmMain& w)
+std::size_t primitiveCount(Session& w)
 {
     std::size_t count = 0;
-    for (PictureBox* view : viewsOf(w))
+    for (ViewSurface* view : viewsOf(w))
         count += view->primitives().size();
     return count;
 }
 
 void drawObject3D(benchmark::State& state, Shape shape, int count)
 {
-    frmMain& w = windowWith(shape, count);
-    SilentDialogs& dialogs = sharedWindow()->dialogs();
-    const std::size_t messagesBefore = dialogs.messages.size();
+    Session& w = sessionWith(shape, count);
+    Refusal refused;
     for (auto _ : state) {
-        DrawObject3D(w.views());
-        for (PictureBox* view : viewsOf(w))
+        refused = DrawObject3D(w.views);
+        w.drawWaitingPictures();
+        for (ViewSurface* view : viewsOf(w))
             benchmark::DoNotOptimize(view->picture().constBits());
     }
-    if (dialogs.messages.size() != messagesBefore)
-        state.SkipWithError(("the drawing was refused: " + dialogs.messages.back().text.toStdString()).c_str());
+    if (refused)
+        state.SkipWithError(("the drawing was refused: " + refused->toStdString()).c_str());
     state.counters["primitives"] = double(primitiveCount(w));
 }
 
@@ -82,15 +82,15 @@ void drawObject3D(benchmark::State& state, Shape shape, int count)
 // pictures of the views' sizes and colours by `draw`.
 void redrawPrimitives(benchmark::State& state, Shape shape, int count, void (*draw)(QImage&, std::span<const Primitive>))
 {
-    frmMain& w = windowWith(shape, count);
-    DrawObject3D(w.views());
+    Session& w = sessionWith(shape, count);
+    DrawObject3D(w.views);
     struct View {
         std::vector<Primitive> primitives;
         QSize size;
         QColor back;
     };
     std::vector<View> views;
-    for (PictureBox* view : viewsOf(w))
+    for (ViewSurface* view : viewsOf(w))
         views.push_back({view->primitives(), view->picture().size(), toQColor(view->BackColor())});
     for (auto _ : state) {
         for (const View& view : views) {
@@ -127,4 +127,4 @@ void registerDrawingBenchmarks()
     }
 }
 
-void releaseDrawingBenchmarks() { sharedWindow().reset(); }
+void releaseDrawingBenchmarks() { sharedSession().reset(); }

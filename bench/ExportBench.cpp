@@ -107,8 +107,10 @@ void exportPng(benchmark::State& state)
     const QString output = s.folder.path() + QStringLiteral("/ring.png");
     for (auto _ : state) {
         QString why;
-        if (s.session->showObject(s.object, ViewSettings{})
-            || !writeAtomically(output, pngBytes(viewsImage(s.session->window(), ViewChoice::All)), false, &why)) {
+        std::variant<ObjectFileValues, Failure> read = readObjectInput(s.object);
+        if (std::holds_alternative<Failure>(read)
+            || s.session->showObject(std::get<ObjectFileValues>(std::move(read)), s.object, ViewSettings{})
+            || !writeAtomically(output, pngBytes(viewsImage(s.session->core(), ViewChoice::All)), false, &why)) {
             state.SkipWithError("the PNG export failed");
             return;
         }

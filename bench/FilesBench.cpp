@@ -11,16 +11,16 @@
 namespace {
 constexpr int LargestObject = 32767;
 
-// A started window holding an object of 32767 points spread over the front view, saved once
+// A session holding an object of 32767 points spread over the front view, saved once
 // so that its file and bytes exist.
 struct SavedObject {
-    BenchWindow window;
+    BenchSession session;
     QString path;
     QByteArray bytes;
 
     SavedObject()
     {
-        WorkspaceState& s = window.w().state;
+        WorkspaceState& s = session.s().state;
         s.pPoints.clear();
         for (int i = 0; i < LargestObject; ++i)
             s.pPoints.push_back({(i * 37) % 4900, (i * 53) % 4900 - 10});
@@ -28,7 +28,7 @@ struct SavedObject {
         s.Depth = std::int16_t(1000);
         s.Dimension = 2;
         path = s.ObjectsFolder + QStringLiteral("/large.obj");
-        SaveFile(window.w().files(), path, ObjectFileType);
+        SaveFile(session.s().files, path, ObjectFileType);
         bytes = writeObjectFile(s);
     }
 };
@@ -44,7 +44,7 @@ SavedObject& saved()
 void openObject(benchmark::State& state)
 {
     SavedObject& object = saved();
-    WorkspaceState& s = object.window.w().state;
+    WorkspaceState& s = object.session.s().state;
     for (auto _ : state) {
         ObjectFileValues values;
         if (readObjectFile(filerecord::readFile(object.path), values) != ReadResult::Loaded) {
@@ -76,7 +76,7 @@ void saveObject(benchmark::State& state)
 {
     SavedObject& object = saved();
     for (auto _ : state) {
-        if (!SaveFile(object.window.w().files(), object.path, ObjectFileType)) {
+        if (!SaveFile(object.session.s().files, object.path, ObjectFileType)) {
             state.SkipWithError("object file cannot be saved");
             return;
         }
@@ -104,4 +104,4 @@ void registerFileBenchmarks()
     addGoal("SaveObject/32767", "PlainWrite/32767", 5);
 }
 
-void releaseFileBenchmarks() { saved().window.w().close(); }
+void releaseFileBenchmarks() {}

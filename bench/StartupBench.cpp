@@ -1,19 +1,40 @@
 // Start-up to the window shown: constructing the main window, its start and the events
 // until the window is exposed, in a fresh program folder each time.
 #include "BenchSupport.h"
+#include "window/QtDialogs.h"
+#include "window/frmMain.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QWindow>
 
 #include <benchmark/benchmark.h>
 
 namespace {
+// Starts the window, then lets the event loop run until it is exposed. False when it was not
+// exposed within five seconds.
+bool startAndExpose(frmMain& window)
+{
+    window.start();
+    QElapsedTimer waited;
+    waited.start();
+    while (!(window.windowHandle() && window.windowHandle()->isExposed())) {
+        if (waited.elapsed() > 5000)
+            return false;
+        QApplication::processEvents();
+    }
+    return true;
+}
+
 void startUp(benchmark::State& state)
 {
     for (auto _ : state) {
         state.PauseTiming();
         auto folder = std::make_unique<ProgramFolder>();
-        SilentDialogs dialogs;
+        QtDialogs dialogs;
         QtSettingsStore settings;
         state.ResumeTiming();
-        auto window = std::make_unique<frmMain>(dialogs, settings, folder->path());
+        auto window = std::make_unique<frmMain>(dialogs, dialogs, settings, folder->path());
         const bool exposed = startAndExpose(*window);
         state.PauseTiming();
         window.reset();

@@ -1,14 +1,13 @@
-// Fuzz target over the command box: any typed line is run by the interpreter on a real
-// (offscreen) window. A line that the interpreter refuses must leave the object untouched,
-// and the point list and count must always agree.
-#include "app/frmMain.h"
+// Fuzz target over the command box: any typed line is run by the interpreter on a session
+// set up as the program starts. A line that the interpreter refuses must leave the object
+// untouched and give no answer, and the point list and count must always agree.
+#include "app/Session.h"
 #include "commands/CommandInterpreter.h"
 #include "editing/ObjectMenus.h"
 #include "platform/SilentDialogs.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QTemporaryDir>
-#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -18,22 +17,20 @@ public:
     bool SaveSetting(const QString&, const QString&, const QString&, const QString&) override { return true; }
 };
 
-struct Session {
-    Session()
-    {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "fuzz_command";
-        static char* argv[] = {name, nullptr};
-        app = new QApplication(argc, argv);
-        window = new frmMain(dialogs, settings, folder.path());
-        window->start();
-    }
-    QApplication* app;
+// Keeps the title of every message shown: a line refused for what it says is told under the
+// command box's title, a drawing refused after the line ran under the program's.
+class TitleDialogs : public SilentDialogs {
+public:
+    void messageBox(const QString&, const QString& title) override { titles.append(title); }
+    QStringList titles;
+};
+
+struct Fixture {
+    Fixture() { session.setUp(folder.path()); }
     QTemporaryDir folder;
-    SilentDialogs dialogs;
+    TitleDialogs dialogs;
     NoSettings settings;
-    frmMain* window;
+    Session session{dialogs, settings};
 };
 
 bool sameObject(const WorkspaceState& a, const WorkspaceState& b)
@@ -46,24 +43,26 @@ bool sameObject(const WorkspaceState& a, const WorkspaceState& b)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static Session session;
-    frmMain& w = *session.window;
+    static Fixture fixture;
+    Session& s = fixture.session;
     // Keep drawings small so that every input runs quickly.
-    if (w.state.PointCount > 64)
-        mnuClear_Click(w.editing());
+    if (s.state.PointCount > 64)
+        mnuClear_Click(s.editing);
 
     const QString line = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
-    const WorkspaceState before = w.state;
-    const QString textBefore = w.txtCommand->text();
-    session.dialogs.messages.clear();
-    ExecuteCommand(w.commands(), line);
-    const bool refused = std::any_of(session.dialogs.messages.begin(), session.dialogs.messages.end(),
-                                     [](const SilentDialogs::Message& m) { return m.title == CommandBoxTitle; });
+    const WorkspaceState before = s.state;
+    fixture.dialogs.titles.clear();
+    const CommandResult result = ExecuteCommand(s.commands, line);
+    const bool lineRefused = fixture.dialogs.titles.contains(CommandBoxTitle);
 
-    const WorkspaceState& after = w.state;
+    const WorkspaceState& after = s.state;
     if (after.pPoints.empty() || after.PointCount < 0 || std::size_t(after.PointCount) > after.pPoints.size())
         std::abort();
-    if (refused && (!sameObject(before, after) || w.txtCommand->text() != textBefore))
+    // Whatever was told is the refusal given, and a refused line gives no answer and changes
+    // nothing.
+    if (fixture.dialogs.titles.isEmpty() != !result.refused)
+        std::abort();
+    if (lineRefused && (result.answer || !sameObject(before, after)))
         std::abort();
     return 0;
 }

@@ -3,10 +3,11 @@
 #include "files/FileRecord.h"
 #include "files/ObjectFile.h"
 #include "files/WorkspaceFile.h"
+#include "platform/Conversions.h"
 #include "platform/Crc32.h"
 #include "platform/PropertyBag.h"
 
-#include <bit>
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -32,40 +33,43 @@ void readBag(const QByteArray& bytes)
         std::abort();
 }
 
-// A value's kind and bits: NaN payloads and the sign of zero count.
-bool sameBits(const TaggedValue& a, const TaggedValue& b)
+// The object reader reads the bag in one pass; the bag read whole must agree with it: a bag
+// it refuses is refused for the same reason, and what it loads is there in the bag.
+void readObjectAgainstBag(const filerecord::Decoded& record)
 {
-    if (a.kind() != b.kind())
-        return false;
-    if (const float* f = a.get<float>())
-        return std::bit_cast<quint32>(*f) == std::bit_cast<quint32>(*b.get<float>());
-    if (const double* d = a.get<double>())
-        return std::bit_cast<quint64>(*d) == std::bit_cast<quint64>(*b.get<double>());
-    return a == b;
-}
-
-bool sameObject(const ObjectFileValues& a, const ObjectFileValues& b)
-{
-    return a.PointCount == b.PointCount && a.points == b.points && a.Dimension == b.Dimension
-        && a.GridState == b.GridState && sameBits(a.Depth, b.Depth);
-}
-
-// The fast path over the written layout must give what the general reader gives; and on a
-// record it takes, the general reader must load the very same values.
-void readObjectBothWays(const filerecord::Decoded& record)
-{
-    ObjectFileValues fast;
-    ObjectFileValues general;
-    QString fastWhy, generalWhy;
-    const ReadResult fastResult = readObjectFile(record, fast, &fastWhy);
-    const ReadResult generalResult = readObjectFileInGeneral(record, general, &generalWhy);
-    if (fastResult != generalResult || fastWhy != generalWhy
-        || (fastResult == ReadResult::Loaded && !sameObject(fast, general)))
+    ObjectFileValues object;
+    QString why;
+    const ReadResult result = readObjectFile(record, object, &why);
+    if (record.status != filerecord::Decoded::Status::Data)
+        return;
+    PropertyBag bag;
+    QString bagWhy;
+    if (!bag.setContents(record.data, &bagWhy, MostObjectValues)) {
+        if (result != ReadResult::Malformed || why != bagWhy)
+            std::abort();
+        return;
+    }
+    if (result == ReadResult::Malformed) {
+        // Refused for what a value holds, and worded so.
+        if (!why.startsWith(QLatin1Char('"')))
+            std::abort();
+        return;
+    }
+    const std::optional<double> count = bag.ReadProperty(QStringLiteral("Points"), TaggedValue()).toNumber();
+    if (result != ReadResult::Loaded || !count || std::lround(*count) != object.PointCount)
         std::abort();
-    ObjectFileValues taken;
-    if (record.status == filerecord::Decoded::Status::Data && readWrittenObjectLayout(record.data, taken)
-        && (generalResult != ReadResult::Loaded || !sameObject(taken, general)))
-        std::abort();
+    // Each point is its text's first two fields read as numbers and rounded into 32 bits.
+    for (int i = 0; i < object.PointCount; ++i) {
+        const TaggedValue text = bag.ReadProperty(QStringLiteral("Point%1").arg(i), TaggedValue());
+        const QStringList fields = text.toText().split(QLatin1Char(','));
+        const PointRecord& p = object.points[std::size_t(i)];
+        const auto coordinate = [&fields](int field) {
+            const std::optional<double> n = fields.size() > field ? conv::parseNumber(fields[field]) : std::nullopt;
+            return n ? conv::toInt32(*n) : std::nullopt;
+        };
+        if (!text.isText() || coordinate(0) != p.X || coordinate(1) != p.Y)
+            std::abort();
+    }
 }
 
 // The object file writer goes straight to bytes; they must be those of a bag holding the
@@ -95,7 +99,7 @@ void readBoth(const QByteArray& bytes)
             std::abort();
     }
 
-    readObjectBothWays(record);
+    readObjectAgainstBag(record);
     ObjectFileValues object;
     if (readObjectFile(bytes, object) == ReadResult::Loaded) {
         WorkspaceState state;

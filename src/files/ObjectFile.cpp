@@ -7,12 +7,13 @@
 #include <charconv>
 #include <cstring>
 #include <limits>
+#include <map>
 #include <optional>
 
 namespace {
 
-// The names of the values, as the fast path compares them with a file's bytes and as the
-// bag stores them.
+// The names of the values, as the reader compares them with a file's bytes and as the bag
+// stores them.
 constexpr char kPointsName[] = "Points";
 constexpr char kDimensionName[] = "Dimension";
 constexpr char kGridName[] = "Grid";
@@ -76,14 +77,6 @@ std::optional<std::int32_t> parseWrittenInt(const char* p, const char* end)
     return std::int32_t(value);
 }
 
-// Whether name is exactly "Point<index>", as pointNameBytes writes it.
-bool isPointName(QByteArrayView name, int index)
-{
-    const char* p = name.data();
-    return std::size_t(name.size()) > kPointPrefixBytes && std::memcmp(p, kPointPrefix, kPointPrefixBytes) == 0
-        && parseWrittenInt(p + kPointPrefixBytes, p + name.size()) == index;
-}
-
 // A point's text exactly as pointTextBytes writes it.
 std::optional<PointRecord> parseWrittenPoint(QByteArrayView text)
 {
@@ -118,97 +111,149 @@ std::optional<PointRecord> parsePoint(QStringView text)
 
 } // namespace
 
-bool readWrittenObjectLayout(QByteArrayView bagBytes, ObjectFileValues& out)
+namespace {
+
+// What a point's value held, by its index: nothing, a point, or a value that is not one
+// (kept for the message).
+struct PointValues {
+    explicit PointValues(std::size_t size) : points(size), present(size, false) {}
+    std::vector<PointRecord> points;
+    std::vector<bool> present;
+    std::map<int, TaggedValue> notPoints;
+};
+
+// The value of a point as the reader takes it: the canonical "X,Y" straight from its bytes,
+// any other text decoded and read as X,Y with fields after the second ignored.
+// False, with the scanner told why, for a text that is not UTF-8.
+bool takePoint(PropertyBagScanner& in, const PropertyBagScanner::Value& value, int index, PointValues& found)
 {
-    PropertyBagScanner in(bagBytes, MostObjectValues);
-    PropertyBagScanner::Value value;
-    const auto nextIs = [&](QByteArrayView name, ValueKind kind) {
-        return in.next(&value) && value.name == name && value.kind == kind;
-    };
-    if (!in.valid() || !nextIs(kPointsName, ValueKind::Int16))
-        return false;
-    ObjectFileValues values;
-    values.PointCount = *value.number.get<std::int16_t>();
-    if (values.PointCount < 0 || in.count() != quint32(values.PointCount) + 4 || !nextIs(kDimensionName, ValueKind::Int16))
-        return false;
-    values.Dimension = *value.number.get<std::int16_t>();
-    if (!nextIs(kGridName, ValueKind::UInt8))
-        return false;
-    values.GridState = *value.number.get<std::uint8_t>();
-    if (!in.next(&value) || value.name != kDepthName || value.kind == ValueKind::Text)
-        return false;
-    values.Depth = value.number;
-    if (values.PointCount > 0) {
-        values.points.resize(std::size_t(values.PointCount));
-        for (int i = 0; i < values.PointCount; ++i) {
-            if (!in.next(&value) || value.kind != ValueKind::Text || !isPointName(value.name, i))
-                return false;
-            const std::optional<PointRecord> point = parseWrittenPoint(value.text);
-            if (!point)
-                return false;
-            values.points[std::size_t(i)] = *point;
+    if (value.kind == ValueKind::Text) {
+        if (const std::optional<PointRecord> point = parseWrittenPoint(value.text)) {
+            found.points[std::size_t(index)] = *point;
+            return true;
         }
+        QString text;
+        if (!PropertyBagScanner::decodeText(value.text, &text))
+            return in.refuse(QStringLiteral("text is not valid UTF-8"));
+        if (const std::optional<PointRecord> point = parsePoint(text)) {
+            found.points[std::size_t(index)] = *point;
+            return true;
+        }
+        found.notPoints[index] = TaggedValue(std::move(text));
+        return true;
     }
-    if (!in.atEnd())
-        return false;
-    out = std::move(values);
+    found.notPoints[index] = value.number;
     return true;
 }
 
-ReadResult readObjectFile(const filerecord::Decoded& record, ObjectFileValues& out, QString* why)
+// The index of a name written as "Point<index>" below `below`, or -1 for any other name.
+int pointIndex(QByteArrayView name, std::size_t below)
 {
-    if (record.status == filerecord::Decoded::Status::Data && readWrittenObjectLayout(record.data, out))
-        return ReadResult::Loaded;
-    return readObjectFileInGeneral(record, out, why);
+    const char* p = name.data();
+    if (std::size_t(name.size()) <= kPointPrefixBytes || std::memcmp(p, kPointPrefix, kPointPrefixBytes) != 0)
+        return -1;
+    const std::optional<std::int32_t> index = parseWrittenInt(p + kPointPrefixBytes, p + name.size());
+    return index && *index >= 0 && std::size_t(*index) < below ? *index : -1;
 }
 
-ReadResult readObjectFileInGeneral(const filerecord::Decoded& record, ObjectFileValues& out, QString* why)
+} // namespace
+
+ReadResult readObjectFile(const filerecord::Decoded& record, ObjectFileValues& out, QString* why)
 {
     using bagfile::malformed;
     using bagfile::quoted;
 
-    PropertyBag bag;
-    const ReadResult outer = bagfile::decode(record, bag, MostObjectValues, why);
-    if (outer != ReadResult::Loaded)
-        return outer;
+    switch (record.status) {
+    case filerecord::Decoded::Status::NothingRead:
+        return ReadResult::NothingRead;
+    case filerecord::Decoded::Status::Malformed:
+        return malformed(why, record.error);
+    case filerecord::Decoded::Status::Data:
+        break;
+    }
+    PropertyBagScanner in(record.data, MostObjectValues);
+    if (!in.valid())
+        return malformed(why, in.error());
 
+    // A point that decides the outcome has an index below the number of values: below it,
+    // one of them is missing anyway. So they cost no more than the values there.
+    PointValues found(std::min<std::size_t>(in.count(), std::size_t(MostPoints)));
+    std::map<QString, TaggedValue> named;
+    QByteArrayView nameBytes;
+    PropertyBagScanner::Value value;
+    while (in.nextName(&nameBytes)) {
+        const int index = pointIndex(nameBytes, found.present.size());
+        QString name;
+        if (index >= 0) {
+            if (found.present[std::size_t(index)])
+                return malformed(why, (in.refuse(QStringLiteral("duplicate name \"%1\"").arg(pointName(index))), in.error()));
+            found.present[std::size_t(index)] = true;
+        } else {
+            if (!PropertyBagScanner::decodeText(nameBytes, &name))
+                return malformed(why, (in.refuse(QStringLiteral("name is not valid UTF-8")), in.error()));
+            if (named.count(name))
+                return malformed(why, (in.refuse(QStringLiteral("duplicate name \"%1\"").arg(conv::excerpt(name))), in.error()));
+        }
+        if (!in.nextValue(&value))
+            return malformed(why, in.error());
+        if (index >= 0) {
+            if (!takePoint(in, value, index, found))
+                return malformed(why, in.error());
+            continue;
+        }
+        TaggedValue stored = value.number;
+        if (value.kind == ValueKind::Text) {
+            QString text;
+            if (!PropertyBagScanner::decodeText(value.text, &text))
+                return malformed(why, (in.refuse(QStringLiteral("text is not valid UTF-8")), in.error()));
+            stored = TaggedValue(std::move(text));
+        }
+        // Every name is kept for the check of duplicates; only the four values are used.
+        const bool used = name == kPoints || name == kDimension || name == kGrid || name == kDepth;
+        named.emplace(std::move(name), used ? std::move(stored) : TaggedValue());
+    }
+    if (!in.finish())
+        return malformed(why, in.error());
+
+    const auto read = [&named](const QString& name, const TaggedValue& otherwise) {
+        const auto found = named.find(name);
+        return found == named.end() ? otherwise : found->second;
+    };
     // Without its count a file cannot be told from a damaged one, so "Points" has no default.
-    const std::optional<TaggedValue> points = bagfile::readStored(bag, kPoints);
-    if (!points)
+    const auto points = named.find(kPoints);
+    if (points == named.end())
         return malformed(why, QStringLiteral("\"Points\" is missing"));
-    const std::optional<std::int16_t> count = bagfile::toInt16(*points);
+    const std::optional<std::int16_t> count = bagfile::toInt16(points->second);
     if (!count || *count < 0)
-        return malformed(why, QStringLiteral("\"Points\" holds %1, not a number of points from 0 to 32767").arg(quoted(*points)));
+        return malformed(why, QStringLiteral("\"Points\" holds %1, not a number of points from 0 to 32767").arg(quoted(points->second)));
 
     ObjectFileValues values;
     values.PointCount = *count;
 
-    const TaggedValue dimension = bag.ReadProperty(kDimension, TaggedValue(std::int16_t(2)));
+    const TaggedValue dimension = read(kDimension, TaggedValue(std::int16_t(2)));
     const std::optional<std::int16_t> dimension16 = bagfile::toInt16(dimension);
     if (!dimension16)
         return malformed(why, QStringLiteral("\"Dimension\" holds %1, not a 16-bit number").arg(quoted(dimension)));
     values.Dimension = *dimension16;
 
-    const TaggedValue grid = bag.ReadProperty(kGrid, TaggedValue(std::int16_t(0)));
+    const TaggedValue grid = read(kGrid, TaggedValue(std::int16_t(0)));
     const std::optional<std::uint8_t> grid8 = bagfile::toUInt8(grid);
     if (!grid8)
         return malformed(why, QStringLiteral("\"Grid\" holds %1, not a number from 0 to 255").arg(quoted(grid)));
     values.GridState = *grid8;
 
-    values.Depth = bag.ReadProperty(kDepth, TaggedValue(std::int16_t(0)));
+    values.Depth = read(kDepth, TaggedValue(std::int16_t(0)));
 
     if (values.PointCount > 0) {
-        // Grows only by points actually present, so a large count in a small file costs nothing.
-        values.points.clear();
-        values.points.reserve(std::size_t(std::min(int(values.PointCount), bag.count())));
         for (int i = 0; i < values.PointCount; ++i) {
-            const TaggedValue text = bag.ReadProperty(pointName(i), TaggedValue(QString()));
-            const std::optional<PointRecord> point = text.isText() ? parsePoint(text.toText()) : std::nullopt;
-            if (!point)
+            const bool held = std::size_t(i) < found.present.size() && found.present[std::size_t(i)];
+            const auto notPoint = found.notPoints.find(i);
+            if (!held || notPoint != found.notPoints.end())
                 return malformed(why, QStringLiteral("\"%1\" holds %2, not a text X,Y of two whole numbers in 32 bits")
-                                          .arg(pointName(i), quoted(text)));
-            values.points.push_back(*point);
+                                          .arg(pointName(i), quoted(held ? notPoint->second : TaggedValue(QString()))));
         }
+        found.points.resize(std::size_t(values.PointCount));
+        values.points = std::move(found.points);
     }
 
     out = std::move(values);

@@ -28,23 +28,14 @@ struct ObjectFileValues {
 // The most values an object file holds: one per point of the largest object and four more.
 constexpr qsizetype MostObjectValues = MostPoints + 4;
 
-// Reads an object file's record (filerecord::readFile, or decode of its bytes). Only a
-// Loaded result fills out, and fills all of it; otherwise out is untouched and, for
-// Malformed, *why (when given) says what was wrong. Never throws and never allocates more
-// than a small multiple of the record's size. Called by OpenFile. Files in the layout
-// writeObjectFile writes go through readWrittenObjectLayout, all others through
-// readObjectFileInGeneral; both give the same answer on every file.
+// Reads an object file's record (filerecord::readFile, or decode of its bytes) in one pass
+// over its bag: the values in any order and of any kind a reading accepts, the points as
+// they are written read straight from their bytes. Only a Loaded result fills out, and fills
+// all of it; otherwise out is untouched and, for Malformed, *why (when given) says what was
+// wrong, a damaged bag in PropertyBag::setContents's words. Never throws and never allocates
+// more than a small multiple of the record's size. Called by OpenFile and the tool.
 ReadResult readObjectFile(const filerecord::Decoded& record, ObjectFileValues& out, QString* why = nullptr);
 
-// The general reader, the authority on every file: the record's bag read whole, then each
-// value looked up by name and checked. Same contract as readObjectFile.
-ReadResult readObjectFileInGeneral(const filerecord::Decoded& record, ObjectFileValues& out, QString* why = nullptr);
-
-// The fast path over the bag bytes of a record: the exact layout writeObjectFile writes
-// (values in its order, each of the kind it writes, points as canonical "X,Y"), read
-// without a QString or an allocation per value. True with out filled as the general reader
-// would fill it; false, out untouched, for anything else, which the general reader decides.
-bool readWrittenObjectLayout(QByteArrayView bagBytes, ObjectFileValues& out);
 // The same for the whole bytes of a file.
 inline ReadResult readObjectFile(const QByteArray& fileBytes, ObjectFileValues& out, QString* why = nullptr)
 {

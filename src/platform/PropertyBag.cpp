@@ -137,64 +137,52 @@ private:
     qsizetype pos_ = 0;
 };
 
-// Reads one value payload of the given type code; false when it runs past the end or a
-// text is not well-formed UTF-8 (*problem then says which).
-bool readPayload(Reader& in, quint8 typeCode, TaggedValue* value, QString* problem)
+// Reads one number payload of the given kind (any kind but Text); false when it runs past
+// the end.
+bool readNumber(Reader& in, ValueKind kind, TaggedValue* value)
 {
-    switch (ValueKind(typeCode)) {
+    switch (kind) {
     case ValueKind::Empty:
         *value = TaggedValue();
         return true;
     case ValueKind::UInt8: {
         quint8 v = 0;
         if (!in.littleEndian(&v))
-            break;
+            return false;
         *value = TaggedValue(std::uint8_t(v));
         return true;
     }
     case ValueKind::Int16: {
         qint16 v = 0;
         if (!in.littleEndian(&v))
-            break;
+            return false;
         *value = TaggedValue(std::int16_t(v));
         return true;
     }
     case ValueKind::Int32: {
         qint32 v = 0;
         if (!in.littleEndian(&v))
-            break;
+            return false;
         *value = TaggedValue(std::int32_t(v));
         return true;
     }
     case ValueKind::Single: {
         quint32 bits = 0;
         if (!in.littleEndian(&bits))
-            break;
+            return false;
         *value = TaggedValue(std::bit_cast<float>(bits));
         return true;
     }
     case ValueKind::Double: {
         quint64 bits = 0;
         if (!in.littleEndian(&bits))
-            break;
+            return false;
         *value = TaggedValue(std::bit_cast<double>(bits));
         return true;
     }
-    case ValueKind::Text: {
-        quint32 length = 0;
-        const char* p = nullptr;
-        if (!in.littleEndian(&length) || !in.bytes(qsizetype(length), &p))
-            break;
-        QString text;
-        if (!decodeUtf8Strictly(QByteArrayView(p, qsizetype(length)), &text)) {
-            *problem = QStringLiteral("text is not valid UTF-8");
-            return false;
-        }
-        *value = TaggedValue(text);
-        return true;
+    case ValueKind::Text:
+        break;
     }
-    }
-    *problem = QStringLiteral("value runs past the end");
     return false;
 }
 
@@ -278,65 +266,40 @@ bool PropertyBag::setContents(const QByteArray& bytes, QString* error, qsizetype
 {
     entries_.clear();
     index_.clear();
-
-    const qsizetype size = bytes.size();
-    const qsizetype signatureBytes = qMin(size, qsizetype(sizeof kSignature));
-    if (std::memcmp(bytes.constData(), kSignature, size_t(signatureBytes)) != 0)
-        return fail(error, QStringLiteral("not a property bag (wrong signature)"));
-    if (size < kHeaderSize + kChecksumSize)
-        return fail(error, QStringLiteral("property bag cut short (%1 bytes)").arg(size));
-
-    const qsizetype bodyEnd = size - kChecksumSize;
-    Reader in(bytes.constData(), bodyEnd);
-    in.seek(qsizetype(sizeof kSignature));
-    quint16 version = 0;
-    quint32 count = 0;
-    in.littleEndian(&version);
-    in.littleEndian(&count);
-    if (version != kFormatVersion)
-        return fail(error, QStringLiteral("unsupported property bag version %1").arg(version));
-    if (qsizetype(count) > mostValues)
-        return fail(error, QStringLiteral("%1 values, more than the %2 this kind of file holds").arg(count).arg(mostValues));
-    if (qFromLittleEndian<quint32>(bytes.constData() + bodyEnd) != crc32(bytes.constData(), bodyEnd))
-        return fail(error, QStringLiteral("property bag checksum mismatch"));
+    PropertyBagScanner in(bytes, mostValues);
+    if (!in.valid())
+        return fail(error, in.error());
 
     // Room for as many values as the bytes there can hold (four bytes at the least each), never
     // for an unchecked count.
-    const qsizetype possible = std::min<qsizetype>(count, (bodyEnd - kHeaderSize) / 4);
+    const qsizetype possible = std::min<qsizetype>(in.count(), bytes.size() / 4);
     QList<Entry> entries;
     QHash<QString, qsizetype> index;
     entries.reserve(possible);
     index.reserve(possible);
-    const auto failAt = [&](quint32 i, const QString& reason) {
-        return fail(error, QStringLiteral("value %1 of %2: %3").arg(i + 1).arg(count).arg(reason));
-    };
-    for (quint32 i = 0; i < count; ++i) {
-        quint16 nameLength = 0;
-        const char* nameBytes = nullptr;
-        if (!in.littleEndian(&nameLength) || !in.bytes(nameLength, &nameBytes))
-            return failAt(i, QStringLiteral("name runs past the end"));
-        if (nameLength == 0)
-            return failAt(i, QStringLiteral("empty name"));
+    QByteArrayView nameBytes;
+    PropertyBagScanner::Value found;
+    while (in.nextName(&nameBytes)) {
         QString name;
-        if (!decodeUtf8Strictly(QByteArrayView(nameBytes, nameLength), &name))
-            return failAt(i, QStringLiteral("name is not valid UTF-8"));
+        if (!PropertyBagScanner::decodeText(nameBytes, &name))
+            return fail(error, (in.refuse(QStringLiteral("name is not valid UTF-8")), in.error()));
         const qsizetype known = index.size();
         index.emplace(name, entries.size());
         if (index.size() == known)
-            return failAt(i, QStringLiteral("duplicate name \"%1\"").arg(conv::excerpt(name)));
-        quint8 typeCode = 0;
-        if (!in.littleEndian(&typeCode))
-            return failAt(i, QStringLiteral("type runs past the end"));
-        if (typeCode > kLastTypeCode)
-            return failAt(i, QStringLiteral("unknown type code %1").arg(typeCode));
-        TaggedValue value;
-        QString problem;
-        if (!readPayload(in, typeCode, &value, &problem))
-            return failAt(i, problem);
+            return fail(error, (in.refuse(QStringLiteral("duplicate name \"%1\"").arg(conv::excerpt(name))), in.error()));
+        if (!in.nextValue(&found))
+            return fail(error, in.error());
+        TaggedValue value = found.number;
+        if (found.kind == ValueKind::Text) {
+            QString text;
+            if (!PropertyBagScanner::decodeText(found.text, &text))
+                return fail(error, (in.refuse(QStringLiteral("text is not valid UTF-8")), in.error()));
+            value = TaggedValue(std::move(text));
+        }
         entries.append(Entry{std::move(name), std::move(value)});
     }
-    if (in.remaining() != 0)
-        return fail(error, QStringLiteral("%1 unexpected bytes after the last value").arg(in.remaining()));
+    if (!in.finish())
+        return fail(error, in.error());
 
     entries_ = std::move(entries);
     index_ = std::move(index);
@@ -402,15 +365,24 @@ QByteArray PropertyBagWriter::finish()
 PropertyBagScanner::PropertyBagScanner(QByteArrayView bytes, qsizetype mostValues)
 {
     const qsizetype size = bytes.size();
-    if (size < kHeaderSize + kChecksumSize || std::memcmp(bytes.data(), kSignature, sizeof kSignature) != 0)
+    if (std::memcmp(bytes.data(), kSignature, size_t(qMin(size, qsizetype(sizeof kSignature)))) != 0) {
+        fail(QStringLiteral("not a property bag (wrong signature)"));
         return;
+    }
+    if (size < kHeaderSize + kChecksumSize) {
+        fail(QStringLiteral("property bag cut short (%1 bytes)").arg(size));
+        return;
+    }
     const qsizetype bodyEnd = size - kChecksumSize;
-    if (qFromLittleEndian<quint16>(bytes.data() + sizeof kSignature) != kFormatVersion)
-        return;
+    const quint16 version = qFromLittleEndian<quint16>(bytes.data() + sizeof kSignature);
     count_ = qFromLittleEndian<quint32>(bytes.data() + sizeof kSignature + 2);
-    if (qsizetype(count_) > mostValues)
-        return;
-    if (qFromLittleEndian<quint32>(bytes.data() + bodyEnd) != crc32(bytes.data(), bodyEnd))
+    if (version != kFormatVersion)
+        fail(QStringLiteral("unsupported property bag version %1").arg(version));
+    else if (qsizetype(count_) > mostValues)
+        fail(QStringLiteral("%1 values, more than the %2 this kind of file holds").arg(count_).arg(mostValues));
+    else if (qFromLittleEndian<quint32>(bytes.data() + bodyEnd) != crc32(bytes.data(), bodyEnd))
+        fail(QStringLiteral("property bag checksum mismatch"));
+    if (!error_.isEmpty())
         return;
     data_ = bytes.data();
     pos_ = kHeaderSize;
@@ -418,34 +390,71 @@ PropertyBagScanner::PropertyBagScanner(QByteArrayView bytes, qsizetype mostValue
     valid_ = true;
 }
 
-bool PropertyBagScanner::next(Value* out)
+bool PropertyBagScanner::fail(const QString& reason)
+{
+    error_ = reason;
+    valid_ = false;
+    return false;
+}
+
+bool PropertyBagScanner::refuse(const QString& reason)
+{
+    return fail(QStringLiteral("value %1 of %2: %3").arg(named_ + 1).arg(count_).arg(reason));
+}
+
+bool PropertyBagScanner::nextName(QByteArrayView* name)
 {
     if (!valid_ || read_ == count_)
         return false;
+    named_ = read_;
     Reader in(data_, end_);
     in.seek(pos_);
     quint16 nameLength = 0;
-    const char* name = nullptr;
-    quint8 typeCode = 0;
-    if (!in.littleEndian(&nameLength) || !in.bytes(nameLength, &name) || !in.littleEndian(&typeCode)
-        || typeCode > kLastTypeCode)
+    const char* bytes = nullptr;
+    if (!in.littleEndian(&nameLength) || !in.bytes(nameLength, &bytes))
+        return refuse(QStringLiteral("name runs past the end"));
+    if (nameLength == 0)
+        return refuse(QStringLiteral("empty name"));
+    *name = QByteArrayView(bytes, nameLength);
+    pos_ = in.position();
+    return true;
+}
+
+bool PropertyBagScanner::nextValue(Value* out)
+{
+    if (!valid_)
         return false;
-    out->name = QByteArrayView(name, nameLength);
+    Reader in(data_, end_);
+    in.seek(pos_);
+    quint8 typeCode = 0;
+    if (!in.littleEndian(&typeCode))
+        return refuse(QStringLiteral("type runs past the end"));
+    if (typeCode > kLastTypeCode)
+        return refuse(QStringLiteral("unknown type code %1").arg(typeCode));
     out->kind = ValueKind(typeCode);
+    out->text = QByteArrayView();
+    out->number = TaggedValue();
     if (out->kind == ValueKind::Text) {
         quint32 length = 0;
         const char* text = nullptr;
         if (!in.littleEndian(&length) || !in.bytes(qsizetype(length), &text))
-            return false;
+            return refuse(QStringLiteral("value runs past the end"));
         out->text = QByteArrayView(text, qsizetype(length));
-        out->number = TaggedValue();
-    } else {
-        QString unused;
-        if (!readPayload(in, typeCode, &out->number, &unused))
-            return false;
-        out->text = QByteArrayView();
+    } else if (!readNumber(in, out->kind, &out->number)) {
+        return refuse(QStringLiteral("value runs past the end"));
     }
     pos_ = in.position();
     ++read_;
     return true;
 }
+
+bool PropertyBagScanner::finish()
+{
+    if (!valid_)
+        return false;
+    if (pos_ != end_)
+        return fail(QStringLiteral("%1 unexpected bytes after the last value").arg(end_ - pos_));
+    return true;
+}
+
+bool PropertyBagScanner::decodeText(QByteArrayView bytes, QString* out) { return decodeUtf8Strictly(bytes, out); }

@@ -35,7 +35,7 @@ public:
     // docs/file-format.md.
     QByteArray Contents() const;
 
-    // Replaces the bag with the one serialised in bytes. Returns false when bytes are not
+    // Replaces the bag with the one serialised in bytes (read by PropertyBagScanner). Returns false when bytes are not
     // exactly a bag's serialised form (damaged, cut short, extended, or from a later format
     // version) or hold more than mostValues values; the bag is then empty and *error, when
     // error is given, holds a short reason. Never allocates more than the size of bytes on
@@ -90,40 +90,53 @@ private:
     qsizetype used_;
 };
 
-// Walks a bag's serialised form value by value without building a bag, for readers of one
-// known layout that want large files without a QString or an allocation per value. It checks
-// up front what setContents checks of the whole (signature, version, count within mostValues,
-// checksum), and for each value that its bytes are there and its type code is known. It does
-// not check names' or texts' UTF-8, nor that names are distinct: a reader that accepts a value
-// compares its name and text with its own plain-ASCII expectations, and hands whatever it
-// does not recognise to setContents, the authority on every other input.
+// Walks a bag's serialised form value by value without building a bag: the one parser of the
+// form. setContents builds a bag on it; the object file's reader reads large files through it
+// without a QString or an allocation per value. It checks up front the signature, version,
+// count within mostValues and checksum, and for each value that its bytes are there, its
+// name is not empty and its type code is known. It leaves to its caller that names and texts
+// are UTF-8 (decodeText) and that names are distinct, and words every failure, the caller's
+// through refuse(), as setContents reports it.
+// Invariant: once error() is set, the scanner gives nothing more.
 class PropertyBagScanner {
 public:
-    // One value as found. name and text are the raw bytes; text only for a Text value.
+    // One value as found: text holds a Text value's raw bytes, number every other kind's value.
     struct Value {
-        QByteArrayView name;
         ValueKind kind = ValueKind::Empty;
         QByteArrayView text;
-        TaggedValue number; // the value itself for every kind but Text
+        TaggedValue number;
     };
 
     PropertyBagScanner(QByteArrayView bytes, qsizetype mostValues);
 
-    // Whether the whole passed the up-front checks.
+    // Whether the whole passed the up-front checks; error() says why not.
     bool valid() const { return valid_; }
     // The number of values the bag declares. Precondition: valid().
     quint32 count() const { return count_; }
-    // Reads the next value into *out; false when all count values were read, or the value
-    // runs past the end.
-    bool next(Value* out);
-    // Whether every declared value was read and no byte is left over.
-    bool atEnd() const { return valid_ && read_ == count_ && pos_ == end_; }
+    // Reads the next value's name; false when every value was read, or when the name is cut
+    // short or empty (error() then says so).
+    bool nextName(QByteArrayView* name);
+    // Reads the value whose name nextName just gave; false, with error(), when its type or its
+    // payload is cut short or its type code is unknown.
+    bool nextValue(Value* out);
+    // Records the caller's reason for refusing the value just named and gives false.
+    bool refuse(const QString& reason);
+    // After the last value: false, with error(), when a failure was met or bytes are left over.
+    bool finish();
+    const QString& error() const { return error_; }
+
+    // Text as the bag stores it: strictly well-formed UTF-8; false for anything else.
+    static bool decodeText(QByteArrayView bytes, QString* out);
 
 private:
+    bool fail(const QString& reason);
+
     const char* data_ = nullptr;
     qsizetype pos_ = 0;
     qsizetype end_ = 0;
     quint32 count_ = 0;
-    quint32 read_ = 0;
+    quint32 read_ = 0;  // values read whole
+    quint32 named_ = 0; // the value whose name was read last
     bool valid_ = false;
+    QString error_;
 };
