@@ -134,6 +134,17 @@ private slots:
         QTest::addRow("named pipe written into") << QStringList{"export", "sample.obj", "-o", "pipe", "--format", "stl"}
                                                  << "cat pipe > piped.stl & \"$0\" \"$@\"; s=$?; wait; exit $s" << QByteArray()
                                                  << "piped.stl" << 0 << "" << "";
+        QTest::addRow("loop of links refused") << QStringList{"export", "sample.obj", "-o", "loop1.stl"} << "" << QByteArray() << ""
+                                               << 1 << "brondelwick-tool: loop1.stl: cannot be written: Too many levels of symbolic links\n"
+                                               << "";
+        QTest::addRow("name of 255 bytes replaced") << QStringList{"export", "sample.obj", "-o", QString(251, 'n') + ".stl"} << ""
+                                                    << QByteArray() << QString(251, 'n') + ".stl" << 0 << "" << "";
+        QTest::addRow("full device: the system's reason") << QStringList{"export", "sample.obj", "-o", "/dev/full", "--format", "stl"}
+                                                          << "" << QByteArray() << "" << 1
+                                                          << "brondelwick-tool: /dev/full: cannot be written: No space left on device\n" << "";
+        QTest::addRow("file size limit: the system's reason") << QStringList{"export", "sample.obj", "-o", "big.stl", "--ascii"}
+                                                              << "ulimit -f 1; trap '' XFSZ; exec \"$0\" \"$@\"" << QByteArray() << "" << 1
+                                                              << "brondelwick-tool: big.stl: cannot be written: File too large\n" << "";
         QTest::addRow("link: its file replaced, the link kept") << QStringList{"export", "sample.obj", "-o", "link.stl"} << ""
                                                                 << QByteArray() << "real.stl" << 0 << "" << "";
         // The output is an input
@@ -242,6 +253,8 @@ private slots:
         QVERIFY(QFile::copy(docs("sample.obj"), path("sample.obj")));
         QCOMPARE(::link(QFile::encodeName(path("sample.obj")).constData(), QFile::encodeName(path("hard.obj")).constData()), 0);
         QVERIFY(QFile::copy(docs("sample.obj"), path("odd\x01name.obj")));
+        writeFileBytes(path(QString(251, 'n') + ".stl"), "solid old\nendsolid old\n");
+        QVERIFY(QFile::link("loop2.stl", path("loop1.stl")) && QFile::link("loop1.stl", path("loop2.stl")));
         writeObject(path("far.obj"), {{0, -99999}, {5, 5}}, NoDepth, 2);
         writeObject(path("escape.obj"), Triangle, TaggedValue(QStringLiteral("\x1b]0;title\x07\x1b[2J")));
         QVERIFY(QFile::copy(QStringLiteral(BRONDELWICK_TEST_DATA "/colours.wks"), path("colours.wks")));
