@@ -220,6 +220,10 @@ private slots:
         // Texts from files, shown safely
         QTest::addRow("control characters of a text escaped") << QStringList{"info", "escape.obj"} << "" << QByteArray() << "" << 0 << ""
                                                               << "Depth: \"\\x1b]0;title\\x07\\x1b[2J\" (text)";
+        QTest::addRow("C1 control and bidirectional override escaped")
+            << QStringList{"info", "odd\u202e\u009bname.obj"} << "" << QByteArray() << "" << 0 << "" << "File: odd\\u202e\\x9bname.obj\n";
+        QTest::addRow("the same escaped in JSON") << QStringList{"info", "--json", "odd\u202e\u009bname.obj"} << "" << QByteArray() << ""
+                                                  << 0 << "" << "\"file\":\"odd\\u202e\\u009bname.obj\"";
         QTest::addRow("a name XML forbids gives valid SVG") << QStringList{"export", "odd\x01name.obj", "-o", "odd.svg"}
                                                             << "\"$0\" \"$@\" && xmllint --noout odd.svg" << QByteArray() << "odd.svg"
                                                             << 0 << "" << "";
@@ -253,6 +257,7 @@ private slots:
         QVERIFY(QFile::copy(docs("sample.obj"), path("sample.obj")));
         QCOMPARE(::link(QFile::encodeName(path("sample.obj")).constData(), QFile::encodeName(path("hard.obj")).constData()), 0);
         QVERIFY(QFile::copy(docs("sample.obj"), path("odd\x01name.obj")));
+        QVERIFY(QFile::copy(docs("sample.obj"), path("odd\u202e\u009bname.obj")));
         writeFileBytes(path(QString(251, 'n') + ".stl"), "solid old\nendsolid old\n");
         QVERIFY(QFile::link("loop2.stl", path("loop1.stl")) && QFile::link("loop1.stl", path("loop2.stl")));
         writeObject(path("far.obj"), {{0, -99999}, {5, 5}}, NoDepth, 2);
