@@ -159,7 +159,9 @@ private slots:
         QTest::addRow("unknown unit") << QStringList{"flat.obj", "-o", "out.stl", "--unit", "cm"}
                                       << "brondelwick-tool export: unknown unit \"cm\": give mm, in or twip" + help << 2;
         QTest::addRow("triangle limit 0") << QStringList{"star.obj", "-o", "out.stl", "--max-triangles", "0"}
-                                          << "brondelwick-tool export: the triangle limit must be a whole number from 1" + help << 2;
+                                          << "brondelwick-tool export: the triangle limit must be a whole number from 1 up" + help << 2;
+        QTest::addRow("line width not whole") << QStringList{"flat.obj", "-o", "out.svg", "--line-width", "1.5"}
+                                      << "brondelwick-tool export: the line width must be a whole number from 1 to 32767" + help << 2;
         QTest::addRow("line width 0") << QStringList{"flat.obj", "-o", "out.svg", "--line-width", "0"}
                                       << "brondelwick-tool export: the line width must be a whole number from 1 to 32767" + help << 2;
     }
