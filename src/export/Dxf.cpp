@@ -54,6 +54,8 @@ QString dxfLayerName(const QString& name)
         layer += kept ? c : QLatin1Char('_');
     }
     layer.truncate(31);
+    if (layer == QLatin1String("0") || layer == QLatin1String("DEFPOINTS"))
+        return layer + QStringLiteral("_OBJECT");
     return layer.isEmpty() ? QStringLiteral("OBJECT") : layer;
 }
 

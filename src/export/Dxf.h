@@ -9,7 +9,9 @@
 #include <variant>
 
 // The layer name a CAD program of release 12 accepts for a name: letters (upper case),
-// digits, "$", "-" and "_", at most 31 characters; "OBJECT" when nothing is left.
+// digits, "$", "-" and "_", at most 31 characters; "OBJECT" when nothing is left. The layers
+// CAD programs keep for themselves ("0", and "DEFPOINTS", which is never plotted) get
+// "_OBJECT" after them.
 QString dxfLayerName(const QString& name);
 
 // The drawing: one closed polyline through the object's points in their order, on the

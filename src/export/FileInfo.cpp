@@ -39,13 +39,29 @@ QString gridText(std::uint8_t state)
 
 } // namespace
 
+namespace {
+
+bool isControl(char16_t u) { return u < 0x20 || (u >= 0x7F && u < 0xA0); }
+
+// The characters that make a terminal or viewer show the text around them in another order.
+bool isReordering(char16_t u)
+{
+    return u == 0x061C || u == 0x200E || u == 0x200F || (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069);
+}
+
+QString unicodeEscape(char16_t u) { return QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0')); }
+
+} // namespace
+
 QString shownPlainly(const QString& text)
 {
     QString shown;
     for (const QChar c : text) {
         const char16_t u = c.unicode();
-        if (u < 0x20 || (u >= 0x7F && u < 0xA0))
+        if (isControl(u))
             shown += QStringLiteral("\\x%1").arg(int(u), 2, 16, QLatin1Char('0'));
+        else if (isReordering(u))
+            shown += unicodeEscape(u);
         else
             shown += c;
     }
@@ -130,5 +146,10 @@ QByteArray describeJson(const QString& path, const InputFile& file)
             points.append(QJsonArray{o.points[std::size_t(i)].X, o.points[std::size_t(i)].Y});
         json[QStringLiteral("points")] = points;
     }
-    return QJsonDocument(json).toJson(QJsonDocument::Compact) + '\n';
+    // The writer escapes C0 controls only; such characters can stand only inside strings,
+    // where JSON's \uHHHH form means the same character.
+    QString shown;
+    for (const QChar c : QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Compact)))
+        shown += isControl(c.unicode()) || isReordering(c.unicode()) ? unicodeEscape(c.unicode()) : QString(c);
+    return shown.toUtf8() + '\n';
 }

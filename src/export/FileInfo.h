@@ -6,8 +6,10 @@
 #include <QByteArray>
 
 // Text from a file or a command line as a terminal shows it without obeying it: each control
-// character (C0 with the line end, DEL, C1) as \xHH. Called by describeText and by the
-// tool for its messages.
+// character (C0 with the line end, DEL, C1) as \xHH, each character that reorders the text
+// around it (the bidirectional marks, embeddings, overrides and isolates) as \uHHHH. Called
+// by describeText and by the tool for its messages; describeJson escapes the same in JSON's
+// \uHHHH form.
 QString shownPlainly(const QString& text);
 
 // A colour of the files (0x00BBGGRR) as web colour text, "#rrggbb".

@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QRegularExpression>
 
 namespace {
 std::optional<Failure> refusedBy(const Refusal& refusal)
@@ -77,11 +78,11 @@ std::optional<Failure> HeadlessSession::runLine(const QString& line, QString* an
 std::optional<Failure> runScript(HeadlessSession& session, const QString& scriptName, const QString& text,
                                  const std::function<void(const QString&)>& answer)
 {
-    const QStringList lines = text.split(QLatin1Char('\n'));
+    // LF, CR LF and a lone CR each end a line, as text editors take them.
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
+    const QStringList lines = text.split(lineEnd);
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        QString line = lines[i];
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
+        const QString& line = lines[i];
         const QString trimmed = line.trimmed();
         if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('#')))
             continue;

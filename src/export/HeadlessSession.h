@@ -63,7 +63,7 @@ private:
     Session session_;
 };
 
-// Runs a script's text line by line on the session: blank lines and lines whose first
+// Runs a script's text line by line on the session (LF, CR LF and a lone CR end a line): blank lines and lines whose first
 // non-blank character is "#" are skipped. Stops at the first refused line with the failure
 // message "<scriptName>:<line number>: <message>". Every command's answer goes to `answer`.
 std::optional<Failure> runScript(HeadlessSession& session, const QString& scriptName, const QString& text,

@@ -8,20 +8,23 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <map>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-// Far more than the largest object file (32767 points, each a short text) or any workspace.
+// Far more than the largest object file (32767 points, each a short text), any workspace or
+// any script a user would run.
 constexpr qsizetype MostInputBytes = 64 * 1024 * 1024;
 
 QString systemReason() { return QString::fromLocal8Bit(std::strerror(errno)); }
 
 bool closedStreams[3] = {false, false, false};
 
-// Standard input as first read: a run may need the same input twice (checked, then opened).
-std::optional<QByteArray> standardInputBytes;
+// Standard input and the other inputs that are no regular file as first read, by path: a
+// run may need the same input twice (checked, then opened), and a pipe gives its bytes once.
+std::map<QString, QByteArray> readOnce;
 
 } // namespace
 
@@ -53,15 +56,15 @@ void guardStandardStreams()
 
 bool standardStreamClosed(int fd) { return fd >= STDIN_FILENO && fd <= STDERR_FILENO && closedStreams[fd]; }
 
-std::optional<QByteArray> readWholeInput(const QString& path, QString* why)
+std::optional<QByteArray> readWholeInput(const QString& path, QString* why, InputContents contents)
 {
     const bool standardInput = path == QLatin1String("-");
     if (standardInput && standardStreamClosed(STDIN_FILENO)) {
         *why = QStringLiteral("is closed");
         return std::nullopt;
     }
-    if (standardInput && standardInputBytes)
-        return standardInputBytes;
+    if (const auto read = readOnce.find(path); read != readOnce.end())
+        return read->second;
     const int fd = standardInput ? STDIN_FILENO : ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     struct stat status {};
     if (fd < 0 || ::fstat(fd, &status) != 0) {
@@ -85,7 +88,9 @@ std::optional<QByteArray> readWholeInput(const QString& path, QString* why)
             if (got == 0)
                 break;
             if (bytes.size() + got > MostInputBytes) {
-                reason = QStringLiteral("is larger than any object or workspace file (%1 MiB)").arg(MostInputBytes >> 20);
+                reason = QStringLiteral("is larger than any %1 the tool takes (%2 MiB)")
+                             .arg(contents == InputContents::Script ? QStringLiteral("script") : QStringLiteral("object or workspace file"))
+                             .arg(MostInputBytes >> 20);
                 break;
             }
             bytes.append(chunk, qsizetype(got));
@@ -93,8 +98,8 @@ std::optional<QByteArray> readWholeInput(const QString& path, QString* why)
     }
     if (!standardInput)
         ::close(fd);
-    if (reason.isEmpty() && standardInput)
-        standardInputBytes = bytes;
+    if (reason.isEmpty() && (standardInput || !S_ISREG(status.st_mode)))
+        readOnce[path] = bytes;
     if (reason.isEmpty())
         return bytes;
     *why = reason;

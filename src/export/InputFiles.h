@@ -33,12 +33,16 @@ void guardStandardStreams();
 // Whether the stream (STDIN_FILENO, STDOUT_FILENO) was closed when the tool started.
 bool standardStreamClosed(int fd);
 
+// What an input of the tool holds, for the size it may have.
+enum class InputContents { ProgramFile, Script };
+
 // All the bytes of path, or of standard input for "-", read as cat reads them (a pipe or a
 // device too). nullopt with *why set when they cannot be had: the system's reason ("No such
-// file or directory", "Permission denied"), "is a folder", or a size no file of the program
-// reaches. Standard input is read once: a later call for "-" gives the same bytes. Called for
-// every input of the tool.
-std::optional<QByteArray> readWholeInput(const QString& path, QString* why);
+// file or directory", "Permission denied"), "is a folder", or a size no object, workspace or
+// script the tool takes reaches. Standard input and any other file that is not a regular
+// file (a pipe, a device) are read once: a later call for the same path gives the same
+// bytes. Called for every input of the tool.
+std::optional<QByteArray> readWholeInput(const QString& path, QString* why, InputContents contents = InputContents::ProgramFile);
 
 // What a file held: an object, a workspace, or nothing (empty, or a record of type 0).
 struct InputFile {

@@ -159,7 +159,9 @@ private slots:
         QTest::addRow("unknown unit") << QStringList{"flat.obj", "-o", "out.stl", "--unit", "cm"}
                                       << "brondelwick-tool export: unknown unit \"cm\": give mm, in or twip" + help << 2;
         QTest::addRow("triangle limit 0") << QStringList{"star.obj", "-o", "out.stl", "--max-triangles", "0"}
-                                          << "brondelwick-tool export: the triangle limit must be a whole number from 1" + help << 2;
+                                          << "brondelwick-tool export: the triangle limit must be a whole number from 1 up" + help << 2;
+        QTest::addRow("line width not whole") << QStringList{"flat.obj", "-o", "out.svg", "--line-width", "1.5"}
+                                      << "brondelwick-tool export: the line width must be a whole number from 1 to 32767" + help << 2;
         QTest::addRow("line width 0") << QStringList{"flat.obj", "-o", "out.svg", "--line-width", "0"}
                                       << "brondelwick-tool export: the line width must be a whole number from 1 to 32767" + help << 2;
     }
@@ -274,21 +276,28 @@ private slots:
 
     void dxfReadsBack_data()
     {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("layer");
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<int>("lines");
         QTest::addColumn<double>("lineZ");
         QTest::addColumn<QString>("reference");
-        QTest::addRow("outline") << QStringList{} << 0 << 0.0 << "";
-        QTest::addRow("prism") << QStringList{"--prism"} << 8 << -10.583333333333332 << "kite-prism.dxf";
+        QTest::addRow("outline") << "Kite shape" << "KITE_SHAPE" << QStringList{} << 0 << 0.0 << "";
+        QTest::addRow("prism") << "Kite shape" << "KITE_SHAPE" << QStringList{"--prism"} << 8 << -10.583333333333332 << "kite-prism.dxf";
+        // The layers a CAD program keeps for itself: "0" every drawing has, "DEFPOINTS" not plotted.
+        QTest::addRow("named as the non-plotting layer") << "Defpoints" << "DEFPOINTS_OBJECT" << QStringList{} << 0 << 0.0 << "";
+        QTest::addRow("named as the default layer") << "0" << "0_OBJECT" << QStringList{"--prism"} << 8 << -10.583333333333332 << "";
     }
 
     void dxfReadsBack()
     {
+        QFETCH(QString, name);
+        QFETCH(QString, layer);
         QFETCH(QStringList, options);
         QFETCH(int, lines);
         QFETCH(double, lineZ);
-        writeObject(path("Kite shape.obj"), {{0, 0}, {1440, 720}, {0, 2880}, {-1440, 720}}, depthOf(600));
-        QCOMPARE(runTool(QStringList{"export", path("Kite shape.obj"), "-o", path("kite.dxf")} + options).status, 0);
+        writeObject(path(name + ".obj"), {{0, 0}, {1440, 720}, {0, 2880}, {-1440, 720}}, depthOf(600));
+        QCOMPARE(runTool(QStringList{"export", path(name + ".obj"), "-o", path("kite.dxf")} + options).status, 0);
         const Ran read = runProgram("/usr/bin/python3", {QStringLiteral(BRONDELWICK_TOOL_TESTS "/read_dxf.py"), path("kite.dxf")});
         QCOMPARE(read.err, QString());
         const QJsonObject dxf = QJsonDocument::fromJson(read.out.toUtf8()).object();
@@ -296,14 +305,14 @@ private slots:
         QCOMPARE(dxf["others"].toInt(), 0);
         const QJsonArray polylines = dxf["polylines"].toArray();
         QCOMPARE(polylines.size(), 1);
-        QCOMPARE(polylines[0]["layer"].toString(), "KITE_SHAPE");
+        QCOMPARE(polylines[0]["layer"].toString(), layer);
         QVERIFY(polylines[0]["closed"].toBool());
         QCOMPARE(polylines[0]["vertices"].toArray(),
                  QJsonArray({QJsonArray{0.0, 0.0, 0.0}, QJsonArray{25.4, -12.7, 0.0}, QJsonArray{0.0, -50.8, 0.0},
                              QJsonArray{-25.4, -12.7, 0.0}}));
         const QJsonArray found = dxf["lines"].toArray();
         QCOMPARE(found.size(), lines);
-        QCOMPARE(dxf["lineLayers"].toString(), lines > 0 ? "KITE_SHAPE" : "");
+        QCOMPARE(dxf["lineLayers"].toString(), lines > 0 ? layer : "");
         for (const QJsonValue line : found)
             QCOMPARE(line[1][2].toDouble(), lineZ);
         if (lines > 0)

@@ -134,6 +134,17 @@ private slots:
         QTest::addRow("named pipe written into") << QStringList{"export", "sample.obj", "-o", "pipe", "--format", "stl"}
                                                  << "cat pipe > piped.stl & \"$0\" \"$@\"; s=$?; wait; exit $s" << QByteArray()
                                                  << "piped.stl" << 0 << "" << "";
+        QTest::addRow("loop of links refused") << QStringList{"export", "sample.obj", "-o", "loop1.stl"} << "" << QByteArray() << ""
+                                               << 1 << "brondelwick-tool: loop1.stl: cannot be written: Too many levels of symbolic links\n"
+                                               << "";
+        QTest::addRow("name of 255 bytes replaced") << QStringList{"export", "sample.obj", "-o", QString(251, 'n') + ".stl"} << ""
+                                                    << QByteArray() << QString(251, 'n') + ".stl" << 0 << "" << "";
+        QTest::addRow("full device: the system's reason") << QStringList{"export", "sample.obj", "-o", "/dev/full", "--format", "stl"}
+                                                          << "" << QByteArray() << "" << 1
+                                                          << "brondelwick-tool: /dev/full: cannot be written: No space left on device\n" << "";
+        QTest::addRow("file size limit: the system's reason") << QStringList{"export", "sample.obj", "-o", "big.stl", "--ascii"}
+                                                              << "ulimit -f 1; trap '' XFSZ; exec \"$0\" \"$@\"" << QByteArray() << "" << 1
+                                                              << "brondelwick-tool: big.stl: cannot be written: File too large\n" << "";
         QTest::addRow("link: its file replaced, the link kept") << QStringList{"export", "sample.obj", "-o", "link.stl"} << ""
                                                                 << QByteArray() << "real.stl" << 0 << "" << "";
         // The output is an input
@@ -145,6 +156,21 @@ private slots:
                                                            << "brondelwick-tool run: the output \"./script.txt\" is the input" << "";
         QTest::addRow("run edits an object in place") << QStringList{"run", "script.txt", "--from", "sample.obj", "-o", "sample.obj"}
                                                       << "" << QByteArray() << "sample.obj" << 0 << "" << "Point #0   X:1000  Y:3800\n";
+        QTest::addRow("export over standard input's file")
+            << QStringList{"export", "-", "-o", "sample.obj", "--format", "stl", "--force-format"} << "exec \"$0\" \"$@\" < hard.obj"
+            << QByteArray() << "" << 2 << "brondelwick-tool export: the output \"sample.obj\" is standard input's file" << "";
+        QTest::addRow("run over standard input's file") << QStringList{"run", "-", "-o", "script.txt"} << "exec \"$0\" \"$@\" < script.txt"
+                                                        << QByteArray() << "" << 2
+                                                        << "brondelwick-tool run: the output \"script.txt\" is standard input's file" << "";
+        QTest::addRow("run into /dev/stdin") << QStringList{"run", "-", "-o", "/dev/stdin"} << "exec \"$0\" \"$@\" < script.txt"
+                                             << QByteArray() << "" << 2
+                                             << "brondelwick-tool run: the output \"/dev/stdin\" is standard input's file" << "";
+        // Names the tool cannot keep byte for byte
+        QTest::addRow("output name not UTF-8") << QStringList{} << "exec \"$0\" export sample.obj -o $'x\\xff.stl'" << QByteArray() << ""
+                                               << 2 << "brondelwick-tool: the name \"x\\xff.stl\" is not UTF-8" << "";
+        QTest::addRow("input name not UTF-8") << QStringList{}
+                                              << "cp sample.obj $'in\\xff.obj'; \"$0\" info $'in\\xff.obj'; s=$?; rm $'in\\xff.obj'; exit $s"
+                                              << QByteArray() << "" << 2 << "brondelwick-tool: the name \"in\\xff.obj\" is not UTF-8" << "";
         // Failures of standard input and output
         QTest::addRow("script from closed standard input") << QStringList{"run", "-", "-o", "new.obj"} << "exec \"$0\" \"$@\" <&-"
                                                            << QByteArray() << "" << 2 << "brondelwick-tool: standard input: is closed\n" << "";
@@ -171,6 +197,20 @@ private slots:
         QTest::addRow("-v") << QStringList{"-v"} << "" << QByteArray() << "" << 0 << "" << "brondelwick-tool 1.";
         QTest::addRow("help COMMAND") << QStringList{"help", "run"} << "" << QByteArray() << "" << 0 << ""
                                       << "Usage: brondelwick-tool run SCRIPT -o OUT.obj [--from IN.obj]\n";
+        QTest::addRow("--help COMMAND") << QStringList{"--help", "info"} << "" << QByteArray() << "" << 0 << ""
+                                        << "Usage: brondelwick-tool info FILE [--json]\n";
+        QTest::addRow("help help") << QStringList{"help", "help"} << "" << QByteArray() << "" << 0 << ""
+                                   << "Usage: brondelwick-tool COMMAND [OPTIONS]\n";
+        QTest::addRow("help of an unknown command") << QStringList{"-h", "draw"} << "" << QByteArray() << "" << 2
+                                                    << "brondelwick-tool: unknown command \"draw\"" + help << "";
+        QTest::addRow("help with a word too many") << QStringList{"help", "run", "extra"} << "" << QByteArray() << "" << 2
+                                                   << "brondelwick-tool: help takes one command at most, not also \"extra\"" + help << "";
+        QTest::addRow("--version with a word") << QStringList{"--version", "x"} << "" << QByteArray() << "" << 2
+                                               << "brondelwick-tool: --version takes no other words, not \"x\"" + help << "";
+        QTest::addRow("--help-all with a word") << QStringList{"--help-all", "x"} << "" << QByteArray() << "" << 2
+                                                << "brondelwick-tool: --help-all takes no other words, not \"x\"" + help << "";
+        QTest::addRow("command's --help with a word") << QStringList{"run", "--help", "extra"} << "" << QByteArray() << "" << 2
+                                                      << "brondelwick-tool run: --help takes no other words, not \"extra\"" + runHelp << "";
         QTest::addRow("no command") << QStringList{} << "" << QByteArray() << "" << 2
                                     << "brondelwick-tool: give a command: info, run or export" + help << "";
         QTest::addRow("unknown command") << QStringList{"draw"} << "" << QByteArray() << "" << 2
@@ -200,6 +240,25 @@ private slots:
                                                                            << "set -o pipefail; \"$0\" \"$@\" | \"$0\" info -" << script << ""
                                                                            << 0 << "Point #0   X:1  Y:2\n"
                                                                            << "File: standard input\nKind: object\nPoints: 1\n";
+        QTest::addRow("object to start from in a pipe") << QStringList{} << "exec \"$0\" run script.txt --from <(cat sample.obj) -o new.obj"
+                                                        << QByteArray() << "new.obj" << 0 << "" << "Point #0   X:1000  Y:3800\n";
+        QTest::addRow("object to start from as /dev/stdin") << QStringList{"run", "script.txt", "--from", "/dev/stdin", "-o", "new.obj"}
+                                                            << "" << fileBytes(docs("sample.obj")) << "new.obj" << 0 << ""
+                                                            << "Point #0   X:1000  Y:3800\n";
+        QTest::addRow("workspace in a pipe") << QStringList{} << "exec \"$0\" export sample.obj -o piped.png --workspace <(cat colours.wks)"
+                                             << QByteArray() << "piped.png" << 0 << "" << "";
+        QTest::addRow("workspace from standard input") << QStringList{"export", "sample.obj", "-o", "piped.png", "--workspace", "-"}
+                                                       << "exec \"$0\" \"$@\" < colours.wks" << QByteArray() << "piped.png" << 0 << "" << "";
+        QTest::addRow("standard input twice, once by name") << QStringList{"run", "-", "--from", "/dev/stdin", "-o", "new.obj"} << ""
+                                                            << script << "" << 2
+                                                            << "brondelwick-tool run: standard input can be read once" << "";
+        QTest::addRow("script with lone CR line ends") << QStringList{"run", "-", "-o", "new.obj"} << ""
+                                                       << QByteArray("PutPoint 10,20\rPutPoint 30,40\r\r\nGetPointCoords 1\r") << "new.obj"
+                                                       << 0 << "" << "Point #1   X:30  Y:40\n";
+        QTest::addRow("script over the size limit") << QStringList{"run", "big.txt", "-o", "new.obj"}
+                                                    << "truncate -s 65M big.txt; \"$0\" \"$@\"; s=$?; rm big.txt; exit $s" << QByteArray()
+                                                    << "" << 2 << "brondelwick-tool: big.txt: is larger than any script the tool takes (64 MiB)\n"
+                                                    << "";
         // --format against the output's name
         QTest::addRow("format and extension disagree") << QStringList{"export", "sample.obj", "--format", "stl", "-o", "x.png"} << ""
                                                        << QByteArray() << "" << 2
@@ -209,6 +268,10 @@ private slots:
         // Texts from files, shown safely
         QTest::addRow("control characters of a text escaped") << QStringList{"info", "escape.obj"} << "" << QByteArray() << "" << 0 << ""
                                                               << "Depth: \"\\x1b]0;title\\x07\\x1b[2J\" (text)";
+        QTest::addRow("C1 control and bidirectional override escaped")
+            << QStringList{"info", "odd\u202e\u009bname.obj"} << "" << QByteArray() << "" << 0 << "" << "File: odd\\u202e\\x9bname.obj\n";
+        QTest::addRow("the same escaped in JSON") << QStringList{"info", "--json", "odd\u202e\u009bname.obj"} << "" << QByteArray() << ""
+                                                  << 0 << "" << "\"file\":\"odd\\u202e\\u009bname.obj\"";
         QTest::addRow("a name XML forbids gives valid SVG") << QStringList{"export", "odd\x01name.obj", "-o", "odd.svg"}
                                                             << "\"$0\" \"$@\" && xmllint --noout odd.svg" << QByteArray() << "odd.svg"
                                                             << 0 << "" << "";
@@ -242,6 +305,10 @@ private slots:
         QVERIFY(QFile::copy(docs("sample.obj"), path("sample.obj")));
         QCOMPARE(::link(QFile::encodeName(path("sample.obj")).constData(), QFile::encodeName(path("hard.obj")).constData()), 0);
         QVERIFY(QFile::copy(docs("sample.obj"), path("odd\x01name.obj")));
+        QVERIFY(QFile::copy(docs("sample.obj"), path("odd\u202e\u009bname.obj")));
+        writeFileBytes(path("x\uFFFD.stl"), "precious");
+        writeFileBytes(path(QString(251, 'n') + ".stl"), "solid old\nendsolid old\n");
+        QVERIFY(QFile::link("loop2.stl", path("loop1.stl")) && QFile::link("loop1.stl", path("loop2.stl")));
         writeObject(path("far.obj"), {{0, -99999}, {5, 5}}, NoDepth, 2);
         writeObject(path("escape.obj"), Triangle, TaggedValue(QStringLiteral("\x1b]0;title\x07\x1b[2J")));
         QVERIFY(QFile::copy(QStringLiteral(BRONDELWICK_TEST_DATA "/colours.wks"), path("colours.wks")));

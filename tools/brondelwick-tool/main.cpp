@@ -7,7 +7,6 @@
 #include "export/Mesh.h"
 #include "export/ViewPictures.h"
 #include "files/AtomicWrite.h"
-#include "platform/Conversions.h"
 
 #include <QCoreApplication>
 #include <QCommandLineParser>
@@ -19,6 +18,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
+#include <limits>
 #include <map>
 #include <set>
 #include <sys/stat.h>
@@ -122,28 +122,52 @@ QString manualSection(const Command& c)
              QString(c.examples).replace(QLatin1Char('\n'), QStringLiteral("\n\n")));
 }
 
-// Whether two paths name the same file (through links, "./", or a hard link): the same
-// device and inode. Standard input or output ("-") and a missing file are no file.
-bool sameFile(const QString& a, const QString& b)
+// The device and inode of the file an input path names (through links, "./", or a hard
+// link), standard input's for "-"; nullopt for a missing file or a closed standard input.
+std::optional<std::pair<dev_t, ino_t>> fileIdentity(const QString& path)
 {
-    struct stat first {}, second {};
-    return a != StandardStream && b != StandardStream && ::stat(QFile::encodeName(a).constData(), &first) == 0
-        && ::stat(QFile::encodeName(b).constData(), &second) == 0 && first.st_dev == second.st_dev
-        && first.st_ino == second.st_ino;
+    struct stat status {};
+    const bool found = path == StandardStream ? !standardStreamClosed(STDIN_FILENO) && ::fstat(STDIN_FILENO, &status) == 0
+                                              : ::stat(QFile::encodeName(path).constData(), &status) == 0;
+    return found ? std::optional(std::pair(status.st_dev, status.st_ino)) : std::nullopt;
+}
+
+// Whether an input reads standard input's stream: "-", or a name of it (/dev/stdin,
+// /dev/fd/0) while it is a pipe or a device, which give their bytes once. A regular file
+// on standard input opened again by name is read from its start, apart from the stream.
+bool readsStandardInput(const QString& input)
+{
+    struct stat status {};
+    return input == StandardStream
+        || (!standardStreamClosed(STDIN_FILENO) && ::fstat(STDIN_FILENO, &status) == 0 && !S_ISREG(status.st_mode)
+            && fileIdentity(input) == fileIdentity(StandardStream));
 }
 
 // The refusals that come before any work: output to standard output without a format to
-// name, a binary format written to a terminal, the output being one of the inputs.
-// Empty when the combination is fine.
+// name, a binary format written to a terminal, the output being one of the inputs (standard
+// input's file counting for "-"). Empty when the combination is fine.
 QString refusedOutput(const QString& output, bool binary, const QStringList& inputs)
 {
     if (output == StandardStream && binary && ::isatty(STDOUT_FILENO))
         return QStringLiteral("standard output is a terminal: a binary file is not written there; "
                               "redirect it to a file or a pipe");
-    for (const QString& input : inputs)
-        if (sameFile(input, output))
-            return QStringLiteral("the output \"%1\" is the input \"%2\"; write to another file").arg(output, input);
+    for (const QString& input : inputs) {
+        const std::optional<std::pair<dev_t, ino_t>> file = fileIdentity(input);
+        if (output == StandardStream || !file || file != fileIdentity(output))
+            continue;
+        return input == StandardStream ? QStringLiteral("the output \"%1\" is standard input's file; write to another file").arg(output)
+                                       : QStringLiteral("the output \"%1\" is the input \"%2\"; write to another file").arg(output, input);
+    }
     return {};
+}
+
+// A whole number written in digits from low to high (no fraction, however written);
+// nullopt otherwise.
+std::optional<qulonglong> wholeNumber(const QString& text, qulonglong low, qulonglong high)
+{
+    bool ok = false;
+    const qulonglong value = text.toULongLong(&ok);
+    return ok && value >= low && value <= high ? std::optional(value) : std::nullopt;
 }
 
 // Writes straight into an existing file that is not a regular file (a device, a pipe), as
@@ -202,12 +226,12 @@ int run(const QCommandLineParser& p)
     const QString from = p.value(QStringLiteral("from"));
     if (output.isEmpty())
         return usage(command, QStringLiteral("give the object file to write with -o OUT.obj"));
-    if (scriptPath == StandardStream && from == StandardStream)
+    if (p.isSet(QStringLiteral("from")) && readsStandardInput(scriptPath) && readsStandardInput(from))
         return usage(command, QStringLiteral("standard input can be read once: give the script or the object as a file"));
     if (const QString refused = refusedOutput(output, true, {scriptPath}); !refused.isEmpty())
         return usage(command, refused);
     QString why;
-    const std::optional<QByteArray> script = readWholeInput(scriptPath, &why);
+    const std::optional<QByteArray> script = readWholeInput(scriptPath, &why, InputContents::Script);
     if (!script)
         return fail(scriptPath, inputFailure(scriptPath, why));
 
@@ -287,15 +311,17 @@ int exportObject(const QCommandLineParser& p)
     const QString workspace = p.value(QStringLiteral("workspace"));
     settings.grid = p.isSet(QStringLiteral("grid"));
     if (p.isSet(QStringLiteral("line-width"))) {
-        const std::optional<std::int16_t> pixels = conv::wholeNumberFrom(p.value(QStringLiteral("line-width")), 1);
+        const std::optional<qulonglong> pixels = wholeNumber(p.value(QStringLiteral("line-width")), 1, 32767);
         if (!pixels)
             return usage(command, QStringLiteral("the line width must be a whole number from 1 to 32767"));
-        settings.lineWidth = *pixels;
+        settings.lineWidth = int(*pixels);
     }
     const bool binary = format == QLatin1String("png") || (format == QLatin1String("stl") && !p.isSet(QStringLiteral("ascii")));
     QStringList inputs{input};
     if (!workspace.isEmpty())
         inputs << workspace;
+    if (!workspace.isEmpty() && readsStandardInput(input) && readsStandardInput(workspace))
+        return usage(command, QStringLiteral("standard input can be read once: give the object or the workspace as a file"));
     if (const QString refused = refusedOutput(output, binary, inputs); !refused.isEmpty())
         return usage(command, refused);
     const QString name = input == StandardStream ? QStringLiteral("stdin") : QFileInfo(input).completeBaseName();
@@ -329,10 +355,10 @@ int exportObject(const QCommandLineParser& p)
     }
     SolidLimits limits;
     if (p.isSet(QStringLiteral("max-triangles"))) {
-        bool ok = false;
-        limits.maxTriangles = p.value(QStringLiteral("max-triangles")).toULongLong(&ok);
-        if (!ok || limits.maxTriangles == 0)
-            return usage(command, QStringLiteral("the triangle limit must be a whole number from 1"));
+        const std::optional<qulonglong> most = wholeNumber(p.value(QStringLiteral("max-triangles")), 1, std::numeric_limits<qulonglong>::max());
+        if (!most)
+            return usage(command, QStringLiteral("the triangle limit must be a whole number from 1 up"));
+        limits.maxTriangles = *most;
     }
     // A run over a second tells on a terminal what it is doing, on one line it rewrites.
     QElapsedTimer clock;
@@ -361,8 +387,10 @@ QCommandLineOption valueOption(const QStringList& names, const QString& valueNam
 
 const QString OutputSafety = QStringLiteral(
     "An existing output is replaced whole, never half written (a read-only file is refused; a\n"
-    "link to a file replaces the file it points to); a device or a named pipe is written into,\n"
-    "as cp and tee do. An output that is one of the inputs is refused. \"-\" is standard output.\n");
+    "link to a file replaces the file it points to; a loop of links is refused); a device or a\n"
+    "named pipe is written into, as cp and tee do. An output that is one of the inputs\n"
+    "(standard input's file for \"-\") is refused. \"-\" is standard output. Every input may\n"
+    "be a pipe; one only may read standard input (\"-\", or /dev/stdin when it is a pipe).\n");
 
 const std::vector<Command> Commands{
     {QStringLiteral("info"), QStringLiteral("info FILE [--json]"), QStringLiteral("what an object or workspace file holds"),
@@ -370,7 +398,8 @@ const std::vector<Command> Commands{
                     "is. An object: its points (twips, X to the right, Y down as in the front view), its\n"
                     "depth as stored and as the extruded drawing takes it, its dimension (2 drawn flat, 3\n"
                     "drawn extruded) and grid state. A workspace: its four colours, the point radius and the\n"
-                    "grid state. Control characters in texts are shown as \\xHH.\n"),
+                    "grid state. Control characters in texts are shown as \\xHH, characters that reorder\n"
+                    "text (U+202E) as \\uHHHH; --json escapes both in JSON's \\uHHHH form.\n"),
      {QCommandLineOption(QStringLiteral("json"), QStringLiteral("the same as one JSON object, named as in docs/file-format.md"))},
      QStringLiteral("  brondelwick-tool info docs/sample.obj\n"
                     "  brondelwick-tool info --json Workspaces/dark.wks\n"),
@@ -381,8 +410,9 @@ const std::vector<Command> Commands{
                     "box and executed: PutPoint X,Y, ResetPoint N,X,Y, ObjectDepth D, GetPointCoords N and\n"
                     "ManualSet, with the window's words, checks and messages. Three more lines choose menu\n"
                     "items: \"Draw 2D\" and \"Draw 3D\" (Draw Polygon menu) and \"Clear\" (File menu). Blank\n"
-                    "lines and lines starting with \"#\" are skipped. Then the object is saved to OUT.obj,\n"
-                    "byte for byte as the window saves it after the same actions.\n\n"
+                    "lines and lines starting with \"#\" are skipped; a line ends with LF, CR LF or a lone\n"
+                    "CR, and a script may hold up to 64 MiB. Then the object is saved to OUT.obj, byte for\n"
+                    "byte as the window saves it after the same actions.\n\n"
                     "A line the window would answer with a message box stops the run: the message goes to\n"
                     "standard error as SCRIPT:LINE: message, the exit status is 1 and nothing is written.\n"
                     "GetPointCoords prints its answer on standard output (on standard error when the object\n"
@@ -405,7 +435,8 @@ const std::vector<Command> Commands{
                     "  svg  the four views as vector drawings, laid out as in the window, one group per view.\n"
                     "  png  the same views as pixels, exactly as the window shows them.\n"
                     "  dxf  the outline as a closed polyline in millimetres (DXF release 12), on a layer\n"
-                    "       named after the object; with --prism also the back face and the lateral edges.\n\n")
+                    "       named after the object (\"0\" and \"DEFPOINTS\", which CAD programs keep, with\n"
+                    "       \"_OBJECT\" after them); with --prism also the back face and the lateral edges.\n\n")
          + OutputSafety + QStringLiteral("Binary STL and PNG are not written to a terminal.\n"),
      {valueOption({QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("FILE"), QStringLiteral("the file to write")),
       valueOption({QStringLiteral("format")}, QStringLiteral("FORMAT"), QStringLiteral("stl, svg, png or dxf")),
@@ -415,14 +446,14 @@ const std::vector<Command> Commands{
       valueOption({QStringLiteral("unit")}, QStringLiteral("mm|in|twip"),
                   QStringLiteral("STL: the unit of the coordinates (default mm; 1440 twips\nan inch)")),
       valueOption({QStringLiteral("max-triangles")}, QStringLiteral("N"),
-                  QStringLiteral("STL: refuse an outline cut into more than N pieces to be\nfilled (its edges cut at every corner's height and where\nthey cross) or a solid of more than N triangles (default\n1000000)")),
+                  QStringLiteral("STL: refuse an outline cut into more than N pieces to be\nfilled (its edges cut at every corner's height and where\nthey cross) or a solid of more than N triangles (a whole\nnumber from 1 up, default 1000000)")),
       valueOption({QStringLiteral("view")}, QStringLiteral("front|side|top|3d"), QStringLiteral("SVG, PNG: one view alone")),
       QCommandLineOption(QStringLiteral("grid"), QStringLiteral("SVG, PNG: with the grid lines")),
       valueOption({QStringLiteral("workspace")}, QStringLiteral("FILE.wks"),
                   QStringLiteral("SVG, PNG: colours, point radius and view background of\nthis workspace (default: the "
                                  "settings the program\nstarts with)")),
       valueOption({QStringLiteral("line-width")}, QStringLiteral("N"),
-                  QStringLiteral("SVG, PNG: the 3D view's pen width in pixels, 1 to 32767\n(default 1); workspace files do "
+                  QStringLiteral("SVG, PNG: the 3D view's pen width, a whole number of\npixels from 1 to 32767 (default 1); workspace files\ndo "
                                  "not store it")),
       QCommandLineOption(QStringLiteral("prism"), QStringLiteral("DXF: also the back face and the lateral edges"))},
      QStringLiteral("  brondelwick-tool export docs/sample.obj -o sample.stl\n"
@@ -443,11 +474,12 @@ QString mainHelp()
                "The command-line companion of Brondelwick: it reads and writes the program's object (.obj)\n"
                "and workspace (.wks) files without opening a window or needing a display.\n\n"
                "Commands:\n%1\n"
-               "Run \"brondelwick-tool help COMMAND\" or \"brondelwick-tool COMMAND --help\" for the options\n"
-               "and examples of a command. Options take their value as the next word, after \"=\" (--output=FILE)\n"
-               "or, for one letter, joined (-oFILE); \"--\" ends the options.\n\n"
+               "Run \"brondelwick-tool help COMMAND\" (or --help COMMAND, or COMMAND --help) for the options\n"
+               "and examples of a command; help, --help-all and --version take no other words. Options take\n"
+               "their value as the next word, after \"=\" (--output=FILE) or, for one letter, joined\n"
+               "(-oFILE); \"--\" ends the options.\n\n"
                "Options:\n"
-               "  -h, --help                this help\n"
+               "  -h, --help [COMMAND]      this help, or that of a command\n"
                "  --help-all                this help and that of every command\n"
                "  -v, --version             the version\n\n"
                "Exit status:\n"
@@ -488,8 +520,14 @@ int perform(const Command& c, const QStringList& words)
         const QString unknown = unknownOption(words, c.options + QList<QCommandLineOption>{HelpOption});
         return usage(c.name, unknown.isEmpty() ? p.errorText() : QStringLiteral("unknown option \"%1\"").arg(unknown));
     }
-    if (p.isSet(HelpOption))
+    if (p.isSet(HelpOption)) {
+        const auto other = std::find_if(words.begin(), words.end(), [](const QString& word) {
+            return !HelpOption.names().contains(word.mid(word.startsWith(QLatin1String("--")) ? 2 : 1));
+        });
+        if (other != words.end())
+            return usage(c.name, QStringLiteral("--help takes no other words, not \"%1\"").arg(*other));
         return print(stdout, helpText(c)), Done;
+    }
     for (const QCommandLineOption& option : c.options) {
         const QStringList names = p.optionNames();
         const auto given = std::count_if(names.begin(), names.end(),
@@ -508,32 +546,59 @@ const Command* commandNamed(const QString& name)
     return nullptr;
 }
 
+// Help is asked for as "help [COMMAND]", "--help [COMMAND]", "-h [COMMAND]" ("help help" is
+// the tool's own help) or "COMMAND --help"; --help-all and --version stand alone. A word more
+// is a wrong command line, wherever help is asked for.
 int dispatch(const QStringList& arguments)
 {
     const QString first = arguments.value(0);
     if (const Command* c = commandNamed(first))
         return perform(*c, arguments.mid(1));
-    if (first == QLatin1String("help") && arguments.size() <= 2) {
-        if (arguments.size() == 1)
+    if (first == QLatin1String("help") || first == QLatin1String("--help") || first == QLatin1String("-h")) {
+        if (arguments.size() > 2)
+            return usage({}, QStringLiteral("%1 takes one command at most, not also \"%2\"").arg(first, arguments[2]));
+        if (arguments.size() == 1 || arguments[1] == QLatin1String("help"))
             return print(stdout, mainHelp()), Done;
         if (const Command* c = commandNamed(arguments[1]))
             return print(stdout, helpText(*c)), Done;
         return usage({}, QStringLiteral("unknown command \"%1\"").arg(arguments[1]));
     }
-    if (arguments.size() == 1 && (first == QLatin1String("--help") || first == QLatin1String("-h")))
-        return print(stdout, mainHelp()), Done;
-    if (arguments.size() == 1 && first == QLatin1String("--help-all")) {
-        QString all = mainHelp();
+    const bool all = first == QLatin1String("--help-all");
+    const bool version = first == QLatin1String("--version") || first == QLatin1String("-v");
+    if ((all || version) && arguments.size() > 1)
+        return usage({}, QStringLiteral("%1 takes no other words, not \"%2\"").arg(first, arguments[1]));
+    if (all) {
+        QString text = mainHelp();
         for (const Command& c : Commands)
-            all += manualSection(c);
-        return print(stdout, all), Done;
+            text += manualSection(c);
+        return print(stdout, text), Done;
     }
-    if (arguments.size() == 1 && (first == QLatin1String("--version") || first == QLatin1String("-v")))
+    if (version)
         return print(stdout, QStringLiteral("brondelwick-tool %1\n").arg(QCoreApplication::applicationVersion())), Done;
     if (first.isEmpty())
         return usage({}, QStringLiteral("give a command: info, run or export"));
     return usage({}, first.startsWith(QLatin1Char('-')) ? QStringLiteral("unknown option \"%1\"").arg(first)
                                                           : QStringLiteral("unknown command \"%1\"").arg(first));
+}
+
+// The bytes of a word as text: each UTF-8 sequence as its character, each other byte as \xHH.
+QString shownBytes(const QByteArray& bytes)
+{
+    QString shown;
+    for (qsizetype i = 0; i < bytes.size();) {
+        qsizetype length = 1;
+        while (length <= 4 && i + length <= bytes.size()
+               && QString::fromUtf8(bytes.mid(i, length)).toUtf8() != bytes.mid(i, length))
+            ++length;
+        if (length > 4 || i + length > bytes.size()) {
+            shown += QStringLiteral("\\x%1").arg(int(std::uint8_t(bytes[i])), 2, 16, QLatin1Char('0'));
+            ++i;
+        } else {
+            shown += QString::fromUtf8(bytes.mid(i, length));
+            i += length;
+        }
+    }
+    return shown;
 }
 
 // The toolkit's notes about its surroundings (a runtime folder not set, say) are not the
@@ -556,9 +621,15 @@ int main(int argc, char* argv[])
     QCoreApplication app(toolkitArgc, toolkitArgv);
     QCoreApplication::setApplicationName(Tool);
     QCoreApplication::setApplicationVersion(QStringLiteral("%1.%2.%3").arg(appversion::Major).arg(appversion::Minor).arg(appversion::Revision));
+    // Files are opened by the names' text, which is UTF-8: other bytes would name another file.
     QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray bytes(argv[i]);
+        arguments << QString::fromLocal8Bit(bytes);
+        if (arguments.last().toLocal8Bit() != bytes)
+            return fail(BadUsage, QStringLiteral("the name \"%1\" is not UTF-8, so the tool cannot keep its bytes: rename the file")
+                                      .arg(shownBytes(bytes)));
+    }
     const int status = dispatch(arguments);
     // Whatever is still buffered must reach standard output too, or the run failed.
     if (std::fflush(stdout) != 0 && standardOutputError == 0)
