@@ -37,6 +37,14 @@ QString colour(ColorRef c) { return QStringLiteral("#%1").arg(QColor(toQColor(c)
 
 QString number(double v) { return QString::number(v, 'g', 17); }
 
+// How far right and down a wide line along an axis with a pen of odd width is written. Its
+// edges then run through pixel centres, and a centre on an edge is inside the line on its
+// right and bottom edges only (PixelShape); renderers take the left and top edges instead.
+// Moved by the smallest step they keep (their coordinates are fixed point in 1/256 pixel),
+// each such centre lies on the rasteriser's side, and no other centre changes side. Slanted
+// edges are left in place: there a shift would carry the centres lying closest across.
+constexpr double EdgeShift = 1.0 / 256;
+
 std::vector<LineObject*> linesOf(std::initializer_list<const GridLines::Array*> arrays)
 {
     std::vector<LineObject*> lines;
@@ -128,7 +136,8 @@ private:
     // A wider line between the pixels' corners, as wide as its pen; a one-pixel line through
     // their centres, as wide across as one pixel along the minor axis, so that each step of
     // the major axis colours the one pixel nearest the line, as the rasteriser's Bresenham
-    // walk does. Square ends; far ends are cut to the view grown by the pen's reach.
+    // walk does. Square ends; far ends are cut to the view grown by the pen's reach. An odd
+    // pen along an axis is moved by EdgeShift.
     void line(const PixelShape& l, ColorRef c)
     {
         const bool thin = l.kind == PixelShape::Kind::ThinLine;
@@ -137,9 +146,10 @@ private:
         const std::optional<PixelShape> cut = cutToReach(l, width_, height_);
         if (!cut)
             return;
-        const double centre = thin ? 0.5 : 0.0;
+        const bool centresOnEdges = !thin && l.w % 2 == 1 && (dx == 0 || dy == 0);
+        const double offset = thin ? 0.5 : centresOnEdges ? EdgeShift : 0.0;
         out_ += QStringLiteral("<line x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\" stroke=\"%5\" stroke-width=\"%6\"/>\n")
-                    .arg(number(cut->x1 + centre), number(cut->y1 + centre), number(cut->x2 + centre), number(cut->y2 + centre),
+                    .arg(number(cut->x1 + offset), number(cut->y1 + offset), number(cut->x2 + offset), number(cut->y2 + offset),
                          colour(c), number(across))
                     .toUtf8();
     }

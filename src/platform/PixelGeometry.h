@@ -24,7 +24,9 @@ struct PixelShape {
         ThinLine,
         // A pen of w > 1 pixels with square caps between distinct ends: the rectangle around
         // the segment between the pixel corners (x1, y1) and (x2, y2), extended by w/2 at both
-        // ends and w/2 to either side, filled where pixel centres fall inside it.
+        // ends and w/2 to either side, filled where pixel centres fall inside it. A centre on
+        // its edge is inside on the right and bottom edges, not on the left and top ones (an
+        // odd pen along an axis has its edges on pixel centres).
         WideLine,
         // The one-pixel MidpointCircle of radius r >= 0.5 around pixel (x1, y1).
         ThinCircle,
