@@ -127,9 +127,8 @@ inline bool circleBeside(const PixelShape& circle, int width, int height)
 }
 
 // Whether the area [0, width] x [0, height] lies wholly inside a ThinCircle's or Ring's hole,
-// more than circleReach(w) within its radius. The rasteriser leaves such a circle out rather
-// than visit every row for nothing; the export writes its element all the same, which colours
-// none of the view's pixels, so that its files keep the bytes earlier versions wrote.
+// more than circleReach(w) within its radius: it colours none of the area's pixels, and
+// neither the rasteriser nor the export draws it.
 inline bool circleAround(const PixelShape& circle, int width, int height)
 {
     const AxisDistances d(circle, width, height);
