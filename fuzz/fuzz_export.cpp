@@ -40,7 +40,7 @@ void checkSvgSize(const std::vector<PointRecord>& points, std::int16_t radius, i
     WorkspaceFileValues workspace;
     workspace.Radius = radius;
     writeFile(dir.filePath(QStringLiteral("workspace.wks")), writeWorkspaceFile(workspace));
-    HeadlessSession session;
+    static HeadlessSession session;
     ViewSettings settings{dir.filePath(QStringLiteral("workspace.wks")), lineWidth, true};
     if (session.showObject(dir.filePath(QStringLiteral("object.obj")), settings))
         return;
