@@ -1,11 +1,63 @@
-// Fuzz target over the STL export: arbitrary outlines (any 32-bit coordinates, small values
-// packed so that points repeat, lie on lines and cross), depths and units built into a solid.
-// The solid must be closed with no degenerate facet, or refused with a reason.
+// Fuzz target over the STL and SVG exports: arbitrary outlines (any 32-bit coordinates, small
+// values packed so that points repeat, lie on lines and cross), depths and units built into a
+// solid, which must be closed with no degenerate facet, or refused with a reason; and the same
+// points drawn with any point radius and 3D line width, whose SVG must stay within a size
+// proportional to the points and the radius.
+#include "export/HeadlessSession.h"
 #include "export/Mesh.h"
+#include "export/ViewPictures.h"
+#include "files/ObjectFile.h"
+#include "files/WorkspaceFile.h"
 
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        std::abort();
+}
+
+// The points, cut to the 16 bits a drawing takes, drawn as the tool's SVG export draws them, with the point radius and 3D line
+// width the first bytes give. Every mark and line is one element of bounded length, and each
+// circle's path is written once: a few hundred bytes a point, the path's bytes (under 40 a
+// pixel of radius) and the grid lines' fixed share.
+void checkSvgSize(const std::vector<PointRecord>& points, std::int16_t radius, int lineWidth)
+{
+    static QTemporaryDir dir;
+    WorkspaceState object;
+    object.pPoints = points.empty() ? std::vector<PointRecord>{PointRecord{}} : points;
+    object.PointCount = std::int16_t(points.size());
+    object.Dimension = 3;
+    writeFile(dir.filePath(QStringLiteral("object.obj")), writeObjectFile(object));
+    WorkspaceFileValues workspace;
+    workspace.Radius = radius;
+    writeFile(dir.filePath(QStringLiteral("workspace.wks")), writeWorkspaceFile(workspace));
+    static HeadlessSession session;
+    ViewSettings settings{dir.filePath(QStringLiteral("workspace.wks")), lineWidth, true};
+    if (session.showObject(dir.filePath(QStringLiteral("object.obj")), settings))
+        return;
+    const qsizetype svg = viewsSvg(session.window(), ViewChoice::All, QStringLiteral("object")).size();
+    const qsizetype bound = 65536 + 2048 * qsizetype(points.size()) + 40 * (radius / 15 + 1);
+    if (svg > bound)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(*argc, *argv);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -40,6 +92,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         object.points.push_back(p);
     }
     object.PointCount = std::int16_t(object.points.size());
+    std::vector<PointRecord> drawable;
+    for (const PointRecord& p : object.points)
+        drawable.push_back({std::int16_t(p.X), std::int16_t(p.Y)});
+    checkSvgSize(drawable, std::int16_t(depth & 0x7FFF), data[2] % 16 + 1);
     SolidLimits limits;
     limits.maxTriangles = 200000;
     const std::variant<Mesh, QString> solid = buildPrism(object, unit, limits);

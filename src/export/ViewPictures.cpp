@@ -37,6 +37,14 @@ QString colour(ColorRef c) { return QStringLiteral("#%1").arg(QColor(toQColor(c)
 
 QString number(double v) { return QString::number(v, 'g', 17); }
 
+// How far right and down a wide line along an axis with a pen of odd width is written. Its
+// edges then run through pixel centres, and a centre on an edge is inside the line on its
+// right and bottom edges only (PixelShape); renderers take the left and top edges instead.
+// Moved by the smallest step they keep (their coordinates are fixed point in 1/256 pixel),
+// each such centre lies on the rasteriser's side, and no other centre changes side. Slanted
+// edges are left in place: there a shift would carry the centres lying closest across.
+constexpr double EdgeShift = 1.0 / 256;
+
 std::vector<LineObject*> linesOf(std::initializer_list<const GridLines::Array*> arrays)
 {
     std::vector<LineObject*> lines;
@@ -48,10 +56,59 @@ std::vector<LineObject*> linesOf(std::initializer_list<const GridLines::Array*> 
 
 // Where a view's drawing area lies in its container: the widget's place and its frame.
 
+// The paths of the drawing's one-pixel circles, by radius: each the closed path through the
+// centres of the pixels the rasteriser gives a circle of that radius, from its first pixel as
+// an offset from the centre. Shared by the views of one drawing, so that a path written once
+// serves all of them. A path's id is empty until its definition is written. The program's
+// marks reach 32767 twips at most: a path of up to about 12,400 pixels.
+class CirclePaths {
+public:
+    // A circle of at least this many pixels is written once, as a definition, and drawn by a
+    // reference to it (a <use> where it lies): its path is then longer than a reference.
+    static constexpr std::size_t SharedFrom = 24;
+
+    struct Path {
+        QPoint start;
+        QString steps;
+        std::size_t pixels = 0;
+        QString id; // the definition's, once written
+    };
+
+    Path& of(double radius)
+    {
+        auto found = paths_.find(radius);
+        if (found != paths_.end())
+            return found->second;
+        const MidpointCircle circle(radius);
+        std::vector<QPoint> pixels;
+        for (double k = -circle.limit(); k <= circle.limit(); ++k) {
+            const int d = int(circle.h(k)), i = int(k);
+            pixels.insert(pixels.end(), {QPoint(i, -d), QPoint(i, d), QPoint(-d, i), QPoint(d, i)});
+        }
+        const auto angle = [](const QPoint& p) { return std::atan2(double(p.x()), -double(p.y())); };
+        std::sort(pixels.begin(), pixels.end(), [&](const QPoint& a, const QPoint& b) { return angle(a) < angle(b); });
+        pixels.erase(std::unique(pixels.begin(), pixels.end()), pixels.end());
+        Path path{pixels.front(), QString(), pixels.size(), QString()};
+        for (std::size_t i = 1; i < pixels.size(); ++i)
+            path.steps += QStringLiteral("l%1 %2").arg(pixels[i].x() - pixels[i - 1].x()).arg(pixels[i].y() - pixels[i - 1].y());
+        return paths_.emplace(radius, std::move(path)).first->second;
+    }
+
+    // A new definition's id.
+    QString nextId() { return QStringLiteral("circle-%1").arg(++defined_); }
+
+private:
+    std::map<double, Path> paths_;
+    int defined_ = 0;
+};
+
 // SVG elements for one view, in pixels of its drawing area (W x H).
 class SvgView {
 public:
-    SvgView(QByteArray& out, int width, int height) : out_(out), width_(width), height_(height) {}
+    SvgView(QByteArray& out, CirclePaths& circles, int width, int height)
+        : out_(out), circles_(circles), width_(width), height_(height)
+    {
+    }
 
     // Called for each primitive of the view, in order.
     void primitive(const Primitive& p)
@@ -70,7 +127,7 @@ public:
             return;
         case Kind::ThinCircle:
         case Kind::Ring:
-            if (!circleBeside(shape, width_, height_))
+            if (!circleBeside(shape, width_, height_) && !circleAround(shape, width_, height_))
                 circle(shape, p.color);
             return;
         }
@@ -84,31 +141,9 @@ public:
     }
 
 private:
-    // The path of a one-pixel circle of this radius: its first pixel, as an offset from the
-    // centre, and the relative steps from there round through every pixel in order.
-    const std::pair<QPoint, QString>& circlePath(double radius)
-    {
-        auto found = circles_.find(radius);
-        if (found != circles_.end())
-            return found->second;
-        const MidpointCircle circle(radius);
-        std::vector<QPoint> pixels;
-        for (double k = -circle.limit(); k <= circle.limit(); ++k) {
-            const int d = int(circle.h(k)), i = int(k);
-            pixels.insert(pixels.end(), {QPoint(i, -d), QPoint(i, d), QPoint(-d, i), QPoint(d, i)});
-        }
-        const auto angle = [](const QPoint& p) { return std::atan2(double(p.x()), -double(p.y())); };
-        std::sort(pixels.begin(), pixels.end(), [&](const QPoint& a, const QPoint& b) { return angle(a) < angle(b); });
-        pixels.erase(std::unique(pixels.begin(), pixels.end()), pixels.end());
-        QString steps;
-        for (std::size_t i = 1; i < pixels.size(); ++i)
-            steps += QStringLiteral("l%1 %2").arg(pixels[i].x() - pixels[i - 1].x()).arg(pixels[i].y() - pixels[i - 1].y());
-        return circles_.emplace(radius, std::pair(pixels.front(), steps)).first->second;
-    }
-
     // A wide pen strokes the circle around the pixel's corner. A one-pixel circle is the
     // closed path through the centres of the pixels the rasteriser gives it, so that
-    // renderers colour those pixels and no others.
+    // renderers colour those pixels and no others; a long one is a reference to its path.
     void circle(const PixelShape& shape, ColorRef c)
     {
         if (shape.kind == PixelShape::Kind::Ring) {
@@ -118,16 +153,33 @@ private:
                         .toUtf8();
             return;
         }
-        const auto& [start, steps] = circlePath(shape.r);
-        out_ += QStringLiteral("<path d=\"M%1 %2%3z\" stroke=\"%4\"/>\n")
-                    .arg(number(shape.x1 + 0.5 + start.x()), number(shape.y1 + 0.5 + start.y()), steps, colour(c))
+        CirclePaths::Path& path = circles_.of(shape.r);
+        const double x = shape.x1 + 0.5, y = shape.y1 + 0.5;
+        if (path.pixels < CirclePaths::SharedFrom) {
+            out_ += QStringLiteral("<path d=\"M%1 %2%3z\" stroke=\"%4\"/>\n")
+                        .arg(number(x + path.start.x()), number(y + path.start.y()), path.steps, colour(c))
+                        .toUtf8();
+            return;
+        }
+        if (path.id.isEmpty()) {
+            path.id = circles_.nextId();
+            out_ += QStringLiteral("<defs><path id=\"%1\" d=\"M%2 %3%4z\"/></defs>\n")
+                        .arg(path.id)
+                        .arg(path.start.x())
+                        .arg(path.start.y())
+                        .arg(path.steps)
+                        .toUtf8();
+        }
+        out_ += QStringLiteral("<use href=\"#%1\" x=\"%2\" y=\"%3\" stroke=\"%4\"/>\n")
+                    .arg(path.id, number(x), number(y), colour(c))
                     .toUtf8();
     }
 
     // A wider line between the pixels' corners, as wide as its pen; a one-pixel line through
     // their centres, as wide across as one pixel along the minor axis, so that each step of
     // the major axis colours the one pixel nearest the line, as the rasteriser's Bresenham
-    // walk does. Square ends; far ends are cut to the view grown by the pen's reach.
+    // walk does. Square ends; far ends are cut to the view grown by the pen's reach. An odd
+    // pen along an axis is moved by EdgeShift.
     void line(const PixelShape& l, ColorRef c)
     {
         const bool thin = l.kind == PixelShape::Kind::ThinLine;
@@ -136,9 +188,10 @@ private:
         const std::optional<PixelShape> cut = cutToReach(l, width_, height_);
         if (!cut)
             return;
-        const double centre = thin ? 0.5 : 0.0;
+        const bool centresOnEdges = !thin && l.w % 2 == 1 && (dx == 0 || dy == 0);
+        const double offset = thin ? 0.5 : centresOnEdges ? EdgeShift : 0.0;
         out_ += QStringLiteral("<line x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\" stroke=\"%5\" stroke-width=\"%6\"/>\n")
-                    .arg(number(cut->x1 + centre), number(cut->y1 + centre), number(cut->x2 + centre), number(cut->y2 + centre),
+                    .arg(number(cut->x1 + offset), number(cut->y1 + offset), number(cut->x2 + offset), number(cut->y2 + offset),
                          colour(c), number(across))
                     .toUtf8();
     }
@@ -156,8 +209,8 @@ private:
     }
 
     QByteArray& out_;
+    CirclePaths& circles_;
     int width_, height_;
-    std::map<double, std::pair<QPoint, QString>> circles_;
 };
 
 // Whether XML 1.0 allows the character in a document at all (not even as a reference).
@@ -229,6 +282,7 @@ QByteArray viewsSvg(Session& w, ViewChoice choice, const QString& title)
                .arg(size.height())
                .arg(colour(Session::ContainerBack))
                .toUtf8();
+    CirclePaths circles;
     for (const PlacedView& view : views) {
         const QSize area = view.box->picture().size();
         const QString id = QStringLiteral("view-") + view.word;
@@ -243,7 +297,7 @@ QByteArray viewsSvg(Session& w, ViewChoice choice, const QString& title)
                    .arg(view.origin.y())
                    .arg(escaped(view.name), colour(view.box->BackColor()))
                    .toUtf8();
-        SvgView svg(out, area.width(), area.height());
+        SvgView svg(out, circles, area.width(), area.height());
         for (const Primitive& p : view.box->primitives())
             svg.primitive(p);
         for (const LineObject* line : view.gridLines)

@@ -24,7 +24,9 @@ struct PixelShape {
         ThinLine,
         // A pen of w > 1 pixels with square caps between distinct ends: the rectangle around
         // the segment between the pixel corners (x1, y1) and (x2, y2), extended by w/2 at both
-        // ends and w/2 to either side, filled where pixel centres fall inside it.
+        // ends and w/2 to either side, filled where pixel centres fall inside it. A centre on
+        // its edge is inside on the right and bottom edges, not on the left and top ones (an
+        // odd pen along an axis has its edges on pixel centres).
         WideLine,
         // The one-pixel MidpointCircle of radius r >= 0.5 around pixel (x1, y1).
         ThinCircle,
@@ -125,9 +127,8 @@ inline bool circleBeside(const PixelShape& circle, int width, int height)
 }
 
 // Whether the area [0, width] x [0, height] lies wholly inside a ThinCircle's or Ring's hole,
-// more than circleReach(w) within its radius. The rasteriser leaves such a circle out rather
-// than visit every row for nothing; the export writes its element all the same, which colours
-// none of the view's pixels, so that its files keep the bytes earlier versions wrote.
+// more than circleReach(w) within its radius: it colours none of the area's pixels, and
+// neither the rasteriser nor the export draws it.
 inline bool circleAround(const PixelShape& circle, int width, int height)
 {
     const AxisDistances d(circle, width, height);

@@ -4,6 +4,7 @@
 
 #include "fakes/TestSupport.h"
 #include "files/ObjectFile.h"
+#include "files/WorkspaceFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,6 +51,16 @@ inline void writeObject(const QString& path, const std::vector<PointRecord>& poi
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(writeObjectFile(s));
+}
+
+// Writes a workspace file of the test colours workspace's colours (tests/data/colours.wks)
+// with another point radius (twips).
+inline void writeWorkspace(const QString& path, std::int16_t radius)
+{
+    WorkspaceFileValues values{0x0000FF, 0x00FF00, 0xFF0000, 0x123456, radius, 0};
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(writeWorkspaceFile(values));
 }
 
 // The points of a ring of n points around (cx, cy), rounded to whole twips.

@@ -48,6 +48,18 @@ void compareWithReference(const QString& made, const QString& reference)
     QFAIL(qPrintable(QStringLiteral("%1 differs from %2; it is kept as %3").arg(made, stored, QDir::current().filePath(reference))));
 }
 
+// The pixels ("x,y") where two pictures of one size differ beside another differing pixel.
+QStringList differingRuns(const QImage& a, const QImage& b)
+{
+    const auto differs = [&](int x, int y) { return a.valid(x, y) && a.pixel(x, y) != b.pixel(x, y); };
+    QStringList runs;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (differs(x, y) && (differs(x + 1, y) || differs(x - 1, y + 1) || differs(x, y + 1) || differs(x + 1, y + 1)))
+                runs << QStringLiteral("%1,%2").arg(x).arg(y);
+    return runs;
+}
+
 const std::vector<PointRecord> Triangle{{100, 1000}, {900, 1000}, {500, 300}};
 const std::vector<PointRecord> ConcaveL{{0, 0}, {2000, 0}, {2000, 500}, {500, 500}, {500, 2000}, {0, 2000}};
 const std::vector<PointRecord> BowTie{{0, 0}, {1000, 1000}, {1000, 0}, {0, 1000}};
@@ -207,6 +219,9 @@ private slots:
             << std::vector<PointRecord>{{300, 300}, {900000, 4000}, {4800, -2000}} << std::int16_t(3) << QStringList{}
             << "beyond-views.svg";
         QTest::addRow("side view of a ring") << ring(1000, 2000) << std::int16_t(3) << QStringList{"--view", "side"} << "";
+        QTest::addRow("marks of the largest radius, around views and across them")
+            << std::vector<PointRecord>{{300, 300}, {2500, 4000}, {30000, 200}, {4800, -2000}, {-30000, 9000}} << std::int16_t(3)
+            << QStringList{"--workspace", "large.wks"} << "";
     }
 
     void svgDrawsThePngsPixels()
@@ -216,6 +231,7 @@ private slots:
         QFETCH(QStringList, options);
         writeObject(path("object.obj"), points, depthOf(700), dimension);
         QVERIFY(QFile::copy(QStringLiteral(BRONDELWICK_TEST_DATA "/colours.wks"), path("colours.wks")));
+        writeWorkspace(path("large.wks"), 32767);
         for (const char* output : {"object.png", "object.svg"})
             QCOMPARE(runTool(QStringList{"export", "object.obj", "-o", output} + options, {}, dir->path()).status, 0);
         const QString svg = QString::fromUtf8(fileBytes(path("object.svg")));
@@ -231,6 +247,64 @@ private slots:
         QCOMPARE(extra.size(), 0);
         QFETCH(QString, reference);
         compareWithReference(path("object.svg"), reference);
+    }
+
+    // Every pen width the 3D view is given, odd widths (whose edges run through pixel centres)
+    // and even ones alike, on the sample object: the renderer's picture of the SVG has the
+    // PNG's pixels, each in its place. Beyond the tolerance of the other picture tests, which
+    // a whole edge one pixel off passes, pixels may differ only one by one: a renderer rounds
+    // slanted edges to 1/256 pixel and so decides some centres lying that close to one.
+    void svgLinesKeepTheirPixelsAtEveryWidth_data()
+    {
+        QTest::addColumn<int>("width");
+        for (int width = 1; width <= 9; ++width)
+            QTest::addRow("width %d", width) << width;
+    }
+
+    void svgLinesKeepTheirPixelsAtEveryWidth()
+    {
+        QFETCH(int, width);
+        const QString sample = QStringLiteral(BRONDELWICK_TEST_DATA "/../../docs/sample.obj");
+        for (const char* output : {"sample.png", "sample.svg"})
+            QCOMPARE(runTool({"export", sample, "--view", "3d", "--line-width", QString::number(width), "-o", output}, {}, dir->path()).status, 0);
+        QCOMPARE(runProgram("rsvg-convert", {"sample.svg", "-o", "rendered.png"}, {}, dir->path()).status, 0);
+        const QImage png = QImage(path("sample.png")).convertToFormat(QImage::Format_RGB32);
+        const QImage rendered = QImage(path("rendered.png")).convertToFormat(QImage::Format_RGB32);
+        const QStringList stray = strayPixels(png, rendered) + strayPixels(rendered, png);
+        const QStringList runs = differingRuns(png, rendered);
+        if (!stray.isEmpty() || !runs.isEmpty())
+            saveTestImage(rendered, QStringLiteral("svg-width-%1").arg(width));
+        QCOMPARE(stray, QStringList());
+        QCOMPARE(runs, QStringList());
+    }
+
+    // The largest point radius draws marks that reach across every view from anywhere: each
+    // is one element, the circle's pixels written once, and marks around a view are left out.
+    // The bound is 300 bytes a point: every pixel of every mark written out makes hundreds of
+    // megabytes, and the marks around the views written as well half a megabyte.
+    void svgOfLargeMarksStaysSmall_data()
+    {
+        QTest::addColumn<int>("points");
+        QTest::addColumn<qint64>("most");
+        QTest::addRow("1000 scattered points") << 1000 << qint64(300000);
+    }
+
+    void svgOfLargeMarksStaysSmall()
+    {
+        QFETCH(int, points);
+        QFETCH(qint64, most);
+        std::vector<PointRecord> scattered;
+        std::uint32_t seed = 1;
+        const auto next = [&seed] { return std::int32_t((seed = seed * 1664525u + 1013904223u) >> 17) % 30000; };
+        for (int i = 0; i < points; ++i)
+            scattered.push_back({next(), next()});
+        writeObject(path("big.obj"), scattered, depthOf(700));
+        writeWorkspace(path("large.wks"), 32767);
+        const Ran ran = runTool({"export", "big.obj", "--workspace", "large.wks", "-o", "big.svg"}, {}, dir->path());
+        QCOMPARE(ran.err, QString());
+        QCOMPARE(ran.status, 0);
+        const qint64 size = QFileInfo(path("big.svg")).size();
+        QVERIFY2(size <= most, qPrintable(QString::number(size)));
     }
 
     // The user's way in the window: open the workspace, apply its background (the colour
