@@ -1,29 +1,18 @@
 // Fuzz target over the STL and SVG exports: arbitrary outlines (any 32-bit coordinates, small
 // values packed so that points repeat, lie on lines and cross), depths and units built into a
 // solid, which must be closed with no degenerate facet, or refused with a reason; and the same
-// points drawn with any point radius and 3D line width, whose SVG must stay within a size
+// points drawn on a session with any point radius and 3D line width, whose SVG must stay within a size
 // proportional to the points and the radius.
 #include "export/HeadlessSession.h"
 #include "export/Mesh.h"
 #include "export/ViewPictures.h"
-#include "files/ObjectFile.h"
-#include "files/WorkspaceFile.h"
 
-#include <QApplication>
-#include <QFile>
-#include <QTemporaryDir>
+#include <QCoreApplication>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        std::abort();
-}
 
 // The points, cut to the 16 bits a drawing takes, drawn as the tool's SVG export draws them, with the point radius and 3D line
 // width the first bytes give. Every mark and line is one element of bounded length, and each
@@ -31,20 +20,17 @@ void writeFile(const QString& path, const QByteArray& bytes)
 // pixel of radius) and the grid lines' fixed share.
 void checkSvgSize(const std::vector<PointRecord>& points, std::int16_t radius, int lineWidth)
 {
-    static QTemporaryDir dir;
-    WorkspaceState object;
-    object.pPoints = points.empty() ? std::vector<PointRecord>{PointRecord{}} : points;
+    ObjectFileValues object;
+    if (!points.empty())
+        object.points = points;
     object.PointCount = std::int16_t(points.size());
     object.Dimension = 3;
-    writeFile(dir.filePath(QStringLiteral("object.obj")), writeObjectFile(object));
     WorkspaceFileValues workspace;
     workspace.Radius = radius;
-    writeFile(dir.filePath(QStringLiteral("workspace.wks")), writeWorkspaceFile(workspace));
     static HeadlessSession session;
-    ViewSettings settings{dir.filePath(QStringLiteral("workspace.wks")), lineWidth, true};
-    if (session.showObject(dir.filePath(QStringLiteral("object.obj")), settings))
+    if (session.showObject(std::move(object), QStringLiteral("object"), ViewSettings{workspace, lineWidth, true}))
         return;
-    const qsizetype svg = viewsSvg(session.window(), ViewChoice::All, QStringLiteral("object")).size();
+    const qsizetype svg = viewsSvg(session.core(), ViewChoice::All, QStringLiteral("object")).size();
     const qsizetype bound = 65536 + 2048 * qsizetype(points.size()) + 40 * (radius / 15 + 1);
     if (svg > bound)
         std::abort();
@@ -54,8 +40,7 @@ void checkSvgSize(const std::vector<PointRecord>& points, std::int16_t radius, i
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(*argc, *argv);
+    static QCoreApplication app(*argc, *argv);
     return 0;
 }
 
