@@ -1,13 +1,14 @@
-// Filling the outline by the nonzero rule on whole twips (Clipper), triangulating the filled
+// Filling the outline by the nonzero rule on whole twips (export/NonzeroFill), triangulating the filled
 // region (the GLU tessellator), building the prism, checking it in single precision and
 // writing it as STL.
 #include "export/Mesh.h"
+
+#include "export/NonzeroFill.h"
 
 #include "platform/Conversions.h"
 #include "views/Rendering.h"
 
 #include <GL/glu.h>
-#include <polyclipping/clipper.hpp>
 
 #include <QtEndian>
 #include <algorithm>
@@ -23,13 +24,6 @@
 namespace {
 
 constexpr double TwipsPerInch = 1440;
-
-// Integer twips with Y up.
-struct Lattice {
-    std::int64_t x, y;
-    friend bool operator==(const Lattice&, const Lattice&) = default;
-    friend auto operator<=>(const Lattice&, const Lattice&) = default;
-};
 
 // The pieces the outline is cut into to be filled: each edge once per horizontal band between
 // two consecutive corner heights that it spans (a horizontal edge once), plus two for each
@@ -106,35 +100,6 @@ std::uint64_t countPieces(const std::vector<Lattice>& outline, std::uint64_t cap
     return pieces;
 }
 
-// The region the outline fills by the nonzero rule, as outer boundaries (counter-clockwise,
-// Y up) and holes (clockwise) that neither cross nor overlap, on the outline's twips times
-// 2^shift. The shift puts the largest coordinate near 2^50, so that the crossings Clipper
-// rounds to whole units lie within 2^-50 of the object's size of where they are, far below
-// what single precision keeps, while every product it forms still fits its 128-bit checks.
-struct Filled {
-    ClipperLib::Paths rings;
-    int shift = 0;
-};
-
-Filled fillNonzero(const std::vector<Lattice>& outline)
-{
-    std::int64_t largest = 1;
-    for (const Lattice& p : outline)
-        largest = std::max({largest, p.x < 0 ? -p.x : p.x, p.y < 0 ? -p.y : p.y});
-    Filled filled;
-    filled.shift = std::max(0, 50 - int(std::bit_width(std::uint64_t(largest))));
-    ClipperLib::Path path;
-    path.reserve(outline.size());
-    for (const Lattice& p : outline)
-        path.emplace_back(p.x * (std::int64_t(1) << filled.shift), p.y * (std::int64_t(1) << filled.shift));
-    // Not StrictlySimple: that splitting of touching boundaries loses area in Clipper 6.4; the
-    // tessellator merges boundaries that meet at a corner itself.
-    ClipperLib::Clipper clipper;
-    if (clipper.AddPath(path, ClipperLib::ptSubject, true))
-        clipper.Execute(ClipperLib::ctUnion, filled.rings, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
-    return filled;
-}
-
 // The triangles of a filled region over its points; edge k of a triangle runs from corner k
 // to corner k + 1 and lies on the region's boundary when no triangle runs it the other way.
 struct Triangulation {
@@ -180,12 +145,12 @@ void GLAPIENTRY onError(GLenum, void* data)
 
 // The filled region's boundaries triangulated by the GLU tessellator, every triangle counter-
 // clockwise. The edge-flag callback makes it give separate triangles only.
-Triangulation triangulate(const ClipperLib::Paths& rings)
+Triangulation triangulate(const std::vector<std::vector<Lattice>>& rings)
 {
     Triangulation t;
-    for (const ClipperLib::Path& ring : rings)
-        for (const ClipperLib::IntPoint& p : ring)
-            t.points.push_back({double(p.X), double(p.Y)});
+    for (const std::vector<Lattice>& ring : rings)
+        for (const Lattice& p : ring)
+            t.points.push_back({double(p.x), double(p.y)});
     std::vector<std::array<GLdouble, 3>> coords;
     coords.reserve(t.points.size());
     for (const auto& p : t.points)
@@ -203,7 +168,7 @@ Triangulation triangulate(const ClipperLib::Paths& rings)
     gluTessNormal(tess.get(), 0, 0, 1);
     gluTessBeginPolygon(tess.get(), &t);
     std::size_t index = 0;
-    for (const ClipperLib::Path& ring : rings) {
+    for (const std::vector<Lattice>& ring : rings) {
         gluTessBeginContour(tess.get());
         for (std::size_t k = 0; k < ring.size(); ++k, ++index)
             gluTessVertex(tess.get(), coords[index].data(), reinterpret_cast<void*>(std::uintptr_t(index)));
@@ -543,14 +508,19 @@ std::variant<Mesh, QString> buildPrism(const ObjectFileValues& object, LengthUni
 
     if (limits.progress)
         limits.progress(QStringLiteral("filling its outline"), 0);
-    const Filled filled = fillNonzero(outline);
+    const FilledRegion filled = fillNonzero(outline);
     // The solid's triangles, known before they are made: a region of V corners on its
     // boundaries, c outer boundaries and h holes takes V + 2h - 2c triangles a face, and
     // the walls two for each of its V boundary edges.
     std::int64_t corners = 0, outer = 0, holes = 0;
-    for (const ClipperLib::Path& ring : filled.rings) {
+    for (const std::vector<Lattice>& ring : filled.rings) {
         corners += std::int64_t(ring.size());
-        (ClipperLib::Orientation(ring) ? outer : holes) += 1;
+        Wide twice = 0;
+        for (std::size_t i = 0; i < ring.size(); ++i) {
+            const Lattice a = ring[i], b = ring[(i + 1) % ring.size()];
+            twice += Wide(a.x) * b.y - Wide(b.x) * a.y;
+        }
+        (twice > 0 ? outer : holes) += 1;
     }
     if (corners == 0)
         return refusal(QStringLiteral("its outline encloses no area"));
