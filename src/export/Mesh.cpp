@@ -19,6 +19,7 @@
 #include <limits>
 #include <map>
 #include <memory>
+#include <numbers>
 #include <unordered_map>
 
 namespace {
@@ -343,6 +344,92 @@ private:
     std::unordered_multimap<std::uint64_t, std::size_t> edges_;
 };
 
+// The face's triangles gathered into the filled region's parts (triangles joined by an edge
+// that one runs each way and the other the other way), each in the face's order, with the
+// part's boundary edges (run by one triangle only, the part on their left) as closed walks.
+// Where the part touches itself at a corner a walk goes on by the first boundary edge
+// clockwise from the one it came by, round one side of the touching point at a time.
+struct Part {
+    std::vector<std::size_t> triangles;
+    std::vector<std::array<std::uint32_t, 2>> walls;
+};
+
+std::vector<Part> facesByPart(const std::vector<std::array<double, 2>>& points, const std::vector<std::array<std::uint32_t, 3>>& triangles)
+{
+    std::unordered_map<std::uint64_t, std::size_t> owner;
+    owner.reserve(3 * triangles.size());
+    for (std::size_t i = 0; i < triangles.size(); ++i)
+        for (std::size_t k = 0; k < 3; ++k)
+            owner.emplace(edgeKey(triangles[i][k], triangles[i][(k + 1) % 3]), i);
+    std::vector<std::size_t> root(triangles.size());
+    for (std::size_t i = 0; i < root.size(); ++i)
+        root[i] = i;
+    const auto find = [&root](std::size_t i) {
+        while (root[i] != i)
+            i = root[i] = root[root[i]];
+        return i;
+    };
+    std::vector<std::array<std::uint32_t, 2>> boundary;
+    std::vector<std::size_t> boundaryOf;
+    for (std::size_t i = 0; i < triangles.size(); ++i)
+        for (std::size_t k = 0; k < 3; ++k) {
+            const std::uint32_t from = triangles[i][k], to = triangles[i][(k + 1) % 3];
+            if (const auto across = owner.find(edgeKey(to, from)); across != owner.end()) {
+                const std::size_t a = find(i), b = find(across->second);
+                root[std::max(a, b)] = std::min(a, b);
+            } else {
+                boundary.push_back({from, to});
+                boundaryOf.push_back(i);
+            }
+        }
+    std::vector<Part> parts;
+    std::unordered_map<std::size_t, std::size_t> partOf;
+    for (std::size_t i = 0; i < triangles.size(); ++i) {
+        const auto [found, added] = partOf.emplace(find(i), parts.size());
+        if (added)
+            parts.emplace_back();
+        parts[found->second].triangles.push_back(i);
+    }
+    std::vector<std::vector<std::array<std::uint32_t, 2>>> edges(parts.size());
+    for (std::size_t j = 0; j < boundary.size(); ++j)
+        edges[partOf.at(find(boundaryOf[j]))].push_back(boundary[j]);
+    for (std::size_t p = 0; p < parts.size(); ++p) {
+        std::unordered_multimap<std::uint32_t, std::size_t> leaving;
+        for (std::size_t j = 0; j < edges[p].size(); ++j)
+            leaving.emplace(edges[p][j][0], j);
+        std::vector<bool> used(edges[p].size(), false);
+        for (std::size_t start = 0; start < edges[p].size(); ++start)
+            for (std::size_t j = start; !used[j];) {
+                used[j] = true;
+                parts[p].walls.push_back(edges[p][j]);
+                const auto [at, other] = edges[p][j];
+                const auto [first, last] = leaving.equal_range(other);
+                if (first == last)
+                    break;
+                if (std::next(first) == last) {
+                    j = first->second;
+                    continue;
+                }
+                const auto angle = [&points, other](std::uint32_t towards) {
+                    return std::atan2(static_cast<long double>(points[towards][1]) - points[other][1],
+                                      static_cast<long double>(points[towards][0]) - points[other][0]);
+                };
+                const long double back = angle(at);
+                long double nearest = 10;
+                for (auto e = first; e != last; ++e) {
+                    long double turn = back - angle(edges[p][e->second][1]);
+                    if (turn <= 0)
+                        turn += 2 * std::numbers::pi_v<long double>;
+                    if (turn < nearest) {
+                        nearest = turn;
+                        j = e->second;
+                    }
+                }
+            }
+    }
+    return parts;
+}
+
 // The directed edges of triangles, grouped by the corner they leave (corners renamed by id),
 // for counting how often one is run in time proportional to the corner's edges.
 class EdgeIndex {
@@ -562,20 +649,17 @@ std::variant<Mesh, QString> buildPrism(const ObjectFileValues& object, LengthUni
     mesh.vertices = single;
     for (const auto& p : single)
         mesh.vertices.push_back({p[0], p[1], back});
-    for (std::uint32_t i = 0; i < n; ++i)
-        same[i] = i;
-    const EdgeIndex inner(face.triangles, same);
     mesh.triangles.reserve(triangles);
-    for (const auto& t : face.triangles) {
-        const auto [a, b, c] = t;
-        mesh.triangles.push_back({a, b, c});
-        mesh.triangles.push_back({c + n, b + n, a + n});
-        // An edge no triangle runs the other way lies on the boundary, the region on its
-        // left: its wall faces right.
-        for (std::size_t k = 0; k < 3; ++k) {
-            const std::uint32_t from = t[k], to = t[(k + 1) % 3];
-            if (inner.runs(to, from) > 0)
-                continue;
+    // Part by part, so that readers which pair the facets at an edge in the order of the
+    // file (where parts touch, four share a lateral edge) pair each part's own.
+    for (const Part& part : facesByPart(face.points, face.triangles)) {
+        for (const std::size_t i : part.triangles) {
+            const auto [a, b, c] = face.triangles[i];
+            mesh.triangles.push_back({a, b, c});
+            mesh.triangles.push_back({c + n, b + n, a + n});
+        }
+        // The region lies on the left of a boundary edge: its wall faces right.
+        for (const auto [from, to] : part.walls) {
             mesh.triangles.push_back({from, from + n, to + n});
             mesh.triangles.push_back({from, to + n, to});
         }
