@@ -629,6 +629,16 @@ std::variant<Mesh, QString> buildPrism(const ObjectFileValues& object, LengthUni
     single.reserve(n);
     for (const auto& p : face.points)
         single.push_back({float(p[0] * scale), float(p[1] * scale), 0.0f});
+    const QString advice = QStringLiteral("export it in another unit (--unit) or move it nearer the origin");
+    // Single precision must keep every corner within half a twip, the file's own precision.
+    double moved = 0;
+    for (std::uint32_t i = 0; i < n; ++i)
+        moved = std::max(moved, std::hypot(double(single[i][0]) / unitsPerTwip(unit) - std::ldexp(face.points[i][0], -filled.shift),
+                                           double(single[i][1]) / unitsPerTwip(unit) - std::ldexp(face.points[i][1], -filled.shift)));
+    if (moved > 0.5)
+        return refusal(QStringLiteral("single precision in %1 would move a corner by %2 twips, more than half a twip; ")
+                           .arg(unitName(unit), QString::number(moved, 'g', 3))
+                       + advice);
     std::vector<std::uint32_t> same(n), order(n);
     for (std::uint32_t i = 0; i < n; ++i)
         order[i] = i;
@@ -639,8 +649,7 @@ std::variant<Mesh, QString> buildPrism(const ObjectFileValues& object, LengthUni
         for (std::uint32_t& c : t)
             c = same[c];
     Mender(face.points, single, face.triangles).run();
-    const QString rounding = QStringLiteral("in single precision in %1 %2, because corners that lie apart fall on one value; "
-                                            "export it in another unit (--unit) or move it nearer the origin");
+    const QString rounding = QStringLiteral("in single precision in %1 %2, because corners that lie apart fall on one value; ") + advice;
     if (face.triangles.empty())
         return refusal(rounding.arg(unitName(unit), QStringLiteral("its faces would have no area")));
 

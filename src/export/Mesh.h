@@ -54,8 +54,11 @@ struct SolidLimits {
 // its whole twips) as the front face at Z = 0, its copy at Z = minus the depth as the back
 // face, and walls along the filled region's boundary, in the unit chosen. A flat object, a
 // depth of 0 or one that is no 16-bit number, fewer than three distinct points, an outline
-// that encloses no area, one over the limits, and one whose corners single precision cannot
-// keep apart give the reason as a full sentence instead. Called by the tool's STL export.
+// that encloses no area, one over the limits, one so far from the origin that single
+// precision would move a corner by more than half a twip, and one whose corners single
+// precision cannot keep apart give the reason as a full sentence instead. The triangles
+// come part by part (each filled part's front face, back face and walls together).
+// Called by the tool's STL export.
 std::variant<Mesh, QString> buildPrism(const ObjectFileValues& object, LengthUnit unit, const SolidLimits& limits = {});
 
 // Nothing when every directed edge of the mesh, its corners taken by their single-precision

@@ -138,7 +138,7 @@ QString outlineText(const std::vector<PointRecord>& points)
     return text.join(QLatin1Char(' '));
 }
 
-const char* const Rounding = "because corners that lie apart fall on one value";
+const char* const Rounding = "or move it nearer the origin";
 
 // Nothing when the outline's solid, exported to binary STL in a unit and read back, is
 // closed and of the filled area times the depth, or is refused for a reason the outline
@@ -206,8 +206,14 @@ private slots:
                                         {2670, 971}, {357, 714}, {2413, 3027}, {614, 1485}, {614, 457}, {357, 714}, {3184, 2513},
                                         {2413, 1742}, {3184, 714}, {100, 2256}, {614, 971}, {2670, 2770}}
             << 200 << 0 << "";
-        QTest::addRow("two corners one twip apart on one single-precision value become one")
-            << std::vector<PointRecord>{{30000000, 0}, {30000001, 0}, {30000001, 1000}, {29000000, 1000}} << 200 << 0 << "";
+        QTest::addRow("two corners one twip apart that single precision would merge")
+            << std::vector<PointRecord>{{30000000, 0}, {30000001, 0}, {30000001, 1000}, {29000000, 1000}} << 200 << 0 << Rounding;
+        QTest::addRow("corners at 16777216 twips, which single precision keeps")
+            << std::vector<PointRecord>{{16777216, 0}, {16777218, 0}, {16777216, 1000}} << 200 << 2 << "";
+        QTest::addRow("corners at 16777217 twips, which single precision moves by a twip")
+            << std::vector<PointRecord>{{16777217, 0}, {16777317, 0}, {16777217, 1000}} << 200 << 2 << Rounding;
+        QTest::addRow("a triangle at 2e9 twips, which single precision would widen")
+            << std::vector<PointRecord>{{2000000000, 0}, {2000001000, 0}, {2000000000, 1000}} << 1000 << 2 << Rounding;
         QTest::addRow("a sliver far from the origin that single precision flattens")
             << std::vector<PointRecord>{{30000000, 0}, {30000001, 1}, {30000000, 1000}} << 200 << 0 << Rounding;
         QTest::addRow("a corner sharing its single-precision value with a later one stays in place")
@@ -226,7 +232,7 @@ private slots:
             const int step = far ? 37 * spread(random) : 100 * spread(random);
             std::vector<PointRecord> points(std::size_t(size(random)));
             for (PointRecord& p : points)
-                p = {(far ? 30000000 : 300) + pick(random) * step, (far ? -4000 : 200) + pick(random) * step};
+                p = {(far ? 4000000 : 300) + pick(random) * step, (far ? -4000 : 200) + pick(random) * step};
             const int d = depth(random);
             QTest::addRow("seed %d, outline %d%s", seed, row, far ? ", far" : "") << points << (d == 0 ? 1 : d) << unit(random)
                                                                                  << (far ? "far" : "");

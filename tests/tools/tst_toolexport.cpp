@@ -174,6 +174,9 @@ private slots:
                        "more than the limit of 12" + raise << 1;
         QTest::addRow("star's solid over the limit") << QStringList{"star.obj", "-o", "out.stl", "--max-triangles=35"}
                                                      << "brondelwick-tool: star.obj: " + solid + "its solid would have 36 triangles, more than the limit of 35" + raise << 1;
+        QTest::addRow("far from the origin") << QStringList{"faraway.obj", "-o", "out.stl", "--unit", "twip"}
+                                             << "brondelwick-tool: faraway.obj: " + solid + "single precision in twips would move a corner by 24 twips, "
+                                                "more than half a twip; export it in another unit (--unit) or move it nearer the origin." << 1;
         QTest::addRow("DXF of no points") << QStringList{"empty.obj", "-o", "out.dxf"}
                                           << "brondelwick-tool: empty.obj: The object cannot be exported as a drawing: it has no points." << 1;
         QTest::addRow("DXF prism of a flat object")
@@ -215,6 +218,7 @@ private slots:
         writeObject(path("star.obj"), pentagram(), NoDepth);
         writeObject(path("empty.obj"), {}, NoDepth);
         writeObject(path("far.obj"), {{0, 0}, {10, 99999}}, NoDepth);
+        writeObject(path("faraway.obj"), {{2000000000, 0}, {2000001000, 0}, {2000000000, 1000}}, NoDepth);
         writeFileBytes(path("void.obj"), {});
         QVERIFY(QFile::copy(QStringLiteral(BRONDELWICK_TEST_DATA "/colours.wks"), path("colours.wks")));
         const QStringList before = QDir(dir->path()).entryList(QDir::Files);
