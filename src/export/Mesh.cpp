@@ -1,6 +1,6 @@
-// Filling the outline by the nonzero rule on whole twips (export/NonzeroFill), triangulating the filled
-// region (the GLU tessellator), building the prism, checking it in single precision and
-// writing it as STL.
+// Filling the outline by the nonzero rule on whole twips (export/NonzeroFill), triangulating
+// the filled region (the GLU tessellator), building the prism part by part, checking it in
+// single precision and writing it as STL.
 #include "export/Mesh.h"
 
 #include "export/NonzeroFill.h"
@@ -344,8 +344,8 @@ private:
     std::unordered_multimap<std::uint64_t, std::size_t> edges_;
 };
 
-// The face's triangles gathered into the filled region's parts (triangles joined by an edge
-// that one runs each way and the other the other way), each in the face's order, with the
+// The face's triangles gathered into the filled region's parts (triangles joined where one
+// runs an edge that another runs the other way), each in the face's order, with the
 // part's boundary edges (run by one triangle only, the part on their left) as closed walks.
 // Where the part touches itself at a corner a walk goes on by the first boundary edge
 // clockwise from the one it came by, round one side of the touching point at a time.

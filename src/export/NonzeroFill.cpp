@@ -78,8 +78,8 @@ struct Point {
     friend auto operator<=>(const Point&, const Point&) = default;
 };
 
-// An edge of the outline that is not horizontal: from its lower end `low`, rising by `run`
-// and `rise` (> 0); `delta` is what crossing it from left to right adds to the winding number.
+// An edge of the outline that is not horizontal: from its lower end (x, y), running by
+// `run` and rising by `rise` (> 0); `delta` is what crossing it from left to right adds to the winding number.
 struct Edge {
     std::int64_t x, y, run, rise;
     int delta;
@@ -122,8 +122,8 @@ struct Piece {
     std::int64_t dx, dy;
 };
 
-// Which side of a boundary a direction lies on, for sorting directions counter-clockwise
-// from +X.
+// Whether a direction points at 0 degrees or more and less than 180, for sorting directions
+// counter-clockwise from +X.
 bool upperHalf(std::int64_t dx, std::int64_t dy) { return dy > 0 || (dy == 0 && dx > 0); }
 
 bool counterClockwiseBefore(const std::array<std::int64_t, 2>& a, const std::array<std::int64_t, 2>& b)
