@@ -356,11 +356,26 @@ struct Part {
 
 std::vector<Part> facesByPart(const std::vector<std::array<double, 2>>& points, const std::vector<std::array<std::uint32_t, 3>>& triangles)
 {
-    std::unordered_map<std::uint64_t, std::size_t> owner;
-    owner.reserve(3 * triangles.size());
-    for (std::size_t i = 0; i < triangles.size(); ++i)
-        for (std::size_t k = 0; k < 3; ++k)
-            owner.emplace(edgeKey(triangles[i][k], triangles[i][(k + 1) % 3]), i);
+    // The triangles' directed edges grouped by the corner they leave: (corner reached, triangle).
+    std::vector<std::uint32_t> first(points.size() + 1, 0);
+    for (const auto& t : triangles)
+        for (const std::uint32_t c : t)
+            ++first[c + 1];
+    for (std::size_t i = 1; i < first.size(); ++i)
+        first[i] += first[i - 1];
+    std::vector<std::pair<std::uint32_t, std::size_t>> leaving(3 * triangles.size());
+    {
+        std::vector<std::uint32_t> fill(first.begin(), first.end() - 1);
+        for (std::size_t i = 0; i < triangles.size(); ++i)
+            for (std::size_t k = 0; k < 3; ++k)
+                leaving[fill[triangles[i][k]]++] = {triangles[i][(k + 1) % 3], i};
+    }
+    const auto across = [&](std::uint32_t from, std::uint32_t to) {
+        for (std::uint32_t j = first[to]; j < first[to + 1]; ++j)
+            if (leaving[j].first == from)
+                return leaving[j].second;
+        return triangles.size();
+    };
     std::vector<std::size_t> root(triangles.size());
     for (std::size_t i = 0; i < root.size(); ++i)
         root[i] = i;
@@ -374,8 +389,8 @@ std::vector<Part> facesByPart(const std::vector<std::array<double, 2>>& points, 
     for (std::size_t i = 0; i < triangles.size(); ++i)
         for (std::size_t k = 0; k < 3; ++k) {
             const std::uint32_t from = triangles[i][k], to = triangles[i][(k + 1) % 3];
-            if (const auto across = owner.find(edgeKey(to, from)); across != owner.end()) {
-                const std::size_t a = find(i), b = find(across->second);
+            if (const std::size_t other = across(from, to); other < triangles.size()) {
+                const std::size_t a = find(i), b = find(other);
                 root[std::max(a, b)] = std::min(a, b);
             } else {
                 boundary.push_back({from, to});
@@ -383,31 +398,40 @@ std::vector<Part> facesByPart(const std::vector<std::array<double, 2>>& points, 
             }
         }
     std::vector<Part> parts;
-    std::unordered_map<std::size_t, std::size_t> partOf;
+    std::vector<std::size_t> partOf(triangles.size(), triangles.size());
     for (std::size_t i = 0; i < triangles.size(); ++i) {
-        const auto [found, added] = partOf.emplace(find(i), parts.size());
-        if (added)
+        std::size_t& part = partOf[find(i)];
+        if (part == triangles.size()) {
+            part = parts.size();
             parts.emplace_back();
-        parts[found->second].triangles.push_back(i);
+        }
+        parts[part].triangles.push_back(i);
     }
-    std::vector<std::vector<std::array<std::uint32_t, 2>>> edges(parts.size());
+    // The boundary edges grouped by the corner they leave, and by part in each group.
+    using Key = std::pair<std::uint32_t, std::size_t>;
+    std::vector<std::size_t> edgePart(boundary.size());
+    std::vector<std::pair<Key, std::size_t>> byCorner(boundary.size());
+    for (std::size_t j = 0; j < boundary.size(); ++j) {
+        edgePart[j] = partOf[find(boundaryOf[j])];
+        byCorner[j] = {{boundary[j][0], edgePart[j]}, j};
+    }
+    std::sort(byCorner.begin(), byCorner.end());
+    std::vector<bool> used(boundary.size(), false);
+    std::vector<std::vector<std::size_t>> starts(parts.size());
     for (std::size_t j = 0; j < boundary.size(); ++j)
-        edges[partOf.at(find(boundaryOf[j]))].push_back(boundary[j]);
-    for (std::size_t p = 0; p < parts.size(); ++p) {
-        std::unordered_multimap<std::uint32_t, std::size_t> leaving;
-        for (std::size_t j = 0; j < edges[p].size(); ++j)
-            leaving.emplace(edges[p][j][0], j);
-        std::vector<bool> used(edges[p].size(), false);
-        for (std::size_t start = 0; start < edges[p].size(); ++start)
+        starts[edgePart[j]].push_back(j);
+    for (std::size_t p = 0; p < parts.size(); ++p)
+        for (const std::size_t start : starts[p])
             for (std::size_t j = start; !used[j];) {
                 used[j] = true;
-                parts[p].walls.push_back(edges[p][j]);
-                const auto [at, other] = edges[p][j];
-                const auto [first, last] = leaving.equal_range(other);
-                if (first == last)
+                parts[p].walls.push_back(boundary[j]);
+                const auto [at, other] = boundary[j];
+                const auto [low, high] = std::equal_range(byCorner.begin(), byCorner.end(), std::pair(Key(other, p), std::size_t(0)),
+                                                          [](const auto& a, const auto& b) { return a.first < b.first; });
+                if (low == high)
                     break;
-                if (std::next(first) == last) {
-                    j = first->second;
+                if (std::next(low) == high) {
+                    j = low->second;
                     continue;
                 }
                 const auto angle = [&points, other](std::uint32_t towards) {
@@ -416,8 +440,8 @@ std::vector<Part> facesByPart(const std::vector<std::array<double, 2>>& points, 
                 };
                 const long double back = angle(at);
                 long double nearest = 10;
-                for (auto e = first; e != last; ++e) {
-                    long double turn = back - angle(edges[p][e->second][1]);
+                for (auto e = low; e != high; ++e) {
+                    long double turn = back - angle(boundary[e->second][1]);
                     if (turn <= 0)
                         turn += 2 * std::numbers::pi_v<long double>;
                     if (turn < nearest) {
@@ -426,7 +450,6 @@ std::vector<Part> facesByPart(const std::vector<std::array<double, 2>>& points, 
                     }
                 }
             }
-    }
     return parts;
 }
 

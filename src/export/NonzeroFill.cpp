@@ -134,6 +134,12 @@ bool counterClockwiseBefore(const std::array<std::int64_t, 2>& a, const std::arr
     return Int(a[0]) * b[1] - Int(a[1]) * b[0] > 0;
 }
 
+// Where the filled intervals along a line begin (+1) or end (-1), below it and above it.
+struct Change {
+    Ratio x;
+    int below, above;
+};
+
 class Sweep {
 public:
     explicit Sweep(const std::vector<Lattice>& outline)
@@ -155,10 +161,13 @@ public:
 
     std::vector<Piece> run()
     {
-        std::vector<std::pair<Ratio, Ratio>> below;
+        std::vector<std::array<std::size_t, 2>> below, above;
         std::size_t next = 0;
         for (std::size_t band = 0; band + 1 < heights_.size(); ++band) {
             const std::int64_t bottom = heights_[band], top = heights_[band + 1];
+            for (const std::size_t e : order_)
+                if (edges_[e].y + edges_[e].rise <= bottom)
+                    close(e, Point{edges_[e].xAt(bottom), Ratio(bottom, 1)});
             std::erase_if(order_, [this, bottom](std::size_t e) { return edges_[e].y + edges_[e].rise <= bottom; });
             for (; next < edges_.size() && edges_[next].y == bottom; ++next)
                 order_.push_back(next);
@@ -168,15 +177,17 @@ public:
                 return s != 0 ? s < 0 : a < b;
             });
             settle(0, order_.size(), [this, bottom](std::size_t e) { return Point{edges_[e].xAt(bottom), Ratio(bottom, 1)}; });
-            const std::vector<std::pair<Ratio, Ratio>> above = spans(bottom);
+            spans(above);
             horizontals(below, above, bottom);
             crossings(top);
-            for (std::size_t i = 0; i < order_.size(); ++i)
-                close(order_[i], Point{edges_[order_[i]].xAt(top), Ratio(top, 1)});
-            below = spans(top);
+            spans(below);
         }
-        if (!heights_.empty())
-            horizontals(below, {}, heights_.back());
+        if (!heights_.empty()) {
+            for (const std::size_t e : order_)
+                close(e, Point{edges_[e].xAt(heights_.back()), Ratio(heights_.back(), 1)});
+            above.clear();
+            horizontals(below, above, heights_.back());
+        }
         return std::move(pieces_);
     }
 
@@ -191,8 +202,9 @@ private:
     }
 
     // Positions, winding numbers and open boundary pieces of positions [from, to), whose
-    // edges are in their new order, the winding left of `from` unchanged; a boundary piece
-    // opens at `start` of the group's first edge.
+    // edges are in their new order, the winding left of `from` unchanged. A group's first
+    // edge keeps its open piece while the group stays boundary the same way round; every
+    // other open piece ends, and a new one opens, at `start` of its edge.
     template <typename Start>
     void settle(std::size_t from, std::size_t to, const Start& start)
     {
@@ -209,7 +221,13 @@ private:
             }
             windLeft_[j] = right;
             const int left = windLeft_[i];
-            if ((left == 0) != (right == 0)) {
+            const bool boundary = (left == 0) != (right == 0);
+            for (std::size_t k = i; k < j; ++k) {
+                const std::size_t e = order_[k];
+                if (open_[e] >= 0 && !(boundary && k == i && (pieces_[std::size_t(open_[e])].dy > 0) == (left != 0)))
+                    close(e, start(e));
+            }
+            if (boundary && open_[order_[i]] < 0) {
                 const Edge& e = edges_[order_[i]];
                 open_[order_[i]] = std::ptrdiff_t(pieces_.size());
                 // The region on the left of the way up is on the side of smaller X.
@@ -234,38 +252,39 @@ private:
         open_[e] = -1;
     }
 
-    // The filled intervals along the line at `height`, from the current order's groups.
-    std::vector<std::pair<Ratio, Ratio>> spans(std::int64_t height) const
+    // The filled intervals of the current band, by the edges that begin and end them.
+    void spans(std::vector<std::array<std::size_t, 2>>& out) const
     {
-        std::vector<std::pair<Ratio, Ratio>> out;
+        out.clear();
         for (std::size_t i = 0; i < order_.size();) {
             const std::size_t j = groupEnd(i, order_.size());
             const bool leftEmpty = windLeft_[i] == 0, rightEmpty = windLeft_[j] == 0;
             if (leftEmpty && !rightEmpty)
-                out.emplace_back(edges_[order_[i]].xAt(height), Ratio());
+                out.push_back({order_[i], order_[i]});
             else if (!leftEmpty && rightEmpty && !out.empty())
-                out.back().second = edges_[order_[i]].xAt(height);
+                out.back()[1] = order_[i];
             i = j;
         }
-        return out;
     }
 
     // The horizontal boundary at a corner height: where the line is filled on one side only.
-    void horizontals(const std::vector<std::pair<Ratio, Ratio>>& below, const std::vector<std::pair<Ratio, Ratio>>& above,
+    void horizontals(const std::vector<std::array<std::size_t, 2>>& below, const std::vector<std::array<std::size_t, 2>>& above,
                      std::int64_t height)
     {
-        struct Change {
-            Ratio x;
-            int below, above;
+        const auto same = [this, height](const std::array<std::size_t, 2>& a, const std::array<std::size_t, 2>& b) {
+            return compareAt(edges_[a[0]], edges_[b[0]], height) == 0 && compareAt(edges_[a[1]], edges_[b[1]], height) == 0;
         };
-        std::vector<Change> changes;
+        if (std::equal(below.begin(), below.end(), above.begin(), above.end(), same))
+            return;
+        std::vector<Change>& changes = changes_;
+        changes.clear();
         for (const auto& [from, to] : below) {
-            changes.push_back({from, 1, 0});
-            changes.push_back({to, -1, 0});
+            changes.push_back({edges_[from].xAt(height), 1, 0});
+            changes.push_back({edges_[to].xAt(height), -1, 0});
         }
         for (const auto& [from, to] : above) {
-            changes.push_back({from, 0, 1});
-            changes.push_back({to, 0, -1});
+            changes.push_back({edges_[from].xAt(height), 0, 1});
+            changes.push_back({edges_[to].xAt(height), 0, -1});
         }
         // These X have 66-bit numerators over 32-bit denominators: products fit.
         std::sort(changes.begin(), changes.end(), [](const Change& a, const Change& b) { return a.x.num * b.x.den < b.x.num * a.x.den; });
@@ -350,8 +369,6 @@ private:
     // The edges at positions [from, to), all through p, take their order above p.
     void turn(std::size_t from, std::size_t to, const Point& p)
     {
-        for (std::size_t i = from; i < to; ++i)
-            close(order_[i], p);
         std::sort(order_.begin() + std::ptrdiff_t(from), order_.begin() + std::ptrdiff_t(to), [this](std::size_t a, std::size_t b) {
             const int s = compareSlope(edges_[a], edges_[b]);
             return s != 0 ? s < 0 : a < b;
@@ -366,17 +383,30 @@ private:
     std::vector<int> windLeft_;         // the winding number left of each position
     std::vector<std::ptrdiff_t> open_;  // the boundary piece still growing on a group's first edge
     std::vector<Piece> pieces_;
+    std::vector<Change> changes_;
 };
 
 // A coordinate times 2^shift, rounded to the nearest whole number (halves up).
 std::int64_t scaled(const Ratio& r, int shift)
 {
+    if (r.den == 1)
+        return std::int64_t(r.num * (Int(1) << shift));
     Int whole = r.num / r.den, rest = r.num % r.den;
     if (rest < 0) {
         whole -= 1;
         rest += r.den;
     }
     return std::int64_t(whole * (Int(1) << shift) + ((rest << (shift + 1)) + r.den) / (2 * r.den));
+}
+
+std::uint64_t hashOf(const Point& p)
+{
+    std::uint64_t h = 0;
+    for (const Int v : {p.x.num, p.x.den, p.y.num, p.y.den}) {
+        h = (h ^ std::uint64_t(v) ^ std::uint64_t(Unsigned(v) >> 64)) * 0x9E3779B97F4A7C15u;
+        h ^= h >> 29;
+    }
+    return h;
 }
 
 // The pieces chained into closed boundaries. Where several boundaries meet at a point each
@@ -388,8 +418,17 @@ std::vector<std::vector<Point>> chain(const std::vector<Piece>& pieces)
     std::vector<std::size_t> leaving(n), arriving(n);
     std::iota(leaving.begin(), leaving.end(), 0);
     std::iota(arriving.begin(), arriving.end(), 0);
-    std::sort(leaving.begin(), leaving.end(), [&pieces](std::size_t a, std::size_t b) { return pieces[a].from < pieces[b].from; });
-    std::sort(arriving.begin(), arriving.end(), [&pieces](std::size_t a, std::size_t b) { return pieces[a].to < pieces[b].to; });
+    // Points in the order of a hash first, which is quicker to sort by than their fields.
+    std::vector<std::uint64_t> fromHash(n), toHash(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        fromHash[i] = hashOf(pieces[i].from);
+        toHash[i] = hashOf(pieces[i].to);
+    }
+    const auto before = [](std::uint64_t h, const Point& p, std::uint64_t k, const Point& q) { return h != k ? h < k : p < q; };
+    std::sort(leaving.begin(), leaving.end(),
+              [&](std::size_t a, std::size_t b) { return before(fromHash[a], pieces[a].from, fromHash[b], pieces[b].from); });
+    std::sort(arriving.begin(), arriving.end(),
+              [&](std::size_t a, std::size_t b) { return before(toHash[a], pieces[a].to, toHash[b], pieces[b].to); });
     std::vector<std::size_t> next(n, n);
     struct Ray {
         std::array<std::int64_t, 2> direction;
@@ -402,7 +441,7 @@ std::vector<std::vector<Point>> chain(const std::vector<Piece>& pieces)
         std::size_t j = i + 1;
         while (j < n && pieces[leaving[j]].from == at)
             ++j;
-        while (a < n && pieces[arriving[a]].to < at)
+        while (a < n && before(toHash[arriving[a]], pieces[arriving[a]].to, fromHash[leaving[i]], at))
             ++a;
         std::size_t b = a;
         while (b < n && pieces[arriving[b]].to == at)
