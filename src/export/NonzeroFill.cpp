@@ -79,7 +79,8 @@ struct Point {
 };
 
 // An edge of the outline that is not horizontal: from its lower end (x, y), running by
-// `run` and rising by `rise` (> 0); `delta` is what crossing it from left to right adds to the winding number.
+// `run` and rising by `rise` (> 0); `delta` is what crossing it from left to right adds to
+// the winding number.
 struct Edge {
     std::int64_t x, y, run, rise;
     int delta;
