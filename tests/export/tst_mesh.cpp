@@ -8,6 +8,8 @@
 #include <gmpxx.h>
 #include <cstring>
 #include <map>
+#include <optional>
+#include <utility>
 #include <random>
 
 Q_DECLARE_METATYPE(std::vector<PointRecord>)
@@ -100,7 +102,9 @@ StlSolid readBinaryStl(const QByteArray& bytes)
 }
 
 // What is wrong with the solid, or nothing: a facet with two equal corners or corners on one
-// line, or an edge not run as often one way as the other.
+// line, an edge not run as often one way as the other, or facets that a reader pairing the
+// facets at an edge in the file's order (the first with the second, the third with the
+// fourth, as slicers do) finds running it the same way.
 QString flaw(const StlSolid& solid)
 {
     std::map<std::pair<std::size_t, std::size_t>, int> runs;
@@ -116,6 +120,16 @@ QString flaw(const StlSolid& solid)
     for (const auto& [edge, count] : runs)
         if (runs[std::pair(edge.second, edge.first)] != count)
             return QStringLiteral("edge without its reverse");
+    std::map<std::pair<std::size_t, std::size_t>, std::optional<bool>> waiting; // the way an unpaired run goes
+    for (const auto& f : solid.facets)
+        for (std::size_t k = 0; k < 3; ++k) {
+            const std::size_t a = f[k], b = f[(k + 1) % 3];
+            std::optional<bool>& run = waiting[std::minmax(a, b)];
+            if (!run)
+                run = a < b;
+            else if (std::exchange(run, std::nullopt) == (a < b))
+                return QStringLiteral("facets paired in file order run an edge the same way");
+        }
     return {};
 }
 
