@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::memcpy(&p.X, data + at, 4);
             std::memcpy(&p.Y, data + at + 4, 4);
             if (mode == 2) {
-                p.X = 30000000 + (p.X % 4096);
+                p.X = 4000000 + (p.X % 4096);
                 p.Y = p.Y % 4096;
             }
             at += 8;

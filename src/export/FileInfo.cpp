@@ -72,7 +72,7 @@ namespace {
 
 QString depthText(const TaggedValue& depth)
 {
-    const std::optional<std::int16_t> drawn = extrusionDepth(depth);
+    const std::optional<std::int16_t> drawn = depthInTwips(depth);
     const QString stored = depth.isEmpty() ? QStringLiteral("empty")
         : depth.isText()                   ? QStringLiteral("\"%1\" (text)").arg(shownPlainly(depth.toText()))
                                            : QStringLiteral("%1 (%2)").arg(depth.toText(), typeName(depth.kind()));
@@ -139,7 +139,7 @@ QByteArray describeJson(const QString& path, const InputFile& file)
         json[QStringLiteral("Grid")] = o.GridState;
         json[QStringLiteral("Depth")] = depthJson(o.Depth);
         json[QStringLiteral("DepthType")] = typeName(o.Depth.kind());
-        const std::optional<std::int16_t> drawn = extrusionDepth(o.Depth);
+        const std::optional<std::int16_t> drawn = depthInTwips(o.Depth);
         json[QStringLiteral("DrawnDepth")] = drawn ? QJsonValue(*drawn) : QJsonValue::Null;
         QJsonArray points;
         for (int i = 0; i < o.PointCount; ++i)

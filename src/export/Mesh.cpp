@@ -1,13 +1,13 @@
-// Filling the outline by the nonzero rule on whole twips (Clipper), triangulating the filled
-// region (the GLU tessellator), building the prism, checking it in single precision and
-// writing it as STL.
+// Filling the outline by the nonzero rule on whole twips (export/NonzeroFill), triangulating
+// the filled region (the GLU tessellator), building the prism part by part, checking it in
+// single precision and writing it as STL.
 #include "export/Mesh.h"
 
+#include "export/NonzeroFill.h"
+
 #include "platform/Conversions.h"
-#include "views/Rendering.h"
 
 #include <GL/glu.h>
-#include <polyclipping/clipper.hpp>
 
 #include <QtEndian>
 #include <algorithm>
@@ -18,18 +18,12 @@
 #include <limits>
 #include <map>
 #include <memory>
+#include <numbers>
 #include <unordered_map>
 
 namespace {
 
 constexpr double TwipsPerInch = 1440;
-
-// Integer twips with Y up.
-struct Lattice {
-    std::int64_t x, y;
-    friend bool operator==(const Lattice&, const Lattice&) = default;
-    friend auto operator<=>(const Lattice&, const Lattice&) = default;
-};
 
 // The pieces the outline is cut into to be filled: each edge once per horizontal band between
 // two consecutive corner heights that it spans (a horizontal edge once), plus two for each
@@ -106,35 +100,6 @@ std::uint64_t countPieces(const std::vector<Lattice>& outline, std::uint64_t cap
     return pieces;
 }
 
-// The region the outline fills by the nonzero rule, as outer boundaries (counter-clockwise,
-// Y up) and holes (clockwise) that neither cross nor overlap, on the outline's twips times
-// 2^shift. The shift puts the largest coordinate near 2^50, so that the crossings Clipper
-// rounds to whole units lie within 2^-50 of the object's size of where they are, far below
-// what single precision keeps, while every product it forms still fits its 128-bit checks.
-struct Filled {
-    ClipperLib::Paths rings;
-    int shift = 0;
-};
-
-Filled fillNonzero(const std::vector<Lattice>& outline)
-{
-    std::int64_t largest = 1;
-    for (const Lattice& p : outline)
-        largest = std::max({largest, p.x < 0 ? -p.x : p.x, p.y < 0 ? -p.y : p.y});
-    Filled filled;
-    filled.shift = std::max(0, 50 - int(std::bit_width(std::uint64_t(largest))));
-    ClipperLib::Path path;
-    path.reserve(outline.size());
-    for (const Lattice& p : outline)
-        path.emplace_back(p.x * (std::int64_t(1) << filled.shift), p.y * (std::int64_t(1) << filled.shift));
-    // Not StrictlySimple: that splitting of touching boundaries loses area in Clipper 6.4; the
-    // tessellator merges boundaries that meet at a corner itself.
-    ClipperLib::Clipper clipper;
-    if (clipper.AddPath(path, ClipperLib::ptSubject, true))
-        clipper.Execute(ClipperLib::ctUnion, filled.rings, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
-    return filled;
-}
-
 // The triangles of a filled region over its points; edge k of a triangle runs from corner k
 // to corner k + 1 and lies on the region's boundary when no triangle runs it the other way.
 struct Triangulation {
@@ -180,12 +145,12 @@ void GLAPIENTRY onError(GLenum, void* data)
 
 // The filled region's boundaries triangulated by the GLU tessellator, every triangle counter-
 // clockwise. The edge-flag callback makes it give separate triangles only.
-Triangulation triangulate(const ClipperLib::Paths& rings)
+Triangulation triangulate(const std::vector<std::vector<Lattice>>& rings)
 {
     Triangulation t;
-    for (const ClipperLib::Path& ring : rings)
-        for (const ClipperLib::IntPoint& p : ring)
-            t.points.push_back({double(p.X), double(p.Y)});
+    for (const std::vector<Lattice>& ring : rings)
+        for (const Lattice& p : ring)
+            t.points.push_back({double(p.x), double(p.y)});
     std::vector<std::array<GLdouble, 3>> coords;
     coords.reserve(t.points.size());
     for (const auto& p : t.points)
@@ -203,7 +168,7 @@ Triangulation triangulate(const ClipperLib::Paths& rings)
     gluTessNormal(tess.get(), 0, 0, 1);
     gluTessBeginPolygon(tess.get(), &t);
     std::size_t index = 0;
-    for (const ClipperLib::Path& ring : rings) {
+    for (const std::vector<Lattice>& ring : rings) {
         gluTessBeginContour(tess.get());
         for (std::size_t k = 0; k < ring.size(); ++k, ++index)
             gluTessVertex(tess.get(), coords[index].data(), reinterpret_cast<void*>(std::uintptr_t(index)));
@@ -378,6 +343,115 @@ private:
     std::unordered_multimap<std::uint64_t, std::size_t> edges_;
 };
 
+// The face's triangles gathered into the filled region's parts (triangles joined where one
+// runs an edge that another runs the other way), each in the face's order, with the
+// part's boundary edges (run by one triangle only, the part on their left) as closed walks.
+// Where the part touches itself at a corner a walk goes on by the first boundary edge
+// clockwise from the one it came by, round one side of the touching point at a time.
+struct Part {
+    std::vector<std::size_t> triangles;
+    std::vector<std::array<std::uint32_t, 2>> walls;
+};
+
+std::vector<Part> facesByPart(const std::vector<std::array<double, 2>>& points, const std::vector<std::array<std::uint32_t, 3>>& triangles)
+{
+    // The triangles' directed edges grouped by the corner they leave: (corner reached, triangle).
+    std::vector<std::uint32_t> first(points.size() + 1, 0);
+    for (const auto& t : triangles)
+        for (const std::uint32_t c : t)
+            ++first[c + 1];
+    for (std::size_t i = 1; i < first.size(); ++i)
+        first[i] += first[i - 1];
+    std::vector<std::pair<std::uint32_t, std::size_t>> leaving(3 * triangles.size());
+    {
+        std::vector<std::uint32_t> fill(first.begin(), first.end() - 1);
+        for (std::size_t i = 0; i < triangles.size(); ++i)
+            for (std::size_t k = 0; k < 3; ++k)
+                leaving[fill[triangles[i][k]]++] = {triangles[i][(k + 1) % 3], i};
+    }
+    const auto across = [&](std::uint32_t from, std::uint32_t to) {
+        for (std::uint32_t j = first[to]; j < first[to + 1]; ++j)
+            if (leaving[j].first == from)
+                return leaving[j].second;
+        return triangles.size();
+    };
+    std::vector<std::size_t> root(triangles.size());
+    for (std::size_t i = 0; i < root.size(); ++i)
+        root[i] = i;
+    const auto find = [&root](std::size_t i) {
+        while (root[i] != i)
+            i = root[i] = root[root[i]];
+        return i;
+    };
+    std::vector<std::array<std::uint32_t, 2>> boundary;
+    std::vector<std::size_t> boundaryOf;
+    for (std::size_t i = 0; i < triangles.size(); ++i)
+        for (std::size_t k = 0; k < 3; ++k) {
+            const std::uint32_t from = triangles[i][k], to = triangles[i][(k + 1) % 3];
+            if (const std::size_t other = across(from, to); other < triangles.size()) {
+                const std::size_t a = find(i), b = find(other);
+                root[std::max(a, b)] = std::min(a, b);
+            } else {
+                boundary.push_back({from, to});
+                boundaryOf.push_back(i);
+            }
+        }
+    std::vector<Part> parts;
+    std::vector<std::size_t> partOf(triangles.size(), triangles.size());
+    for (std::size_t i = 0; i < triangles.size(); ++i) {
+        std::size_t& part = partOf[find(i)];
+        if (part == triangles.size()) {
+            part = parts.size();
+            parts.emplace_back();
+        }
+        parts[part].triangles.push_back(i);
+    }
+    // The boundary edges grouped by the corner they leave, and by part in each group.
+    using Key = std::pair<std::uint32_t, std::size_t>;
+    std::vector<std::size_t> edgePart(boundary.size());
+    std::vector<std::pair<Key, std::size_t>> byCorner(boundary.size());
+    for (std::size_t j = 0; j < boundary.size(); ++j) {
+        edgePart[j] = partOf[find(boundaryOf[j])];
+        byCorner[j] = {{boundary[j][0], edgePart[j]}, j};
+    }
+    std::sort(byCorner.begin(), byCorner.end());
+    std::vector<bool> used(boundary.size(), false);
+    std::vector<std::vector<std::size_t>> starts(parts.size());
+    for (std::size_t j = 0; j < boundary.size(); ++j)
+        starts[edgePart[j]].push_back(j);
+    for (std::size_t p = 0; p < parts.size(); ++p)
+        for (const std::size_t start : starts[p])
+            for (std::size_t j = start; !used[j];) {
+                used[j] = true;
+                parts[p].walls.push_back(boundary[j]);
+                const auto [at, other] = boundary[j];
+                const auto [low, high] = std::equal_range(byCorner.begin(), byCorner.end(), std::pair(Key(other, p), std::size_t(0)),
+                                                          [](const auto& a, const auto& b) { return a.first < b.first; });
+                if (low == high)
+                    break;
+                if (std::next(low) == high) {
+                    j = low->second;
+                    continue;
+                }
+                const auto angle = [&points, other](std::uint32_t towards) {
+                    return std::atan2(static_cast<long double>(points[towards][1]) - points[other][1],
+                                      static_cast<long double>(points[towards][0]) - points[other][0]);
+                };
+                const long double back = angle(at);
+                long double nearest = 10;
+                for (auto e = low; e != high; ++e) {
+                    long double turn = back - angle(boundary[e->second][1]);
+                    if (turn <= 0)
+                        turn += 2 * std::numbers::pi_v<long double>;
+                    if (turn < nearest) {
+                        nearest = turn;
+                        j = e->second;
+                    }
+                }
+            }
+    return parts;
+}
+
 // The directed edges of triangles, grouped by the corner they leave (corners renamed by id),
 // for counting how often one is run in time proportional to the corner's edges.
 class EdgeIndex {
@@ -464,21 +538,13 @@ double unitsPerTwip(LengthUnit unit)
     return 1;
 }
 
-std::optional<std::int16_t> extrusionDepth(const TaggedValue& depth)
-{
-    if (depth.isEmpty())
-        return DefaultDepth;
-    const std::optional<double> number = depth.toNumber();
-    return number ? conv::toInt16(*number) : std::nullopt;
-}
-
 std::variant<std::int16_t, QString> prismDepth(const ObjectFileValues& object)
 {
     if (object.Dimension != 3)
         return QStringLiteral("it is flat (last drawn in 2D); draw it in 3D to give it a depth");
-    const std::optional<std::int16_t> depth = extrusionDepth(object.Depth);
+    const std::optional<std::int16_t> depth = depthInTwips(object.Depth);
     if (!depth)
-        return QStringLiteral("its depth \"%1\" is not a number from -32768 to 32767").arg(conv::excerpt(object.Depth.toText()));
+        return QStringLiteral("its depth \"%1\" is not a number from %2").arg(conv::excerpt(object.Depth.toText()), conv::int16RangeText());
     if (*depth == 0)
         return QStringLiteral("its depth is 0");
     return *depth;
@@ -543,14 +609,19 @@ std::variant<Mesh, QString> buildPrism(const ObjectFileValues& object, LengthUni
 
     if (limits.progress)
         limits.progress(QStringLiteral("filling its outline"), 0);
-    const Filled filled = fillNonzero(outline);
+    const FilledRegion filled = fillNonzero(outline);
     // The solid's triangles, known before they are made: a region of V corners on its
     // boundaries, c outer boundaries and h holes takes V + 2h - 2c triangles a face, and
     // the walls two for each of its V boundary edges.
     std::int64_t corners = 0, outer = 0, holes = 0;
-    for (const ClipperLib::Path& ring : filled.rings) {
+    for (const std::vector<Lattice>& ring : filled.rings) {
         corners += std::int64_t(ring.size());
-        (ClipperLib::Orientation(ring) ? outer : holes) += 1;
+        Wide twice = 0;
+        for (std::size_t i = 0; i < ring.size(); ++i) {
+            const Lattice a = ring[i], b = ring[(i + 1) % ring.size()];
+            twice += Wide(a.x) * b.y - Wide(b.x) * a.y;
+        }
+        (twice > 0 ? outer : holes) += 1;
     }
     if (corners == 0)
         return refusal(QStringLiteral("its outline encloses no area"));
@@ -572,6 +643,16 @@ std::variant<Mesh, QString> buildPrism(const ObjectFileValues& object, LengthUni
     single.reserve(n);
     for (const auto& p : face.points)
         single.push_back({float(p[0] * scale), float(p[1] * scale), 0.0f});
+    const QString advice = QStringLiteral("export it in another unit (--unit) or move it nearer the origin");
+    // Single precision must keep every corner within half a twip, the file's own precision.
+    double moved = 0;
+    for (std::uint32_t i = 0; i < n; ++i)
+        moved = std::max(moved, std::hypot(double(single[i][0]) / unitsPerTwip(unit) - std::ldexp(face.points[i][0], -filled.shift),
+                                           double(single[i][1]) / unitsPerTwip(unit) - std::ldexp(face.points[i][1], -filled.shift)));
+    if (moved > 0.5)
+        return refusal(QStringLiteral("single precision in %1 would move a corner by %2 twips, more than half a twip; ")
+                           .arg(unitName(unit), QString::number(moved, 'g', 3))
+                       + advice);
     std::vector<std::uint32_t> same(n), order(n);
     for (std::uint32_t i = 0; i < n; ++i)
         order[i] = i;
@@ -582,8 +663,7 @@ std::variant<Mesh, QString> buildPrism(const ObjectFileValues& object, LengthUni
         for (std::uint32_t& c : t)
             c = same[c];
     Mender(face.points, single, face.triangles).run();
-    const QString rounding = QStringLiteral("in single precision in %1 %2, because corners that lie apart fall on one value; "
-                                            "export it in another unit (--unit) or move it nearer the origin");
+    const QString rounding = QStringLiteral("in single precision in %1 %2, because corners that lie apart fall on one value; ") + advice;
     if (face.triangles.empty())
         return refusal(rounding.arg(unitName(unit), QStringLiteral("its faces would have no area")));
 
@@ -592,20 +672,17 @@ std::variant<Mesh, QString> buildPrism(const ObjectFileValues& object, LengthUni
     mesh.vertices = single;
     for (const auto& p : single)
         mesh.vertices.push_back({p[0], p[1], back});
-    for (std::uint32_t i = 0; i < n; ++i)
-        same[i] = i;
-    const EdgeIndex inner(face.triangles, same);
     mesh.triangles.reserve(triangles);
-    for (const auto& t : face.triangles) {
-        const auto [a, b, c] = t;
-        mesh.triangles.push_back({a, b, c});
-        mesh.triangles.push_back({c + n, b + n, a + n});
-        // An edge no triangle runs the other way lies on the boundary, the region on its
-        // left: its wall faces right.
-        for (std::size_t k = 0; k < 3; ++k) {
-            const std::uint32_t from = t[k], to = t[(k + 1) % 3];
-            if (inner.runs(to, from) > 0)
-                continue;
+    // Part by part, so that readers which pair the facets at an edge in the order of the
+    // file (where parts touch, four share a lateral edge) pair each part's own.
+    for (const Part& part : facesByPart(face.points, face.triangles)) {
+        for (const std::size_t i : part.triangles) {
+            const auto [a, b, c] = face.triangles[i];
+            mesh.triangles.push_back({a, b, c});
+            mesh.triangles.push_back({c + n, b + n, a + n});
+        }
+        // The region lies on the left of a boundary edge: its wall faces right.
+        for (const auto [from, to] : part.walls) {
             mesh.triangles.push_back({from, from + n, to + n});
             mesh.triangles.push_back({from, to + n, to});
         }

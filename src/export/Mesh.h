@@ -2,6 +2,7 @@
 // triangulated, the prism built on it as a closed triangle mesh, and the mesh written as STL.
 #pragma once
 
+#include "app/ObjectRules.h"
 #include "files/ObjectFile.h"
 
 #include <QByteArray>
@@ -17,13 +18,9 @@
 enum class LengthUnit { Millimetre, Inch, Twip };
 double unitsPerTwip(LengthUnit unit);
 
-// The depth the extruded drawing gives an object: an empty depth is the drawing's default
-// of 200 twips, a number or numeric text is rounded half to even into 16 bits; nullopt when
-// the depth is no such number.
-std::optional<std::int16_t> extrusionDepth(const TaggedValue& depth);
-
-// The depth of an object's prism in twips, by extrusionDepth; a flat object (last drawn in
-// 2D), a depth of 0 or one that is no 16-bit number gives its reason as a phrase instead.
+// The depth of an object's prism in twips, as the extruded drawing takes it (depthInTwips);
+// a flat object (last drawn in 2D), a depth of 0 or one that is no 16-bit number gives its
+// reason as a phrase instead.
 std::variant<std::int16_t, QString> prismDepth(const ObjectFileValues& object);
 
 // A closed, consistently oriented triangle mesh: every triangle winds counter-clockwise seen
@@ -54,8 +51,11 @@ struct SolidLimits {
 // its whole twips) as the front face at Z = 0, its copy at Z = minus the depth as the back
 // face, and walls along the filled region's boundary, in the unit chosen. A flat object, a
 // depth of 0 or one that is no 16-bit number, fewer than three distinct points, an outline
-// that encloses no area, one over the limits, and one whose corners single precision cannot
-// keep apart give the reason as a full sentence instead. Called by the tool's STL export.
+// that encloses no area, one over the limits, one so far from the origin that single
+// precision would move a corner by more than half a twip, and one whose corners single
+// precision cannot keep apart give the reason as a full sentence instead. The triangles
+// come part by part (each filled part's front face, back face and walls together).
+// Called by the tool's STL export.
 std::variant<Mesh, QString> buildPrism(const ObjectFileValues& object, LengthUnit unit, const SolidLimits& limits = {});
 
 // Nothing when every directed edge of the mesh, its corners taken by their single-precision

@@ -225,7 +225,7 @@ ReadResult readObjectFile(const filerecord::Decoded& record, ObjectFileValues& o
         return malformed(why, QStringLiteral("\"Points\" is missing"));
     const std::optional<std::int16_t> count = bagfile::toInt16(points->second);
     if (!count || *count < 0)
-        return malformed(why, QStringLiteral("\"Points\" holds %1, not a number of points from 0 to 32767").arg(quoted(points->second)));
+        return malformed(why, QStringLiteral("\"Points\" holds %1, not a number of points from %2").arg(quoted(points->second), conv::rangeText(0, MostPoints)));
 
     ObjectFileValues values;
     values.PointCount = *count;

@@ -1,6 +1,9 @@
 // Writing and strictly reading the values of a workspace file.
 #include "files/WorkspaceFile.h"
 
+#include "platform/Conversions.h"
+
+#include <limits>
 #include <utility>
 
 namespace {
@@ -44,7 +47,7 @@ ReadResult readWorkspaceFile(const filerecord::Decoded& record, WorkspaceFileVal
     const TaggedValue radius = bag.ReadProperty(kRadius, TaggedValue(std::int16_t(20)));
     const std::optional<std::int16_t> radius16 = bagfile::toInt16(radius);
     if (!radius16 || *radius16 < 0)
-        return malformed(why, QStringLiteral("\"Radius\" holds %1, not a radius from 0 to 32767").arg(quoted(radius)));
+        return malformed(why, QStringLiteral("\"Radius\" holds %1, not a radius from %2").arg(quoted(radius), conv::rangeText(0, std::numeric_limits<std::int16_t>::max())));
     values.Radius = *radius16;
 
     const TaggedValue grid = bag.ReadProperty(kGridState, TaggedValue(std::int16_t(1)));

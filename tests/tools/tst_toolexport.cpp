@@ -4,6 +4,7 @@
 // exports and bad options write nothing. One file of each format is kept as its reader accepted it.
 #include "tools/ToolTestSupport.h"
 
+#include "export/Mesh.h"
 #include "export/ViewPictures.h"
 
 #include <QJsonArray>
@@ -12,6 +13,7 @@
 #include <QPainter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <random>
 
 namespace {
 
@@ -127,6 +129,42 @@ private slots:
         compareWithReference(path("object.stl"), reference);
     }
 
+    // Seeded random outlines full of crossings, whose filled parts touch at points: a reader
+    // that pairs the facets at an edge in the file's order (admesh, as slicers do) turns no
+    // facet round and finds the volume the export built.
+    void selfCrossingSolidsReadAsWritten_data()
+    {
+        QTest::addColumn<std::vector<PointRecord>>("points");
+        const int seed = 4;
+        std::mt19937 random{seed};
+        std::uniform_int_distribution<int> coordinate(0, 4000), size(6, 20);
+        for (int row = 0; row < 80; ++row) {
+            std::vector<PointRecord> points(std::size_t(size(random)));
+            for (PointRecord& p : points)
+                p = {coordinate(random), coordinate(random)};
+            QTest::addRow("seed %d, outline %d", seed, row) << points;
+        }
+    }
+
+    void selfCrossingSolidsReadAsWritten()
+    {
+        QFETCH(std::vector<PointRecord>, points);
+        ObjectFileValues object;
+        object.points = points;
+        object.Dimension = 3;
+        const std::variant<Mesh, QString> built = buildPrism(object, LengthUnit::Millimetre);
+        QVERIFY(std::holds_alternative<Mesh>(built));
+        writeObject(path("object.obj"), points, NoDepth);
+        QCOMPARE(runTool({"export", path("object.obj"), "-o", path("object.stl")}).status, 0);
+        const Ran checked = runProgram("admesh", {path("object.stl")});
+        QCOMPARE(checked.status, 0);
+        const std::map<QString, double> figures = admeshFigures(checked.out);
+        QCOMPARE(figures.at("Facets reversed"), 0.0);
+        QCOMPARE(figures.at("Backwards edges"), 0.0);
+        const double volume = std::get<Mesh>(built).volume();
+        QVERIFY2(std::abs(figures.at("Volume") - volume) <= 1e-5 * volume, qPrintable(QString::number(figures.at("Volume"))));
+    }
+
     void refusedExportWritesNothing_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -148,6 +186,9 @@ private slots:
                        "more than the limit of 12" + raise << 1;
         QTest::addRow("star's solid over the limit") << QStringList{"star.obj", "-o", "out.stl", "--max-triangles=35"}
                                                      << "brondelwick-tool: star.obj: " + solid + "its solid would have 36 triangles, more than the limit of 35" + raise << 1;
+        QTest::addRow("far from the origin") << QStringList{"faraway.obj", "-o", "out.stl", "--unit", "twip"}
+                                             << "brondelwick-tool: faraway.obj: " + solid + "single precision in twips would move a corner by 24 twips, "
+                                                "more than half a twip; export it in another unit (--unit) or move it nearer the origin." << 1;
         QTest::addRow("DXF of no points") << QStringList{"empty.obj", "-o", "out.dxf"}
                                           << "brondelwick-tool: empty.obj: The object cannot be exported as a drawing: it has no points." << 1;
         QTest::addRow("DXF prism of a flat object")
@@ -191,6 +232,7 @@ private slots:
         writeObject(path("star.obj"), pentagram(), NoDepth);
         writeObject(path("empty.obj"), {}, NoDepth);
         writeObject(path("far.obj"), {{0, 0}, {10, 99999}}, NoDepth);
+        writeObject(path("faraway.obj"), {{2000000000, 0}, {2000001000, 0}, {2000000000, 1000}}, NoDepth);
         writeFileBytes(path("void.obj"), {});
         QVERIFY(QFile::copy(QStringLiteral(BRONDELWICK_TEST_DATA "/colours.wks"), path("colours.wks")));
         const QStringList before = QDir(dir->path()).entryList(QDir::Files);

@@ -7,6 +7,7 @@
 #include "export/Mesh.h"
 #include "export/ViewPictures.h"
 #include "files/AtomicWrite.h"
+#include "platform/Conversions.h"
 
 #include <QCoreApplication>
 #include <QCommandLineParser>
@@ -313,7 +314,7 @@ int exportObject(const QCommandLineParser& p)
     if (p.isSet(QStringLiteral("line-width"))) {
         const std::optional<qulonglong> pixels = wholeNumber(p.value(QStringLiteral("line-width")), 1, 32767);
         if (!pixels)
-            return usage(command, QStringLiteral("the line width must be a whole number from 1 to 32767"));
+            return usage(command, QStringLiteral("the line width must be ") + conv::wholeNumberText(1));
         settings.lineWidth = int(*pixels);
     }
     const bool binary = format == QLatin1String("png") || (format == QLatin1String("stl") && !p.isSet(QStringLiteral("ascii")));
@@ -430,8 +431,9 @@ const std::vector<Command> Commands{
                     "       filled by the nonzero rule, its front face at Z = 0, its back face at Z = minus\n"
                     "       the depth, X to the right and Y up. A flat object, a depth of 0, fewer than\n"
                     "       three distinct points, an outline that encloses no area, one over\n"
-                    "       --max-triangles and one whose corners single precision cannot keep apart\n"
-                    "       in the unit are refused.\n"
+                    "       --max-triangles, one so far from the origin that single precision would move\n"
+                    "       a corner by more than half a twip, and one whose corners single precision\n"
+                    "       cannot keep apart in the unit are refused.\n"
                     "  svg  the four views as vector drawings, laid out as in the window, one group per view.\n"
                     "  png  the same views as pixels, exactly as the window shows them.\n"
                     "  dxf  the outline as a closed polyline in millimetres (DXF release 12), on a layer\n"
