@@ -433,9 +433,9 @@ std::vector<Part> facesByPart(const std::vector<std::array<double, 2>>& points, 
                     j = low->second;
                     continue;
                 }
-                const auto angle = [&points, other](std::uint32_t towards) {
-                    return std::atan2(static_cast<long double>(points[towards][1]) - points[other][1],
-                                      static_cast<long double>(points[towards][0]) - points[other][0]);
+                const auto angle = [&points, from = other](std::uint32_t towards) {
+                    return std::atan2(static_cast<long double>(points[towards][1]) - points[from][1],
+                                      static_cast<long double>(points[towards][0]) - points[from][0]);
                 };
                 const long double back = angle(at);
                 long double nearest = 10;

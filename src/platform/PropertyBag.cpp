@@ -365,7 +365,7 @@ QByteArray PropertyBagWriter::finish()
 PropertyBagScanner::PropertyBagScanner(QByteArrayView bytes, qsizetype mostValues)
 {
     const qsizetype size = bytes.size();
-    if (std::memcmp(bytes.data(), kSignature, size_t(qMin(size, qsizetype(sizeof kSignature)))) != 0) {
+    if (size > 0 && std::memcmp(bytes.data(), kSignature, size_t(qMin(size, qsizetype(sizeof kSignature)))) != 0) {
         fail(QStringLiteral("not a property bag (wrong signature)"));
         return;
     }
