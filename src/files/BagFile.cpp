@@ -13,6 +13,15 @@ QByteArray encode(const PropertyBag& bag)
 ReadResult decode(const filerecord::Decoded& record, PropertyBag& bag, qsizetype mostValues, QString* why)
 {
     bag.setContents(QByteArray()); // leaves the bag empty
+    if (const std::optional<ReadResult> result = withoutData(record, why))
+        return *result;
+    if (!bag.setContents(record.data, why, mostValues))
+        return ReadResult::Malformed;
+    return ReadResult::Loaded;
+}
+
+std::optional<ReadResult> withoutData(const filerecord::Decoded& record, QString* why)
+{
     switch (record.status) {
     case filerecord::Decoded::Status::NothingRead:
         return ReadResult::NothingRead;
@@ -21,9 +30,7 @@ ReadResult decode(const filerecord::Decoded& record, PropertyBag& bag, qsizetype
     case filerecord::Decoded::Status::Data:
         break;
     }
-    if (!bag.setContents(record.data, why, mostValues))
-        return ReadResult::Malformed;
-    return ReadResult::Loaded;
+    return std::nullopt;
 }
 
 std::optional<TaggedValue> readStored(const PropertyBag& bag, const QString& name)

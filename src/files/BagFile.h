@@ -27,6 +27,10 @@ QByteArray encode(const PropertyBag& bag);
 // given) holding a short reason for Malformed.
 ReadResult decode(const filerecord::Decoded& record, PropertyBag& bag, qsizetype mostValues, QString* why);
 
+// What a record that holds no data gives: NothingRead, or Malformed with *why (when given)
+// set; nullopt for a record of data.
+std::optional<ReadResult> withoutData(const filerecord::Decoded& record, QString* why);
+
 // The value stored under name, or nullopt when the bag has none.
 std::optional<TaggedValue> readStored(const PropertyBag& bag, const QString& name);
 

@@ -132,14 +132,14 @@ bool takePoint(PropertyBagScanner& in, const PropertyBagScanner::Value& value, i
             found.points[std::size_t(index)] = *point;
             return true;
         }
-        QString text;
-        if (!PropertyBagScanner::decodeText(value.text, &text))
-            return in.refuse(QStringLiteral("text is not valid UTF-8"));
-        if (const std::optional<PointRecord> point = parsePoint(text)) {
+        TaggedValue text;
+        if (!in.take(value, &text))
+            return false;
+        if (const std::optional<PointRecord> point = parsePoint(text.toText())) {
             found.points[std::size_t(index)] = *point;
             return true;
         }
-        found.notPoints[index] = TaggedValue(std::move(text));
+        found.notPoints[index] = std::move(text);
         return true;
     }
     found.notPoints[index] = value.number;
@@ -163,14 +163,8 @@ ReadResult readObjectFile(const filerecord::Decoded& record, ObjectFileValues& o
     using bagfile::malformed;
     using bagfile::quoted;
 
-    switch (record.status) {
-    case filerecord::Decoded::Status::NothingRead:
-        return ReadResult::NothingRead;
-    case filerecord::Decoded::Status::Malformed:
-        return malformed(why, record.error);
-    case filerecord::Decoded::Status::Data:
-        break;
-    }
+    if (const std::optional<ReadResult> result = bagfile::withoutData(record, why))
+        return *result;
     PropertyBagScanner in(record.data, MostObjectValues);
     if (!in.valid())
         return malformed(why, in.error());
@@ -189,8 +183,8 @@ ReadResult readObjectFile(const filerecord::Decoded& record, ObjectFileValues& o
                 return malformed(why, (in.refuse(QStringLiteral("duplicate name \"%1\"").arg(pointName(index))), in.error()));
             found.present[std::size_t(index)] = true;
         } else {
-            if (!PropertyBagScanner::decodeText(nameBytes, &name))
-                return malformed(why, (in.refuse(QStringLiteral("name is not valid UTF-8")), in.error()));
+            if (!in.takeName(nameBytes, &name))
+                return malformed(why, in.error());
             if (named.count(name))
                 return malformed(why, (in.refuse(QStringLiteral("duplicate name \"%1\"").arg(conv::excerpt(name))), in.error()));
         }
@@ -201,13 +195,9 @@ ReadResult readObjectFile(const filerecord::Decoded& record, ObjectFileValues& o
                 return malformed(why, in.error());
             continue;
         }
-        TaggedValue stored = value.number;
-        if (value.kind == ValueKind::Text) {
-            QString text;
-            if (!PropertyBagScanner::decodeText(value.text, &text))
-                return malformed(why, (in.refuse(QStringLiteral("text is not valid UTF-8")), in.error()));
-            stored = TaggedValue(std::move(text));
-        }
+        TaggedValue stored;
+        if (!in.take(value, &stored))
+            return malformed(why, in.error());
         // Every name is kept for the check of duplicates; only the four values are used.
         const bool used = name == kPoints || name == kDimension || name == kGrid || name == kDepth;
         named.emplace(std::move(name), used ? std::move(stored) : TaggedValue());

@@ -281,21 +281,17 @@ bool PropertyBag::setContents(const QByteArray& bytes, QString* error, qsizetype
     PropertyBagScanner::Value found;
     while (in.nextName(&nameBytes)) {
         QString name;
-        if (!PropertyBagScanner::decodeText(nameBytes, &name))
-            return fail(error, (in.refuse(QStringLiteral("name is not valid UTF-8")), in.error()));
+        if (!in.takeName(nameBytes, &name))
+            return fail(error, in.error());
         const qsizetype known = index.size();
         index.emplace(name, entries.size());
         if (index.size() == known)
             return fail(error, (in.refuse(QStringLiteral("duplicate name \"%1\"").arg(conv::excerpt(name))), in.error()));
         if (!in.nextValue(&found))
             return fail(error, in.error());
-        TaggedValue value = found.number;
-        if (found.kind == ValueKind::Text) {
-            QString text;
-            if (!PropertyBagScanner::decodeText(found.text, &text))
-                return fail(error, (in.refuse(QStringLiteral("text is not valid UTF-8")), in.error()));
-            value = TaggedValue(std::move(text));
-        }
+        TaggedValue value;
+        if (!in.take(found, &value))
+            return fail(error, in.error());
         entries.append(Entry{std::move(name), std::move(value)});
     }
     if (!in.finish())
@@ -457,4 +453,20 @@ bool PropertyBagScanner::finish()
     return true;
 }
 
-bool PropertyBagScanner::decodeText(QByteArrayView bytes, QString* out) { return decodeUtf8Strictly(bytes, out); }
+bool PropertyBagScanner::takeName(QByteArrayView bytes, QString* out)
+{
+    return decodeUtf8Strictly(bytes, out) || refuse(QStringLiteral("name is not valid UTF-8"));
+}
+
+bool PropertyBagScanner::take(const Value& value, TaggedValue* out)
+{
+    if (value.kind != ValueKind::Text) {
+        *out = value.number;
+        return true;
+    }
+    QString text;
+    if (!decodeUtf8Strictly(value.text, &text))
+        return refuse(QStringLiteral("text is not valid UTF-8"));
+    *out = TaggedValue(std::move(text));
+    return true;
+}

@@ -95,7 +95,7 @@ private:
 // without a QString or an allocation per value. It checks up front the signature, version,
 // count within mostValues and checksum, and for each value that its bytes are there, its
 // name is not empty and its type code is known. It leaves to its caller that names and texts
-// are UTF-8 (decodeText) and that names are distinct, and words every failure, the caller's
+// are UTF-8 (takeName, take) and that names are distinct, and words every failure, the caller's
 // through refuse(), as setContents reports it.
 // Invariant: once error() is set, the scanner gives nothing more.
 class PropertyBagScanner {
@@ -119,14 +119,16 @@ public:
     // Reads the value whose name nextName just gave; false, with error(), when its type or its
     // payload is cut short or its type code is unknown.
     bool nextValue(Value* out);
+    // The name just read as text; false (the value refused) when it is not UTF-8.
+    bool takeName(QByteArrayView bytes, QString* out);
+    // The value just read, a text decoded; false (the value refused) for a text that is not
+    // UTF-8.
+    bool take(const Value& value, TaggedValue* out);
     // Records the caller's reason for refusing the value just named and gives false.
     bool refuse(const QString& reason);
     // After the last value: false, with error(), when a failure was met or bytes are left over.
     bool finish();
     const QString& error() const { return error_; }
-
-    // Text as the bag stores it: strictly well-formed UTF-8; false for anything else.
-    static bool decodeText(QByteArrayView bytes, QString* out);
 
 private:
     bool fail(const QString& reason);
