@@ -126,7 +126,7 @@ std::variant<InputFile, Failure> readInputFile(const QString& path)
         file.kind = InputFile::Kind::Workspace;
         return file;
     }
-    if (path.endsWith(QLatin1String(".wks"), Qt::CaseInsensitive))
+    if (path.endsWith(WorkspaceFileExtension, Qt::CaseInsensitive))
         return inputFailure(path, QStringLiteral("not a workspace file: ") + workspaceWhy);
     return inputFailure(path, QStringLiteral("not an object file: ") + objectWhy);
 }
