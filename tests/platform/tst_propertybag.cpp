@@ -119,6 +119,8 @@ private slots:
         QTest::addColumn<QString>("reason");
         const QByteArray u8 = field("a") + '\x01' + '\x05';
         QTest::newRow("cut into the checksum") << sealed(head(0)).left(13) << "cut short";
+        QTest::newRow("one byte, not the signature's") << QByteArray("X") << "signature";
+        QTest::newRow("one byte of the signature") << QByteArray("B") << "cut short";
         QTest::newRow("wrong signature") << sealed("BWPC" + le(quint16(1)) + le(quint32(1)) + u8) << "signature";
         QTest::newRow("version 2") << sealed(head(1, 2) + u8) << "version";
         QTest::newRow("more values than the kind holds") << sealed(head(3) + u8 + field("b") + '\x00' + field("c") + '\x00') << "3 values, more than the 2";

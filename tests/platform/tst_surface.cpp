@@ -66,8 +66,11 @@ private slots:
         view.Cls();
         view.setBackColor(0x00FF00);
         view.setMousePointer(3);
-        view.addLineObject()->setVisible(true);
-        QCOMPARE(told, 6);
+        LineObject* line = view.addLineObject();
+        line->setVisible(true);
+        line->setBorderColor(0x00FF00);
+        line->setEnds(0, 0, 100, 100);
+        QCOMPARE(told, 8);
     }
 
     // The surfaces of a session are drawn together, on the machine's cores, when their owner

@@ -67,6 +67,8 @@ private slots:
     void offAndOn()
     {
         TestCore w;
+        for (const ViewSurface* view : {&w->picFront, &w->picSide, &w->picTop})
+            QCOMPARE(view->lineObjects().size(), std::size_t(2 * GridLines::LinesPerArray));
         QCOMPARE(pixelAt(w->picFront, 2000, 490), QColor(0x40, 0x40, 0x40));
         QVERIFY(act(w, [&] { mnuLneOff_Click(w->views); }));
         QCOMPARE(linesAt(w, 1), Hidden);
