@@ -720,7 +720,8 @@ QString mainHelp()
                "     exported, an output that cannot be written, standard output full or closed\n"
                "  2  a wrong command line or a refused combination (an output that is an input, a\n"
                "     binary format for a terminal), or an input file that is missing, unreadable,\n"
-               "     malformed or holds nothing\n\n"
+               "     malformed or holds nothing\n"
+               "  130, 143  an export into --output-dir stopped by SIGINT or SIGTERM\n\n"
                "Every message goes to standard error, headed by the tool's name.\n")
         .arg(commands);
 }
