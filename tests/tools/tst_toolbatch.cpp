@@ -75,6 +75,23 @@ private slots:
         QCOMPARE(QDir(path("out")).entryList(QDir::Files | QDir::Hidden), (QStringList{"also good.3mf", "good.3mf"}));
     }
 
+    // On a terminal the progress line is rewritten and cleared at the end; elsewhere (every
+    // other test) nothing of it is written.
+    void progressOnATerminal()
+    {
+        const QStringList inputs = someObjects(6);
+        QVERIFY(QDir(dir->path()).mkdir("out"));
+        QStringList quoted;
+        for (const QString& input : inputs)
+            quoted << "'" + input + "'";
+        const Ran ran = runProgram("script", {"-qec", QStringLiteral(BRONDELWICK_TOOL) + " export " + quoted.join(' ') + " --output-dir out --format stl -j 2",
+                                              "/dev/null"}, {}, dir->path());
+        QCOMPARE(ran.status, 0);
+        QVERIFY2(ran.out.contains("\r\x1b[K0 of 6 exported, 0 failed"), qPrintable(ran.out));
+        QVERIFY2(ran.out.contains("\r\x1b[K6 of 6 exported, 0 failed"), qPrintable(ran.out));
+        QVERIFY2(ran.out.endsWith("\r\x1b[K"), qPrintable(ran.out));
+    }
+
     // Names one a line from a file or from standard input, CR LF and blank lines allowed.
     void inputsFromAList_data()
     {

@@ -573,15 +573,15 @@ int exportBatch(const QCommandLineParser& p)
             return QStringLiteral("\r\x1b[K%1 of %2 exported, %3 failed").arg(finished - failures).arg(inputs.size()).arg(failures);
         };
         while (finished < inputs.size() && stopSignal == 0) {
-            wake.wait_for(lock, std::chrono::milliseconds(100));
             if (showProgress)
                 print(stderr, line());
+            wake.wait_for(lock, std::chrono::milliseconds(100));
         }
     }
     for (std::thread& thread : threads)
         thread.join();
     if (showProgress)
-        print(stderr, QStringLiteral("\r\x1b[K"));
+        print(stderr, QStringLiteral("\r\x1b[K%1 of %2 exported, %3 failed\r\x1b[K").arg(finished - failures).arg(inputs.size()).arg(failures));
     if (stopSignal != 0)
         return fail(128 + stopSignal, QStringLiteral("stopped by a signal: %1 of %2 exported, %3 failed")
                                           .arg(finished - failures).arg(inputs.size()).arg(failures));
