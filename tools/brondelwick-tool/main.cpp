@@ -452,7 +452,8 @@ int exportObject(const QCommandLineParser& p)
 }
 
 // The signal that asked a batch export to stop (SIGINT, SIGTERM), 0 while none has.
-volatile std::sig_atomic_t stopSignal = 0;
+std::atomic<int> stopSignal{0};
+static_assert(std::atomic<int>::is_always_lock_free, "the signal handler must not take a lock");
 extern "C" void askToStop(int signal) { stopSignal = signal; }
 
 // The inputs of a batch: the command line's, then those of --files-from (one a line, LF or
@@ -564,6 +565,9 @@ int exportBatch(const QCommandLineParser& p)
             wake.notify_one();
         }
     };
+    // Qt keeps the program's folder, which every session asks for, in a cache it fills
+    // unguarded on first use: filled here, before the threads read it.
+    QCoreApplication::applicationDirPath();
     std::vector<std::thread> threads;
     for (unsigned j = 0; j < std::min<qsizetype>(jobs, inputs.size()); ++j)
         threads.emplace_back(work);
