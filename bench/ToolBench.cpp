@@ -81,6 +81,6 @@ void registerToolBenchmarks()
     // both cores as on one.
     benchmark::RegisterBenchmark("ToolExport/1000 runs", processPerExport)->Unit(benchmark::kMillisecond)->Iterations(1);
     benchmark::RegisterBenchmark("ToolExport/one run", oneRun)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(3);
-    addGoal("ToolExport/one run/1", "ToolExport/1000 runs", 0.1);
-    addGoal("ToolExport/one run/2", "ToolExport/one run/1", 1 / 1.7);
+    addGoal("ToolExport/one run/1/iterations:3", "ToolExport/1000 runs/iterations:1", 0.1);
+    addGoal("ToolExport/one run/2/iterations:3", "ToolExport/one run/1/iterations:3", 1 / 1.7);
 }

@@ -6,7 +6,7 @@
 
 #include <QUuid>
 
-#include <limits>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -31,6 +31,31 @@ private:
 
 // The namespace of the identities in the program's packages.
 const QUuid PackageNamespace(QStringLiteral("{5d3c1a52-8f0e-4b7a-9c61-2e4f6b8d0a17}"));
+
+// Where lib3mf's writer puts the package: bytes written at the position it last sought.
+struct Sink {
+    QByteArray bytes;
+    qsizetype position = 0;
+
+    static unsigned write(unsigned char* data, unsigned count, void* user)
+    {
+        Sink& sink = *static_cast<Sink*>(user);
+        const qsizetype end = sink.position + qsizetype(count);
+        if (end > sink.bytes.size())
+            sink.bytes.resize(end);
+        std::memcpy(sink.bytes.data() + sink.position, data, count);
+        sink.position = end;
+        return 0;
+    }
+    static unsigned seek(unsigned long long position, void* user)
+    {
+        Sink& sink = *static_cast<Sink*>(user);
+        if (position > static_cast<unsigned long long>(sink.bytes.size()))
+            return 1;
+        sink.position = qsizetype(position);
+        return 0;
+    }
+};
 
 QString failed(const char* step) { return QStringLiteral("lib3mf failed %1").arg(QLatin1String(step)); }
 
@@ -87,11 +112,11 @@ std::variant<QByteArray, QString> threeMfPackage(const Mesh& mesh, const QString
         return failed("to name the object");
     if (lib3mf_model_querywriter(m, "3mf", reinterpret_cast<PLib3MFModelWriter**>(writer.out())) != LIB3MF_OK)
         return failed("to make a writer");
-    ULONG64 size = 0;
-    if (lib3mf_writer_getstreamsize(writer.get(), &size) != LIB3MF_OK || size > ULONG64(std::numeric_limits<qsizetype>::max()))
-        return failed("to measure the package");
-    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
-    if (lib3mf_writer_writetobuffer(writer.get(), reinterpret_cast<BYTE*>(bytes.data()), size) != LIB3MF_OK)
+    // Written once into memory: the package's writer seeks back to fill in sizes.
+    Sink sink;
+    if (lib3mf_writer_writetocallback(writer.get(), reinterpret_cast<void*>(&Sink::write), reinterpret_cast<void*>(&Sink::seek), &sink)
+        != LIB3MF_OK)
         return failed("to write the package");
+    QByteArray bytes = std::move(sink.bytes);
     return bytes;
 }
