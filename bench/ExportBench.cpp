@@ -1,11 +1,13 @@
 // The tool's exports of the 32767-point ring, extruded: to binary STL (the file read, the
-// outline filled and triangulated, the prism built, encoded and written) and to PNG (the
-// object opened and drawn in the four views, composed, encoded and written); the STL export
-// of outlines whose edges cross very often, exported or refused.
+// outline filled and triangulated, the prism built, encoded and written), to 3MF (the same
+// solid packed through lib3mf) and to PNG (the object opened and drawn in the four views,
+// composed, encoded and written); the STL export of outlines whose edges cross very often,
+// exported or refused.
 #include "BenchSupport.h"
 
 #include "export/HeadlessSession.h"
 #include "export/Mesh.h"
+#include "export/ThreeMf.h"
 #include "export/ViewPictures.h"
 #include "files/AtomicWrite.h"
 
@@ -73,7 +75,8 @@ std::unique_ptr<ExportSetup>& setup()
 
 // shape: the ring, the wide ring, the scattered points or the star; refusable: whether the
 // export may be refused (the figure is then the time to the refusal).
-void exportStl(benchmark::State& state, const QString ExportSetup::*shape, bool refusable)
+// threeMf: the solid written as 3MF instead of binary STL.
+void exportStl(benchmark::State& state, const QString ExportSetup::*shape, bool refusable, bool threeMf)
 {
     ExportSetup& s = *setup();
     const QString output = s.folder.path() + QStringLiteral("/ring.stl");
@@ -92,7 +95,10 @@ void exportStl(benchmark::State& state, const QString ExportSetup::*shape, bool 
             triangles = 0;
             continue;
         }
-        if (!writeAtomically(output, binaryStl(std::get<Mesh>(prism), QStringLiteral("ring")), false, &why)) {
+        const Mesh& mesh = std::get<Mesh>(prism);
+        std::variant<QByteArray, QString> bytes = threeMf ? threeMfPackage(mesh, QStringLiteral("ring"), LengthUnit::Millimetre)
+                                                          : binaryStl(mesh, QStringLiteral("ring"));
+        if (!std::holds_alternative<QByteArray>(bytes) || !writeAtomically(output, std::get<QByteArray>(bytes), false, &why)) {
             state.SkipWithError("the STL export failed");
             return;
         }
@@ -120,16 +126,18 @@ void exportPng(benchmark::State& state)
 
 void registerExportBenchmarks()
 {
-    benchmark::RegisterBenchmark("ExportStl/ring/32767", exportStl, &ExportSetup::object, false)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("ExportStl/widering/32767", exportStl, &ExportSetup::wide, false)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("ExportStl/scattered/32767", exportStl, &ExportSetup::scattered, true)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("ExportStl/star/2000", exportStl, &ExportSetup::star, true)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("ExportStl/ring/32767", exportStl, &ExportSetup::object, false, false)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("ExportStl/widering/32767", exportStl, &ExportSetup::wide, false, false)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("ExportStl/scattered/32767", exportStl, &ExportSetup::scattered, true, false)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("ExportStl/star/2000", exportStl, &ExportSetup::star, true, false)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Export3mf/ring/32767", exportStl, &ExportSetup::object, false, true)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("ExportPng/ring/32767", exportPng)->Unit(benchmark::kMillisecond);
     addGoal("ExportStl/ring/32767", {}, 50e-3);
     addGoal("ExportStl/widering/32767", {}, 100e-3);
     addGoal("ExportStl/scattered/32767", {}, 1.0);
     addGoal("ExportStl/star/2000", {}, 1.0);
     addGoal("ExportPng/ring/32767", {}, 20e-3);
+    addGoal("Export3mf/ring/32767", "ExportStl/ring/32767", 1.5);
 }
 
 void releaseExportBenchmarks() { setup().reset(); }

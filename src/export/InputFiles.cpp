@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <map>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,7 +25,9 @@ bool closedStreams[3] = {false, false, false};
 
 // Standard input and the other inputs that are no regular file as first read, by path: a
 // run may need the same input twice (checked, then opened), and a pipe gives its bytes once.
+// Guarded by readOnceLock, as the tool's batch export reads inputs on several threads.
 std::map<QString, QByteArray> readOnce;
+std::mutex readOnceLock;
 
 } // namespace
 
@@ -63,8 +66,11 @@ std::optional<QByteArray> readWholeInput(const QString& path, QString* why, Inpu
         *why = QStringLiteral("is closed");
         return std::nullopt;
     }
-    if (const auto read = readOnce.find(path); read != readOnce.end())
-        return read->second;
+    {
+        const std::lock_guard lock(readOnceLock);
+        if (const auto read = readOnce.find(path); read != readOnce.end())
+            return read->second;
+    }
     const int fd = standardInput ? STDIN_FILENO : ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     struct stat status {};
     if (fd < 0 || ::fstat(fd, &status) != 0) {
@@ -98,8 +104,10 @@ std::optional<QByteArray> readWholeInput(const QString& path, QString* why, Inpu
     }
     if (!standardInput)
         ::close(fd);
-    if (reason.isEmpty() && (standardInput || !S_ISREG(status.st_mode)))
+    if (reason.isEmpty() && (standardInput || !S_ISREG(status.st_mode))) {
+        const std::lock_guard lock(readOnceLock);
         readOnce[path] = bytes;
+    }
     if (reason.isEmpty())
         return bytes;
     *why = reason;

@@ -676,6 +676,7 @@ std::variant<Mesh, QString> buildPrism(const ObjectFileValues& object, LengthUni
     // Part by part, so that readers which pair the facets at an edge in the order of the
     // file (where parts touch, four share a lateral edge) pair each part's own.
     for (const Part& part : facesByPart(face.points, face.triangles)) {
+        mesh.partStarts.push_back(mesh.triangles.size());
         for (const std::size_t i : part.triangles) {
             const auto [a, b, c] = face.triangles[i];
             mesh.triangles.push_back({a, b, c});

@@ -31,6 +31,9 @@ std::variant<std::int16_t, QString> prismDepth(const ObjectFileValues& object);
 struct Mesh {
     std::vector<std::array<float, 3>> vertices;
     std::vector<std::array<std::uint32_t, 3>> triangles;
+    // Where each filled part's triangles begin, in rising order (the first at 0); empty for a
+    // mesh not built part by part.
+    std::vector<std::size_t> partStarts;
 
     // The enclosed volume, from the signed volumes of the triangles (positive when outward).
     double volume() const;

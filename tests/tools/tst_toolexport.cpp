@@ -1,11 +1,13 @@
 // brondelwick-tool export, proven by the programs users open its files with: admesh finds
 // every STL a closed solid of the filled area times the depth, rsvg-convert draws the SVG on
-// the PNG's pixels, ezdxf reads the DXF back; the PNG is the window's own picture. Refused
+// the PNG's pixels, ezdxf reads the DXF back, a reader of our own and lib3mf the 3MF; the PNG is the window's own picture. Refused
 // exports and bad options write nothing. One file of each format is kept as its reader accepted it.
 #include "tools/ToolTestSupport.h"
 
 #include "export/Mesh.h"
 #include "export/ViewPictures.h"
+
+#include <Model/COM/NMR_DLLInterfaces.h>
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -60,6 +62,52 @@ QStringList differingRuns(const QImage& a, const QImage& b)
             if (differs(x, y) && (differs(x + 1, y) || differs(x - 1, y + 1) || differs(x, y + 1) || differs(x + 1, y + 1)))
                 runs << QStringLiteral("%1,%2").arg(x).arg(y);
     return runs;
+}
+
+// What tests/tools/read_3mf.py finds in a 3MF package.
+QJsonObject read3mf(const QString& file)
+{
+    const Ran read = runProgram("/usr/bin/python3", {QStringLiteral(BRONDELWICK_TOOL_TESTS "/read_3mf.py"), file});
+    if (!read.err.isEmpty())
+        qWarning("%s", qPrintable(read.err));
+    return QJsonDocument::fromJson(read.out.toUtf8()).object();
+}
+
+// What lib3mf reads from a package: the model's unit, its first object's name and mesh sizes.
+struct ReadBack {
+    int unit = -1;
+    QString name;
+    int vertices = -1, triangles = -1;
+};
+
+ReadBack readWithLib3mf(const QString& file)
+{
+    using namespace NMR;
+    ReadBack read;
+    PLib3MFModel* model = nullptr;
+    PLib3MFModelReader* reader = nullptr;
+    PLib3MFModelResourceIterator* objects = nullptr;
+    if (lib3mf_createmodel(&model) == LIB3MF_OK && lib3mf_model_queryreader(model, "3mf", &reader) == LIB3MF_OK
+        && lib3mf_reader_readfromfileutf8(reader, QFile::encodeName(file).constData()) == LIB3MF_OK
+        && lib3mf_model_getmeshobjects(model, &objects) == LIB3MF_OK) {
+        BOOL more = false;
+        PLib3MFModelResource* object = nullptr;
+        DWORD unit = 0, vertices = 0, triangles = 0;
+        char name[256] = {};
+        ULONG needed = 0;
+        if (lib3mf_model_getunit(model, &unit) == LIB3MF_OK && lib3mf_resourceiterator_movenext(objects, &more) == LIB3MF_OK && more
+            && lib3mf_resourceiterator_getcurrent(objects, &object) == LIB3MF_OK
+            && lib3mf_meshobject_getvertexcount(object, &vertices) == LIB3MF_OK
+            && lib3mf_meshobject_gettrianglecount(object, &triangles) == LIB3MF_OK
+            && lib3mf_object_getnameutf8(object, name, sizeof name, &needed) == LIB3MF_OK)
+            read = {int(unit), QString::fromUtf8(name), int(vertices), int(triangles)};
+        if (object)
+            lib3mf_release(object);
+    }
+    for (PLib3MFBase* owned : std::initializer_list<PLib3MFBase*>{objects, reader, model})
+        if (owned)
+            lib3mf_release(owned);
+    return read;
 }
 
 const std::vector<PointRecord> Triangle{{100, 1000}, {900, 1000}, {500, 300}};
@@ -165,6 +213,118 @@ private slots:
         QVERIFY2(std::abs(figures.at("Volume") - volume) <= 1e-5 * volume, qPrintable(QString::number(figures.at("Volume"))));
     }
 
+    // The package as a reader apart from lib3mf sees it (tests/tools/read_3mf.py): its parts
+    // and relationship, the unit asked for, the object named after its file, the program as
+    // the application, and a closed mesh of outward parts whose volume is the filled area
+    // times the depth (worked out exactly apart from the tool, as for STL).
+    void threeMfIsAClosedSolid_data()
+    {
+        QTest::addColumn<std::vector<PointRecord>>("points");
+        QTest::addColumn<TaggedValue>("depth");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<double>("volume");
+        QTest::addColumn<int>("parts");
+        QTest::addColumn<int>("triangles");
+        QTest::addColumn<QString>("reference");
+        QTest::addRow("triangle in inches") << Triangle << depthOf(600) << QStringList{"-o", "out.3mf", "--unit", "in"} << "inch"
+                                            << 0.056262860082304525 << 1 << 8 << "triangle-inches.3mf";
+        QTest::addRow("star in millimetres by default") << pentagram() << depthOf(400) << QStringList{"-o", "out.3mf"} << "millimeter"
+                                                        << 9857.474307708537 << 1 << 36 << "";
+        QTest::addRow("bow tie: two parts apart where they touch")
+            << BowTie << depthOf(-300) << QStringList{"-o", "out.3mf"} << "millimeter" << 823.1991865997941 << 2 << 16 << "";
+        QTest::addRow("to standard output") << ConcaveL << TaggedValue(QStringLiteral("1000"))
+                                            << QStringList{"-o", "-", "--format", "3mf"} << "millimeter" << 1.75e9 * MmPerTwip * MmPerTwip * MmPerTwip << 1 << 20 << "";
+    }
+
+    void threeMfIsAClosedSolid()
+    {
+        QFETCH(std::vector<PointRecord>, points);
+        QFETCH(TaggedValue, depth);
+        QFETCH(QStringList, options);
+        writeObject(path("Kite part.obj"), points, depth);
+        // Standard output goes to the file by the shell, as a user's redirection does.
+        const QString command = QStringLiteral("exec \"$0\" export \"Kite part.obj\" \"$@\"")
+            + (options.contains("-") ? QStringLiteral(" > out.3mf") : QString());
+        const Ran ran = runProgram("/bin/sh", QStringList{"-c", command, QStringLiteral(BRONDELWICK_TOOL)} + options, {}, dir->path());
+        QCOMPARE(ran.err, QString());
+        QCOMPARE(ran.status, 0);
+        const QJsonObject package = read3mf(path("out.3mf"));
+        QCOMPARE(package["modelType"].toString(), "application/vnd.ms-package.3dmanufacturing-3dmodel+xml");
+        QCOMPARE(package["relsType"].toString(), "application/vnd.openxmlformats-package.relationships+xml");
+        QCOMPARE(package["targets"].toArray(), QJsonArray{"/3D/3dmodel.model"});
+        QTEST(package["unit"].toString(), "unit");
+        QCOMPARE(package["application"].toString(), "Brondelwick");
+        const QJsonArray objects = package["objects"].toArray();
+        QCOMPARE(objects.size(), 1);
+        QCOMPARE(package["items"].toArray(), QJsonArray{"1"});
+        QCOMPARE(objects[0]["name"].toString(), "Kite part");
+        QCOMPARE(objects[0]["type"].toString(), "model");
+        QVERIFY(objects[0]["closed"].toBool());
+        QVERIFY(objects[0]["manifold"].toBool());
+        QTEST(objects[0]["parts"].toInt(), "parts");
+        QTEST(objects[0]["triangles"].toInt(), "triangles");
+        QVERIFY(objects[0]["smallestPartVolume"].toDouble() > 0);
+        QFETCH(double, volume);
+        const double read = objects[0]["volume"].toDouble();
+        QVERIFY2(std::abs(read - volume) <= 1e-5 * volume, qPrintable(QString::number(read, 'g', 17)));
+        QFETCH(QString, reference);
+        compareWithReference(path("out.3mf"), reference);
+    }
+
+    // Seeded random outlines on a small lattice, so that edges overlap, retrace and cross at
+    // corners: every package read apart from lib3mf is closed (where a part touches itself at
+    // a corner it runs the edge there twice each way), each part outward, and holds
+    // the volume of the solid the STL export builds; an outline the solid refuses is refused.
+    void threeMfOfRandomOutlines_data()
+    {
+        QTest::addColumn<std::vector<PointRecord>>("points");
+        const int seed = 27;
+        std::mt19937 random{seed};
+        std::uniform_int_distribution<int> step(0, 4), size(4, 12);
+        for (int row = 0; row < 40; ++row) {
+            std::vector<PointRecord> points(std::size_t(size(random)));
+            for (PointRecord& p : points)
+                p = {500 * step(random), 500 * step(random)};
+            QTest::addRow("seed %d, outline %d", seed, row) << points;
+        }
+    }
+
+    void threeMfOfRandomOutlines()
+    {
+        QFETCH(std::vector<PointRecord>, points);
+        ObjectFileValues object;
+        object.points = points;
+        object.Dimension = 3;
+        const std::variant<Mesh, QString> built = buildPrism(object, LengthUnit::Millimetre);
+        writeObject(path("object.obj"), points, NoDepth);
+        const Ran ran = runTool({"export", path("object.obj"), "-o", path("object.3mf")});
+        if (const QString* why = std::get_if<QString>(&built)) {
+            QCOMPARE(ran.status, 1);
+            QVERIFY2(ran.err.contains(*why), qPrintable(ran.err));
+            QVERIFY(!QFile::exists(path("object.3mf")));
+            return;
+        }
+        QCOMPARE(ran.status, 0);
+        const QJsonObject object3mf = read3mf(path("object.3mf"))["objects"].toArray()[0].toObject();
+        QVERIFY(object3mf["closed"].toBool());
+        QVERIFY(object3mf["smallestPartVolume"].toDouble() > 0);
+        const double volume = std::get<Mesh>(built).volume();
+        QVERIFY2(std::abs(object3mf["volume"].toDouble() - volume) <= 1e-5 * volume, qPrintable(QString::number(object3mf["volume"].toDouble())));
+    }
+
+    // lib3mf, which slicers build on, reads the package back: unit, name and mesh sizes.
+    void threeMfReadsBackInLib3mf()
+    {
+        writeObject(path("bow tie.obj"), BowTie, depthOf(300));
+        QCOMPARE(runTool({"export", path("bow tie.obj"), "-o", path("bow.3mf"), "--unit", "in"}).status, 0);
+        const ReadBack read = readWithLib3mf(path("bow.3mf"));
+        QCOMPARE(read.unit, int(NMR::MODELUNIT_INCH));
+        QCOMPARE(read.name, "bow tie");
+        QCOMPARE(read.vertices, 12); // two triangles' prisms, the point where they touch not shared
+        QCOMPARE(read.triangles, 16);
+    }
+
     void refusedExportWritesNothing_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -206,7 +366,12 @@ private slots:
         const QString help = QStringLiteral("\nRun \"brondelwick-tool export --help\" for help.");
         QTest::addRow("unknown extension") << QStringList{"flat.obj", "-o", "out.jpg"}
                                            << "brondelwick-tool export: cannot tell the format of \"out.jpg\": name it .stl, "
-                                              ".svg, .png or .dxf, or give --format" + help << 2;
+                                              ".3mf, .svg, .png or .dxf, or give --format" + help << 2;
+        QTest::addRow("3MF of a flat object") << QStringList{"flat.obj", "-o", "out.3mf"}
+                                              << "brondelwick-tool: flat.obj: " + solid + "it is flat (last drawn in 2D); draw it in 3D to give it a depth." << 1;
+        QTest::addRow("3MF in twips") << QStringList{"star.obj", "-o", "out.3mf", "--unit", "twip"}
+                                      << "brondelwick-tool export: 3MF has no unit of twips (its units are the micron, millimetre, "
+                                         "centimetre, inch, foot and metre): give --unit mm or in" + help << 2;
         QTest::addRow("option of another format") << QStringList{"flat.obj", "-o", "out.png", "--ascii"}
                                                   << "brondelwick-tool export: --ascii does not apply to PNG" + help << 2;
         QTest::addRow("unknown unit") << QStringList{"flat.obj", "-o", "out.stl", "--unit", "cm"}

@@ -234,6 +234,9 @@ private slots:
         QTest::addRow("binary STL not written to a terminal")
             << QStringList{"export", "sample.obj", "-o", "-", "--format", "stl"} << "exec script -qec \"$0 $*\" /dev/null"
             << QByteArray() << "" << 2 << "" << "brondelwick-tool export: standard output is a terminal";
+        QTest::addRow("3MF not written to a terminal")
+            << QStringList{"export", "sample.obj", "-o", "-", "--format", "3mf"} << "exec script -qec \"$0 $*\" /dev/null"
+            << QByteArray() << "" << 2 << "" << "brondelwick-tool export: standard output is a terminal";
         QTest::addRow("object from standard input, checked then drawn") << QStringList{"export", "-", "-o", "piped.png"} << ""
                                                                         << fileBytes(docs("sample.obj")) << "piped.png" << 0 << "" << "";
         QTest::addRow("run to standard output, info from standard input") << QStringList{"run", "-", "-o", "-"}

@@ -1,10 +1,11 @@
 // brondelwick-tool: describes object and workspace files, runs command scripts headless and
-// exports objects as STL, SVG, PNG or DXF; the command line, help texts and exit statuses.
+// exports objects as STL, 3MF, SVG, PNG or DXF, one or many in a run; the command line, help texts and exit statuses.
 #include "Version.h"
 #include "export/Dxf.h"
 #include "export/FileInfo.h"
 #include "export/HeadlessSession.h"
 #include "export/Mesh.h"
+#include "export/ThreeMf.h"
 #include "export/ViewPictures.h"
 #include "files/AtomicWrite.h"
 #include "platform/Conversions.h"
@@ -14,7 +15,13 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QDir>
+#include <atomic>
 #include <cerrno>
+#include <condition_variable>
+#include <csignal>
+#include <mutex>
+#include <thread>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -258,13 +265,13 @@ int run(const QCommandLineParser& p)
     return writeOutput(output, writeObjectFile(session.state()));
 }
 
-const QStringList Formats{QStringLiteral("stl"), QStringLiteral("svg"), QStringLiteral("png"), QStringLiteral("dxf")};
+const QStringList Formats{QStringLiteral("stl"), QStringLiteral("3mf"), QStringLiteral("svg"), QStringLiteral("png"), QStringLiteral("dxf")};
 
 // The export's options and the formats each applies to.
 const std::map<QString, std::set<QString>> FormatOptions{
     {QStringLiteral("ascii"), {QStringLiteral("stl")}},
-    {QStringLiteral("unit"), {QStringLiteral("stl")}},
-    {QStringLiteral("max-triangles"), {QStringLiteral("stl")}},
+    {QStringLiteral("unit"), {QStringLiteral("stl"), QStringLiteral("3mf")}},
+    {QStringLiteral("max-triangles"), {QStringLiteral("stl"), QStringLiteral("3mf")}},
     {QStringLiteral("view"), {QStringLiteral("svg"), QStringLiteral("png")}},
     {QStringLiteral("grid"), {QStringLiteral("svg"), QStringLiteral("png")}},
     {QStringLiteral("workspace"), {QStringLiteral("svg"), QStringLiteral("png")}},
@@ -272,35 +279,37 @@ const std::map<QString, std::set<QString>> FormatOptions{
     {QStringLiteral("prism"), {QStringLiteral("dxf")}},
 };
 
-int exportObject(const QCommandLineParser& p)
+// What an export makes of each input, as its options chose; the same for every input of a run.
+struct ExportChoices {
+    QString format;
+    LengthUnit unit = LengthUnit::Millimetre;
+    bool ascii = false;
+    std::uint64_t maxTriangles = SolidLimits::DefaultMaxTriangles;
+    ViewChoice view = ViewChoice::All;
+    ViewSettings settings;
+    QString workspace;
+    bool prism = false;
+};
+
+// The choices of an export's options for format; a usage status (printed) when one is wrong.
+std::variant<ExportChoices, int> exportChoices(const QCommandLineParser& p, const QString& format)
 {
     const QString command = QStringLiteral("export");
-    if (p.positionalArguments().size() != 1)
-        return usage(command, QStringLiteral("give one object file (or - for standard input)"));
-    const QString input = p.positionalArguments().first(), output = p.value(QStringLiteral("output"));
-    if (output.isEmpty())
-        return usage(command, QStringLiteral("give the file to write with -o OUT (- for standard output)"));
-    const QString named = output == StandardStream ? QString() : QFileInfo(output).suffix().toLower();
-    const bool formatGiven = p.isSet(QStringLiteral("format"));
-    const QString format = formatGiven ? p.value(QStringLiteral("format")) : named;
-    if (!Formats.contains(format))
-        return usage(command, formatGiven                    ? QStringLiteral("unknown format \"%1\": give stl, svg, png or dxf").arg(format)
-                              : output == StandardStream ? QStringLiteral("give the format of standard output with --format")
-                                                         : QStringLiteral("cannot tell the format of \"%1\": name it .stl, .svg, .png or .dxf, "
-                                                                          "or give --format").arg(output));
-    if (Formats.contains(named) && named != format && !p.isSet(QStringLiteral("force-format")))
-        return usage(command, QStringLiteral("the output \"%1\" is named for %2, not %3: rename it, or give --force-format")
-                                  .arg(output, named.toUpper(), format.toUpper()));
     for (const auto& [option, applies] : FormatOptions)
         if (p.isSet(option) && !applies.count(format))
             return usage(command, QStringLiteral("--%1 does not apply to %2").arg(option, format.toUpper()));
-
+    ExportChoices c;
+    c.format = format;
     const std::map<QString, LengthUnit> units{{QStringLiteral("mm"), LengthUnit::Millimetre},
                                               {QStringLiteral("in"), LengthUnit::Inch},
                                               {QStringLiteral("twip"), LengthUnit::Twip}};
     const QString unitWord = p.isSet(QStringLiteral("unit")) ? p.value(QStringLiteral("unit")) : QStringLiteral("mm");
     if (!units.count(unitWord))
         return usage(command, QStringLiteral("unknown unit \"%1\": give mm, in or twip").arg(unitWord));
+    c.unit = units.at(unitWord);
+    if (format == QLatin1String("3mf") && !threeMfHasUnit(c.unit))
+        return usage(command, QStringLiteral("3MF has no unit of twips (its units are the micron, millimetre, centimetre, "
+                                             "inch, foot and metre): give --unit mm or in"));
     const std::map<QString, ViewChoice> views{{QStringLiteral("front"), ViewChoice::Front},
                                               {QStringLiteral("side"), ViewChoice::Side},
                                               {QStringLiteral("top"), ViewChoice::Top},
@@ -308,77 +317,281 @@ int exportObject(const QCommandLineParser& p)
     const QString view = p.value(QStringLiteral("view"));
     if (p.isSet(QStringLiteral("view")) && !views.count(view))
         return usage(command, QStringLiteral("unknown view \"%1\": give front, side, top or 3d").arg(view));
-    ViewSettings settings;
-    const QString workspace = p.value(QStringLiteral("workspace"));
-    settings.grid = p.isSet(QStringLiteral("grid"));
+    if (p.isSet(QStringLiteral("view")))
+        c.view = views.at(view);
+    c.workspace = p.value(QStringLiteral("workspace"));
+    c.settings.grid = p.isSet(QStringLiteral("grid"));
     if (p.isSet(QStringLiteral("line-width"))) {
         const std::optional<qulonglong> pixels = wholeNumber(p.value(QStringLiteral("line-width")), 1, 32767);
         if (!pixels)
             return usage(command, QStringLiteral("the line width must be ") + conv::wholeNumberText(1));
-        settings.lineWidth = int(*pixels);
+        c.settings.lineWidth = int(*pixels);
     }
-    const bool binary = format == QLatin1String("png") || (format == QLatin1String("stl") && !p.isSet(QStringLiteral("ascii")));
-    QStringList inputs{input};
-    if (!workspace.isEmpty())
-        inputs << workspace;
-    if (!workspace.isEmpty() && readsStandardInput(input) && readsStandardInput(workspace))
-        return usage(command, QStringLiteral("standard input can be read once: give the object or the workspace as a file"));
-    if (const QString refused = refusedOutput(output, binary, inputs); !refused.isEmpty())
-        return usage(command, refused);
-    const QString name = input == StandardStream ? QStringLiteral("stdin") : QFileInfo(input).completeBaseName();
-
-    std::variant<ObjectFileValues, Failure> object = readObjectInput(input);
-    if (const Failure* failure = std::get_if<Failure>(&object))
-        return fail(input, *failure);
-    if (format == QLatin1String("png") || format == QLatin1String("svg")) {
-        if (!workspace.isEmpty()) {
-            std::variant<WorkspaceFileValues, Failure> read = readWorkspaceInput(workspace);
-            if (const Failure* failure = std::get_if<Failure>(&read))
-                return fail(workspace, *failure);
-            settings.workspace = std::get<WorkspaceFileValues>(read);
-        }
-        HeadlessSession session;
-        if (const std::optional<Failure> failure = session.showObject(std::get<ObjectFileValues>(std::move(object)), input, settings))
-            return fail(input, *failure);
-        const ViewChoice choice = p.isSet(QStringLiteral("view")) ? views.at(view) : ViewChoice::All;
-        if (format == QLatin1String("svg"))
-            return writeOutput(output, viewsSvg(session.core(), choice, name));
-        QString why;
-        const QByteArray png = pngBytes(viewsImage(session.core(), choice), &why);
-        return png.isEmpty() ? fail(Failed, QStringLiteral("%1: the PNG encoder failed: %2").arg(output, why)) : writeOutput(output, png);
-    }
-    const ObjectFileValues& values = std::get<ObjectFileValues>(object);
-    if (format == QLatin1String("dxf")) {
-        const std::variant<QByteArray, QString> drawing = dxfDrawing(values, name, p.isSet(QStringLiteral("prism")));
-        if (const QString* why = std::get_if<QString>(&drawing))
-            return fail(input, Failure{Failure::Kind::Refused, *why});
-        return writeOutput(output, std::get<QByteArray>(drawing));
-    }
-    SolidLimits limits;
     if (p.isSet(QStringLiteral("max-triangles"))) {
         const std::optional<qulonglong> most = wholeNumber(p.value(QStringLiteral("max-triangles")), 1, std::numeric_limits<qulonglong>::max());
         if (!most)
             return usage(command, QStringLiteral("the triangle limit must be a whole number from 1 up"));
-        limits.maxTriangles = *most;
+        c.maxTriangles = *most;
     }
+    c.ascii = p.isSet(QStringLiteral("ascii"));
+    c.prism = p.isSet(QStringLiteral("prism"));
+    return c;
+}
+
+bool binaryFormat(const ExportChoices& c)
+{
+    return c.format == QLatin1String("png") || c.format == QLatin1String("3mf") || (c.format == QLatin1String("stl") && !c.ascii);
+}
+
+// The bytes of one input's export, or why there are none. progress: see SolidLimits. Touches
+// nothing shared, so that several run at once on threads of their own.
+std::variant<QByteArray, Failure> exportBytes(const QString& input, const ExportChoices& c,
+                                              const std::function<void(const QString&, double)>& progress = {})
+{
+    const QString name = input == StandardStream ? QStringLiteral("stdin") : QFileInfo(input).completeBaseName();
+    std::variant<ObjectFileValues, Failure> object = readObjectInput(input);
+    if (const Failure* failure = std::get_if<Failure>(&object))
+        return *failure;
+    if (c.format == QLatin1String("png") || c.format == QLatin1String("svg")) {
+        ViewSettings settings = c.settings;
+        if (!c.workspace.isEmpty()) {
+            std::variant<WorkspaceFileValues, Failure> read = readWorkspaceInput(c.workspace);
+            if (const Failure* failure = std::get_if<Failure>(&read))
+                return *failure;
+            settings.workspace = std::get<WorkspaceFileValues>(read);
+        }
+        HeadlessSession session;
+        if (const std::optional<Failure> failure = session.showObject(std::get<ObjectFileValues>(std::move(object)), input, settings))
+            return *failure;
+        if (c.format == QLatin1String("svg"))
+            return viewsSvg(session.core(), c.view, name);
+        QString why;
+        const QByteArray png = pngBytes(viewsImage(session.core(), c.view), &why);
+        if (png.isEmpty())
+            return Failure{Failure::Kind::Refused, QStringLiteral("the PNG encoder failed: %1").arg(why)};
+        return png;
+    }
+    const ObjectFileValues& values = std::get<ObjectFileValues>(object);
+    if (c.format == QLatin1String("dxf")) {
+        std::variant<QByteArray, QString> drawing = dxfDrawing(values, name, c.prism);
+        if (const QString* why = std::get_if<QString>(&drawing))
+            return Failure{Failure::Kind::Refused, *why};
+        return std::get<QByteArray>(std::move(drawing));
+    }
+    SolidLimits limits;
+    limits.maxTriangles = c.maxTriangles;
+    limits.progress = progress;
+    const std::variant<Mesh, QString> prism = buildPrism(values, c.unit, limits);
+    if (const QString* why = std::get_if<QString>(&prism))
+        return Failure{Failure::Kind::Refused, *why};
+    const Mesh& mesh = std::get<Mesh>(prism);
+    if (c.format == QLatin1String("3mf")) {
+        std::variant<QByteArray, QString> package = threeMfPackage(mesh, name, c.unit);
+        if (const QString* why = std::get_if<QString>(&package))
+            return Failure{Failure::Kind::Refused, *why};
+        return std::get<QByteArray>(std::move(package));
+    }
+    return c.ascii ? asciiStl(mesh, name) : binaryStl(mesh, name);
+}
+
+int exportBatch(const QCommandLineParser& p);
+
+int exportObject(const QCommandLineParser& p)
+{
+    const QString command = QStringLiteral("export");
+    if (p.isSet(QStringLiteral("output-dir")) || p.isSet(QStringLiteral("files-from")))
+        return exportBatch(p);
+    if (p.isSet(QStringLiteral("jobs")))
+        return usage(command, QStringLiteral("-j applies to an export into --output-dir"));
+    if (p.positionalArguments().size() != 1)
+        return usage(command, QStringLiteral("give one object file (or - for standard input), or several with --output-dir DIR"));
+    const QString input = p.positionalArguments().first(), output = p.value(QStringLiteral("output"));
+    if (output.isEmpty())
+        return usage(command, QStringLiteral("give the file to write with -o OUT (- for standard output)"));
+    const QString named = output == StandardStream ? QString() : QFileInfo(output).suffix().toLower();
+    const bool formatGiven = p.isSet(QStringLiteral("format"));
+    const QString format = formatGiven ? p.value(QStringLiteral("format")) : named;
+    if (!Formats.contains(format))
+        return usage(command, formatGiven                    ? QStringLiteral("unknown format \"%1\": give stl, 3mf, svg, png or dxf").arg(format)
+                              : output == StandardStream ? QStringLiteral("give the format of standard output with --format")
+                                                         : QStringLiteral("cannot tell the format of \"%1\": name it .stl, .3mf, .svg, .png or .dxf, "
+                                                                          "or give --format").arg(output));
+    if (Formats.contains(named) && named != format && !p.isSet(QStringLiteral("force-format")))
+        return usage(command, QStringLiteral("the output \"%1\" is named for %2, not %3: rename it, or give --force-format")
+                                  .arg(output, named.toUpper(), format.toUpper()));
+    std::variant<ExportChoices, int> chosen = exportChoices(p, format);
+    if (const int* status = std::get_if<int>(&chosen))
+        return *status;
+    const ExportChoices& choices = std::get<ExportChoices>(chosen);
+    QStringList inputs{input};
+    if (!choices.workspace.isEmpty())
+        inputs << choices.workspace;
+    if (!choices.workspace.isEmpty() && readsStandardInput(input) && readsStandardInput(choices.workspace))
+        return usage(command, QStringLiteral("standard input can be read once: give the object or the workspace as a file"));
+    if (const QString refused = refusedOutput(output, binaryFormat(choices), inputs); !refused.isEmpty())
+        return usage(command, refused);
+
     // A run over a second tells on a terminal what it is doing, on one line it rewrites.
     QElapsedTimer clock;
     clock.start();
     bool shown = false;
+    std::function<void(const QString&, double)> progress;
     if (isatty(STDERR_FILENO))
-        limits.progress = [&clock, &shown](const QString& stage, double done) {
+        progress = [&clock, &shown](const QString& stage, double done) {
             if (clock.elapsed() < 1000)
                 return;
             print(stderr, QStringLiteral("\r\x1b[KBuilding the solid: %1 (%2 %)").arg(stage).arg(int(done * 100)));
             shown = true;
         };
-    const std::variant<Mesh, QString> prism = buildPrism(values, units.at(unitWord), limits);
+    const std::variant<QByteArray, Failure> bytes = exportBytes(input, choices, progress);
     if (shown)
         print(stderr, QStringLiteral("\r\x1b[K"));
-    if (const QString* why = std::get_if<QString>(&prism))
-        return fail(input, Failure{Failure::Kind::Refused, *why});
-    const Mesh& mesh = std::get<Mesh>(prism);
-    return writeOutput(output, p.isSet(QStringLiteral("ascii")) ? asciiStl(mesh, name) : binaryStl(mesh, name));
+    if (const Failure* failure = std::get_if<Failure>(&bytes))
+        return fail(input, *failure);
+    return writeOutput(output, std::get<QByteArray>(bytes));
+}
+
+// The signal that asked a batch export to stop (SIGINT, SIGTERM), 0 while none has.
+std::atomic<int> stopSignal{0};
+static_assert(std::atomic<int>::is_always_lock_free, "the signal handler must not take a lock");
+extern "C" void askToStop(int signal) { stopSignal = signal; }
+
+// The inputs of a batch: the command line's, then those of --files-from (one a line, LF or
+// CR LF, blank lines skipped). A usage status (printed) when the list cannot be read.
+std::variant<QStringList, int> batchInputs(const QCommandLineParser& p)
+{
+    QStringList inputs = p.positionalArguments();
+    if (p.isSet(QStringLiteral("files-from"))) {
+        const QString list = p.value(QStringLiteral("files-from"));
+        QString why;
+        const std::optional<QByteArray> bytes = readWholeInput(list, &why, InputContents::Script);
+        if (!bytes)
+            return fail(BadUsage, QStringLiteral("%1: %2").arg(inputName(list), why));
+        for (QString line : QString::fromUtf8(*bytes).split(QLatin1Char('\n'))) {
+            if (line.endsWith(QLatin1Char('\r')))
+                line.chop(1);
+            if (!line.isEmpty())
+                inputs << line;
+        }
+    }
+    return inputs;
+}
+
+// Exports every input into --output-dir as DIR/NAME.EXT, -j at once on threads of this
+// process, each as a single export would be (its messages, its replaced or written-into
+// output); failures do not stop the others. Two inputs for one output, an output that is
+// an input, and standard input as an input are refused before any work.
+int exportBatch(const QCommandLineParser& p)
+{
+    const QString command = QStringLiteral("export");
+    const QString folder = p.value(QStringLiteral("output-dir"));
+    if (folder.isEmpty())
+        return usage(command, QStringLiteral("give the folder to write into with --output-dir DIR"));
+    if (p.isSet(QStringLiteral("output")))
+        return usage(command, QStringLiteral("give either -o OUT or --output-dir DIR, not both"));
+    if (p.isSet(QStringLiteral("force-format")))
+        return usage(command, QStringLiteral("--force-format does not apply to --output-dir, whose outputs are named for the format"));
+    if (!p.isSet(QStringLiteral("format")))
+        return usage(command, QStringLiteral("give the format of the outputs with --format"));
+    const QString format = p.value(QStringLiteral("format"));
+    if (!Formats.contains(format))
+        return usage(command, QStringLiteral("unknown format \"%1\": give stl, 3mf, svg, png or dxf").arg(format));
+    std::variant<ExportChoices, int> chosen = exportChoices(p, format);
+    if (const int* status = std::get_if<int>(&chosen))
+        return *status;
+    const ExportChoices& choices = std::get<ExportChoices>(chosen);
+    unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
+    if (p.isSet(QStringLiteral("jobs"))) {
+        const std::optional<qulonglong> given = wholeNumber(p.value(QStringLiteral("jobs")), 1, 1024);
+        if (!given)
+            return usage(command, QStringLiteral("the number of jobs must be a whole number from 1 to 1024"));
+        jobs = unsigned(*given);
+    }
+    if (!QFileInfo(folder).isDir())
+        return usage(command, QStringLiteral("the output folder \"%1\" is not a folder").arg(folder));
+    std::variant<QStringList, int> listed = batchInputs(p);
+    if (const int* status = std::get_if<int>(&listed))
+        return *status;
+    const QStringList& inputs = std::get<QStringList>(listed);
+    if (inputs.isEmpty())
+        return usage(command, QStringLiteral("give the object files to export into \"%1\"").arg(folder));
+
+    std::set<std::pair<dev_t, ino_t>> inputFiles;
+    for (const QString& input : inputs) {
+        if (readsStandardInput(input))
+            return usage(command, QStringLiteral("standard input is no input of an export into --output-dir; "
+                                                 "give its names with --files-from -"));
+        if (const auto file = fileIdentity(input))
+            inputFiles.insert(*file);
+    }
+    if (!choices.workspace.isEmpty())
+        if (const auto file = fileIdentity(choices.workspace))
+            inputFiles.insert(*file);
+    QStringList outputs;
+    std::map<QString, QString> inputOf;
+    for (const QString& input : inputs) {
+        const QString output = QDir(folder).filePath(QFileInfo(input).completeBaseName() + QLatin1Char('.') + format);
+        const auto [earlier, added] = inputOf.emplace(QDir::cleanPath(output), input);
+        if (!added)
+            return usage(command, QStringLiteral("the inputs \"%1\" and \"%2\" would both be written to \"%3\"; rename one")
+                                      .arg(earlier->second, input, output));
+        if (const auto file = fileIdentity(output); file && inputFiles.count(*file))
+            return usage(command, QStringLiteral("the output \"%1\" is an input; write into another folder").arg(output));
+        outputs << output;
+    }
+
+    struct sigaction stop {};
+    stop.sa_handler = askToStop;
+    sigemptyset(&stop.sa_mask);
+    stop.sa_flags = SA_RESTART;
+    ::sigaction(SIGINT, &stop, nullptr);
+    ::sigaction(SIGTERM, &stop, nullptr);
+
+    // Progress on a terminal only: rewritten by the main thread, cleared before each message.
+    const bool showProgress = isatty(STDERR_FILENO);
+    std::atomic<qsizetype> next{0}, finished{0}, failures{0};
+    std::mutex changed;
+    std::condition_variable wake;
+    auto work = [&] {
+        for (qsizetype i; stopSignal == 0 && (i = next++) < inputs.size();) {
+            const std::variant<QByteArray, Failure> bytes = exportBytes(inputs[i], choices);
+            if (showProgress)
+                print(stderr, QStringLiteral("\r\x1b[K"));
+            const Failure* failure = std::get_if<Failure>(&bytes);
+            if ((failure ? fail(inputs[i], *failure) : writeOutput(outputs[i], std::get<QByteArray>(bytes))) != Done)
+                ++failures;
+            ++finished;
+            std::lock_guard lock(changed);
+            wake.notify_one();
+        }
+    };
+    // Qt keeps the program's folder, which every session asks for, in a cache it fills
+    // unguarded on first use: filled here, before the threads read it.
+    QCoreApplication::applicationDirPath();
+    std::vector<std::thread> threads;
+    for (unsigned j = 0; j < std::min<qsizetype>(jobs, inputs.size()); ++j)
+        threads.emplace_back(work);
+    {
+        std::unique_lock lock(changed);
+        const auto line = [&] {
+            return QStringLiteral("\r\x1b[K%1 of %2 exported, %3 failed").arg(finished - failures).arg(inputs.size()).arg(failures);
+        };
+        while (finished < inputs.size() && stopSignal == 0) {
+            if (showProgress)
+                print(stderr, line());
+            wake.wait_for(lock, std::chrono::milliseconds(100));
+        }
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    if (showProgress)
+        print(stderr, QStringLiteral("\r\x1b[K%1 of %2 exported, %3 failed\r\x1b[K").arg(finished - failures).arg(inputs.size()).arg(failures));
+    if (stopSignal != 0)
+        return fail(128 + stopSignal, QStringLiteral("stopped by a signal: %1 of %2 exported, %3 failed")
+                                          .arg(finished - failures).arg(inputs.size()).arg(failures));
+    if (failures > 0)
+        return fail(Failed, QStringLiteral("%1 of %2 failed").arg(failures).arg(inputs.size()));
+    return Done;
 }
 
 QCommandLineOption valueOption(const QStringList& names, const QString& valueName, const QString& description)
@@ -423,7 +636,7 @@ const std::vector<Command> Commands{
       valueOption({QStringLiteral("from")}, QStringLiteral("IN.obj"),
                   QStringLiteral("start from this object, opened as File > Open Object opens it"))},
      QStringLiteral("  brondelwick-tool run docs/sample-script.txt -o sample.obj\n"), run},
-    {QStringLiteral("export"), QStringLiteral("export IN.obj -o OUT [OPTIONS]"),
+    {QStringLiteral("export"), QStringLiteral("export IN.obj -o OUT [OPTIONS]\n   or: brondelwick-tool export IN.obj... --output-dir DIR --format FORMAT [OPTIONS]"),
      QStringLiteral("the object as a solid, a drawing or a picture"),
      QStringLiteral("Exports an object (\"-\" standard input) in the format the output's extension names, or\n"
                     "in that of --format, which standard output needs.\n\n"
@@ -434,21 +647,39 @@ const std::vector<Command> Commands{
                     "       --max-triangles, one so far from the origin that single precision would move\n"
                     "       a corner by more than half a twip, and one whose corners single precision\n"
                     "       cannot keep apart in the unit are refused.\n"
+                    "  3mf  the same solid as a 3MF package, as slicers read it: the unit named in the\n"
+                    "       model (mm or in; 3MF has no twips), the object named after the file, each\n"
+                    "       filled part with corners of its own.\n"
                     "  svg  the four views as vector drawings, laid out as in the window, one group per view.\n"
                     "  png  the same views as pixels, exactly as the window shows them.\n"
                     "  dxf  the outline as a closed polyline in millimetres (DXF release 12), on a layer\n"
                     "       named after the object (\"0\" and \"DEFPOINTS\", which CAD programs keep, with\n"
                     "       \"_OBJECT\" after them); with --prism also the back face and the lateral edges.\n\n")
-         + OutputSafety + QStringLiteral("Binary STL and PNG are not written to a terminal.\n"),
+         + OutputSafety
+         + QStringLiteral("Binary STL, 3MF and PNG are not written to a terminal.\n\n"
+                          "With --output-dir, every input is exported to DIR/NAME.EXT (its name with the\n"
+                          "extension of --format), -j at once on threads of one process, each as a single\n"
+                          "export is; one that fails gets its message and does not stop the others, and the\n"
+                          "run then ends with exit status 1 and a last line saying how many of how many\n"
+                          "failed. Two inputs for one output, or an output that is an input, are refused\n"
+                          "before any work. On a terminal a progress line shows how many are done. An\n"
+                          "interrupt (SIGINT, SIGTERM) starts no more exports, lets the running ones finish,\n"
+                          "keeps every finished output and exits with 130 or 143.\n"),
      {valueOption({QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("FILE"), QStringLiteral("the file to write")),
-      valueOption({QStringLiteral("format")}, QStringLiteral("FORMAT"), QStringLiteral("stl, svg, png or dxf")),
+      valueOption({QStringLiteral("format")}, QStringLiteral("FORMAT"), QStringLiteral("stl, 3mf, svg, png or dxf")),
+      valueOption({QStringLiteral("output-dir")}, QStringLiteral("DIR"),
+                  QStringLiteral("export every input into this folder as NAME.EXT\n(needs --format)")),
+      valueOption({QStringLiteral("j"), QStringLiteral("jobs")}, QStringLiteral("N"),
+                  QStringLiteral("with --output-dir: N exports at once, 1 to 1024\n(default: the machine's cores)")),
+      valueOption({QStringLiteral("files-from")}, QStringLiteral("FILE"),
+                  QStringLiteral("with --output-dir: also the inputs named in FILE (\"-\"\nstandard input), one a line")),
       QCommandLineOption(QStringLiteral("force-format"),
                          QStringLiteral("write the format of --format into an output whose extension\nnames another")),
       QCommandLineOption(QStringLiteral("ascii"), QStringLiteral("STL: ASCII instead of binary")),
       valueOption({QStringLiteral("unit")}, QStringLiteral("mm|in|twip"),
-                  QStringLiteral("STL: the unit of the coordinates (default mm; 1440 twips\nan inch)")),
+                  QStringLiteral("STL, 3MF: the unit of the coordinates (default mm; 1440\ntwips an inch; 3MF: mm or in)")),
       valueOption({QStringLiteral("max-triangles")}, QStringLiteral("N"),
-                  QStringLiteral("STL: refuse an outline cut into more than N pieces to be\nfilled (its edges cut at every corner's height and where\nthey cross) or a solid of more than N triangles (a whole\nnumber from 1 up, default 1000000)")),
+                  QStringLiteral("STL, 3MF: refuse an outline cut into more than N pieces to be\nfilled (its edges cut at every corner's height and where\nthey cross) or a solid of more than N triangles (a whole\nnumber from 1 up, default 1000000)")),
       valueOption({QStringLiteral("view")}, QStringLiteral("front|side|top|3d"), QStringLiteral("SVG, PNG: one view alone")),
       QCommandLineOption(QStringLiteral("grid"), QStringLiteral("SVG, PNG: with the grid lines")),
       valueOption({QStringLiteral("workspace")}, QStringLiteral("FILE.wks"),
@@ -459,6 +690,9 @@ const std::vector<Command> Commands{
                                  "not store it")),
       QCommandLineOption(QStringLiteral("prism"), QStringLiteral("DXF: also the back face and the lateral edges"))},
      QStringLiteral("  brondelwick-tool export docs/sample.obj -o sample.stl\n"
+                    "  brondelwick-tool export docs/sample.obj -o sample.3mf --unit in\n"
+                    "  brondelwick-tool export Objects/*.obj --output-dir prints --format 3mf -j 2\n"
+                    "  find Objects -name '*.obj' | brondelwick-tool export --files-from - --output-dir prints --format stl\n"
                     "  brondelwick-tool export docs/sample.obj -o sample.svg --grid\n"
                     "  brondelwick-tool export docs/sample.obj -o views.png --line-width 2\n"
                     "  brondelwick-tool export docs/sample.obj -o sample.dxf --prism\n"
@@ -490,7 +724,8 @@ QString mainHelp()
                "     exported, an output that cannot be written, standard output full or closed\n"
                "  2  a wrong command line or a refused combination (an output that is an input, a\n"
                "     binary format for a terminal), or an input file that is missing, unreadable,\n"
-               "     malformed or holds nothing\n\n"
+               "     malformed or holds nothing\n"
+               "  130, 143  an export into --output-dir stopped by SIGINT or SIGTERM\n\n"
                "Every message goes to standard error, headed by the tool's name.\n")
         .arg(commands);
 }

@@ -1,0 +1,122 @@
+// The solid as a 3MF package through lib3mf's plain interface: the model built in memory,
+// then written to a buffer.
+#include "export/ThreeMf.h"
+
+#include <Model/COM/NMR_DLLInterfaces.h>
+
+#include <QUuid>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// Owns one of lib3mf's objects and releases it.
+class Handle {
+public:
+    Handle() = default;
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    ~Handle()
+    {
+        if (object_)
+            NMR::lib3mf_release(object_);
+    }
+    NMR::PLib3MFBase** out() { return &object_; }
+    NMR::PLib3MFBase* get() const { return object_; }
+
+private:
+    NMR::PLib3MFBase* object_ = nullptr;
+};
+
+// The namespace of the identities in the program's packages.
+const QUuid PackageNamespace(QStringLiteral("{5d3c1a52-8f0e-4b7a-9c61-2e4f6b8d0a17}"));
+
+// Where lib3mf's writer puts the package: bytes written at the position it last sought.
+struct Sink {
+    QByteArray bytes;
+    qsizetype position = 0;
+
+    static unsigned write(unsigned char* data, unsigned count, void* user)
+    {
+        Sink& sink = *static_cast<Sink*>(user);
+        const qsizetype end = sink.position + qsizetype(count);
+        if (end > sink.bytes.size())
+            sink.bytes.resize(end);
+        std::memcpy(sink.bytes.data() + sink.position, data, count);
+        sink.position = end;
+        return 0;
+    }
+    static unsigned seek(unsigned long long position, void* user)
+    {
+        Sink& sink = *static_cast<Sink*>(user);
+        if (position > static_cast<unsigned long long>(sink.bytes.size()))
+            return 1;
+        sink.position = qsizetype(position);
+        return 0;
+    }
+};
+
+QString failed(const char* step) { return QStringLiteral("lib3mf failed %1").arg(QLatin1String(step)); }
+
+} // namespace
+
+bool threeMfHasUnit(LengthUnit unit) { return unit == LengthUnit::Millimetre || unit == LengthUnit::Inch; }
+
+std::variant<QByteArray, QString> threeMfPackage(const Mesh& mesh, const QString& name, LengthUnit unit)
+{
+    using namespace NMR;
+    // Each part's corners renumbered from the part's own first vertex.
+    std::vector<MODELMESHVERTEX> vertices;
+    std::vector<MODELMESHTRIANGLE> triangles(mesh.triangles.size());
+    std::vector<DWORD> local(mesh.vertices.size());
+    std::vector<std::size_t> seenIn(mesh.vertices.size(), 0);
+    std::vector<std::size_t> starts = mesh.partStarts.empty() ? std::vector<std::size_t>{0} : mesh.partStarts;
+    starts.push_back(mesh.triangles.size());
+    for (std::size_t part = 0; part + 1 < starts.size(); ++part)
+        for (std::size_t i = starts[part]; i < starts[part + 1]; ++i)
+            for (std::size_t k = 0; k < 3; ++k) {
+                const std::uint32_t v = mesh.triangles[i][k];
+                if (seenIn[v] != part + 1) {
+                    seenIn[v] = part + 1;
+                    local[v] = DWORD(vertices.size());
+                    vertices.push_back({{mesh.vertices[v][0], mesh.vertices[v][1], mesh.vertices[v][2]}});
+                }
+                triangles[i].m_nIndices[k] = local[v];
+            }
+
+    Handle model, object, item, writer;
+    if (lib3mf_createmodel(reinterpret_cast<PLib3MFModel**>(model.out())) != LIB3MF_OK)
+        return failed("to make a model");
+    PLib3MFModel* m = model.get();
+    if (lib3mf_model_setunit(m, unit == LengthUnit::Inch ? MODELUNIT_INCH : MODELUNIT_MILLIMETER) != LIB3MF_OK
+        || lib3mf_model_addmetadatautf8(m, "Application", "Brondelwick") != LIB3MF_OK)
+        return failed("to set the unit and the metadata");
+    if (lib3mf_model_addmeshobject(m, reinterpret_cast<PLib3MFModelMeshObject**>(object.out())) != LIB3MF_OK
+        || lib3mf_object_setnameutf8(object.get(), name.toUtf8().constData()) != LIB3MF_OK
+        || lib3mf_meshobject_setgeometry(object.get(), vertices.data(), DWORD(vertices.size()), triangles.data(),
+                                         DWORD(triangles.size())) != LIB3MF_OK)
+        return failed("to take the mesh");
+    if (lib3mf_model_addbuilditem(m, object.get(), nullptr, reinterpret_cast<PLib3MFModelBuildItem**>(item.out())) != LIB3MF_OK)
+        return failed("to place the object");
+    // The identities the package gives its object, build and item come from what it holds,
+    // so that the same object always makes the same bytes.
+    QByteArray contents = name.toUtf8();
+    contents.append(reinterpret_cast<const char*>(vertices.data()), qsizetype(vertices.size() * sizeof(MODELMESHVERTEX)));
+    contents.append(reinterpret_cast<const char*>(triangles.data()), qsizetype(triangles.size() * sizeof(MODELMESHTRIANGLE)));
+    const QUuid objectId = QUuid::createUuidV5(PackageNamespace, contents);
+    const auto text = [](const QUuid& id) { return id.toByteArray(QUuid::WithoutBraces); };
+    if (lib3mf_object_setuuidutf8(object.get(), text(objectId).constData()) != LIB3MF_OK
+        || lib3mf_model_setbuilduuidutf8(m, text(QUuid::createUuidV5(objectId, QByteArray("build"))).constData()) != LIB3MF_OK
+        || lib3mf_builditem_setuuidutf8(item.get(), text(QUuid::createUuidV5(objectId, QByteArray("item"))).constData()) != LIB3MF_OK)
+        return failed("to name the object");
+    if (lib3mf_model_querywriter(m, "3mf", reinterpret_cast<PLib3MFModelWriter**>(writer.out())) != LIB3MF_OK)
+        return failed("to make a writer");
+    // Written once into memory: the package's writer seeks back to fill in sizes.
+    Sink sink;
+    if (lib3mf_writer_writetocallback(writer.get(), reinterpret_cast<void*>(&Sink::write), reinterpret_cast<void*>(&Sink::seek), &sink)
+        != LIB3MF_OK)
+        return failed("to write the package");
+    QByteArray bytes = std::move(sink.bytes);
+    return bytes;
+}
