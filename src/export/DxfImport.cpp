@@ -142,6 +142,10 @@ public:
             for (std::size_t i = 1; i < r.points.size(); ++i)
                 b.lineTo(r.points[i]);
             for (const auto& piece : r.curves) {
+                if (!piece.f) {
+                    b.lineTo(piece.to);
+                    continue;
+                }
                 if (b.empty())
                     b.moveTo(piece.f(piece.t0));
                 b.curve(piece.f, piece.t0, piece.t1);
@@ -153,9 +157,11 @@ public:
     }
 
 private:
+    // A straight line to `to` when f is empty, else the curve f from t0 to t1.
     struct Piece {
         std::function<QPointF(double)> f;
-        double t0, t1;
+        double t0 = 0, t1 = 1;
+        QPointF to;
     };
     // A candidate in drawing units, flattened once the units are known: straight points,
     // then curve pieces, in order (a polyline gives its pieces as curves throughout).
@@ -198,7 +204,7 @@ private:
     {
         if (inBlock_)
             return;
-        raw_.push_back({std::move(c), {}, {{std::move(f), t0, t1}}});
+        raw_.push_back({std::move(c), {}, {{std::move(f), t0, t1, {}}}});
     }
 
     // A polyline's segments: straight, or for a bulge b the arc of 4·atan(b) radians.
@@ -219,7 +225,7 @@ private:
             const DL_VertexData& b = v[(i + 1) % v.size()];
             const QPointF pa(a.x, a.y), pb(b.x, b.y);
             if (a.bulge == 0 || !std::isfinite(a.bulge) || pa == pb) {
-                r.curves.push_back({[pa, pb](double t) { return pa + (pb - pa) * t; }, 0, 1});
+                r.curves.push_back({{}, 0, 1, pb});
                 continue;
             }
             const double sweep = 4 * std::atan(a.bulge);
@@ -234,7 +240,7 @@ private:
                                     if (t >= 1)
                                         return pb;
                                     return QPointF(centre.x() + radius * std::cos(start + sweep * t), centre.y() + radius * std::sin(start + sweep * t));
-                                }, 0, 1});
+                                }, 0, 1, pb});
         }
         raw_.push_back(std::move(r));
     }
@@ -288,7 +294,7 @@ private:
         // Each knot span separately, so that no span is skipped by the subdivision.
         for (std::size_t k = std::size_t(p); k < n; ++k)
             if (knots[k + 1] > knots[k])
-                r.curves.push_back({f, std::max(t0, knots[k]), std::min(t1, knots[k + 1])});
+                r.curves.push_back({f, std::max(t0, knots[k]), std::min(t1, knots[k + 1]), {}});
         raw_.push_back(std::move(r));
     }
 

@@ -8,6 +8,7 @@
 #include <QRectF>
 #include <QString>
 #include <functional>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -29,7 +30,8 @@ public:
     // lies within tolerance of its chord.
     void curve(const std::function<QPointF(double)>& f, double t0, double t1);
     QPointF current() const { return last_; }
-    std::vector<QPointF> take() { return std::move(points_); }
+    // The points so far; the builder is left empty.
+    std::vector<QPointF> take() { return std::exchange(points_, {}); }
     bool empty() const { return points_.empty(); }
 
 private:

@@ -3,7 +3,9 @@
 
 #include <QTransform>
 #include <QXmlStreamReader>
+#include <charconv>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace {
@@ -65,9 +67,22 @@ public:
                     ++at_;
             }
         }
-        bool ok = false;
-        const double value = text_.sliced(start, at_ - start).toString().toDouble(&ok);
-        if (!ok || !std::isfinite(value)) {
+        // The characters are ASCII digits, signs, "." and "e": read them as the C locale does.
+        char buffer[64];
+        const qsizetype length = at_ - start;
+        double value = std::numeric_limits<double>::infinity();
+        if (length < qsizetype(sizeof buffer)) {
+            qsizetype i = 0;
+            if (text_[start] == QLatin1Char('+'))
+                ++i;
+            qsizetype n = 0;
+            for (; i < length; ++i)
+                buffer[n++] = char(text_[start + i].toLatin1());
+            const auto read = std::from_chars(buffer, buffer + n, value);
+            if (read.ec != std::errc() || read.ptr != buffer + n)
+                value = std::numeric_limits<double>::infinity();
+        }
+        if (!std::isfinite(value)) {
             at_ = start;
             return std::nullopt;
         }
@@ -213,13 +228,14 @@ bool readPathData(QStringView data, double tolerance, const std::function<QPoint
                   std::vector<std::pair<std::vector<QPointF>, bool>>& subpaths, QString* why)
 {
     Scanner s(data);
-    std::optional<OutlineBuilder> b;
+    OutlineBuilder path(tolerance, map);
+    OutlineBuilder* b = nullptr; // the path while a subpath is open
     QPointF start, lastControl;
     QChar command, previous;
     const auto finish = [&](bool closed) {
         if (b && !b->empty())
             subpaths.emplace_back(b->take(), closed);
-        b.reset();
+        b = nullptr;
     };
     const auto problem = [&](const QString& what) {
         *why = QStringLiteral("the path data \"%1\" cannot be read at character %2: %3")
@@ -228,7 +244,7 @@ bool readPathData(QStringView data, double tolerance, const std::function<QPoint
     };
     const auto begin = [&](QPointF p) {
         finish(false);
-        b.emplace(tolerance, map);
+        b = &path;
         b->moveTo(p);
         start = p;
     };

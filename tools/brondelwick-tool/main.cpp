@@ -3,11 +3,10 @@
 // the command line, help texts and exit statuses.
 #include "Version.h"
 #include "export/Dxf.h"
-#include "export/DxfImport.h"
+#include "export/DrawingImport.h"
 #include "export/FileInfo.h"
 #include "export/HeadlessSession.h"
 #include "export/Mesh.h"
-#include "export/SvgImport.h"
 #include "export/ViewPictures.h"
 #include "files/AtomicWrite.h"
 #include "platform/Conversions.h"
@@ -418,7 +417,7 @@ int importDrawing(const QCommandLineParser& p)
     const std::optional<QByteArray> bytes = readWholeInput(input, &why, InputContents::Drawing);
     if (!bytes)
         return fail(input, inputFailure(input, why));
-    DrawingOutlines read = format == QLatin1String("svg") ? readSvgOutlines(*bytes, tolerance) : readDxfOutlines(*bytes, tolerance);
+    DrawingOutlines read = readDrawing(*bytes, format, tolerance);
     if (const QString* problem = std::get_if<QString>(&read))
         return fail(input, inputFailure(input, *problem));
     const std::vector<OutlineCandidate>& candidates = std::get<std::vector<OutlineCandidate>>(read);
@@ -440,18 +439,8 @@ int importDrawing(const QCommandLineParser& p)
     }
 
     HeadlessSession session;
-    const ViewSurface& front = session.core().picFront;
-    // The front view less a margin of a twentieth of its size on each side.
-    const QRectF view(front.ScaleWidth() / 20, front.ScaleHeight() / 20, front.ScaleWidth() * 0.9, front.ScaleHeight() * 0.9);
-    std::variant<std::vector<PointRecord>, QString> points = outlinePoints(chosen->points, p.isSet(QStringLiteral("fit")) ? &view : nullptr);
-    if (const QString* refused = std::get_if<QString>(&points))
-        return fail(input, Failure{Failure::Kind::Refused, *refused});
-    ObjectFileValues values;
-    values.points = std::get<std::vector<PointRecord>>(std::move(points));
-    values.PointCount = std::int16_t(values.points.size());
-    values.GridState = session.state().GridState;
     const QString name = input == StandardStream ? QStringLiteral("stdin") : QFileInfo(input).completeBaseName();
-    if (const std::optional<Failure> failure = session.showObject(std::move(values), name))
+    if (const std::optional<Failure> failure = showOutline(session, chosen->points, p.isSet(QStringLiteral("fit")), name))
         return fail(input, *failure);
     if (p.isSet(QStringLiteral("depth"))) {
         // Extruded as Draw 3D and then the depth typed as the command box takes it.
