@@ -133,10 +133,11 @@ public:
         finishPolyline();
         finishSpline();
         const double mm = millimetresPerUnit(unitsCode_);
+        PointBudget budget;
         std::vector<OutlineCandidate> out;
         out.reserve(raw_.size());
         for (Raw& r : raw_) {
-            OutlineBuilder b(tolerance_, [mm](QPointF p) { return twipsOf(p.x(), p.y(), mm); });
+            OutlineBuilder b(tolerance_, [mm](QPointF p) { return twipsOf(p.x(), p.y(), mm); }, &budget);
             if (!r.points.empty())
                 b.moveTo(r.points.front());
             for (std::size_t i = 1; i < r.points.size(); ++i)
@@ -153,6 +154,7 @@ public:
             r.candidate.points = b.take();
             out.push_back(std::move(r.candidate));
         }
+        spent_ = budget.spent();
         return out;
     }
 
@@ -298,6 +300,10 @@ private:
         raw_.push_back(std::move(r));
     }
 
+public:
+    bool spent_ = false; // the drawing flattened into more than a PointBudget
+
+private:
     double tolerance_;
     int unitsCode_ = 0;
     int unnamed_ = 0;
@@ -358,5 +364,8 @@ DrawingOutlines readDxfOutlines(const QByteArray& bytes, double tolerance)
     DL_Dxf dxf;
     if (!dxf.in(stream, &collector))
         return QStringLiteral("is not a DXF drawing: the reader could not read it");
-    return collector.finish();
+    std::vector<OutlineCandidate> candidates = collector.finish();
+    if (collector.spent_)
+        return budgetSpentText();
+    return candidates;
 }

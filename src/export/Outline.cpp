@@ -34,12 +34,20 @@ std::size_t pointCount(const std::vector<QPointF>& points)
 }
 } // namespace
 
-OutlineBuilder::OutlineBuilder(double tolerance, std::function<QPointF(QPointF)> map)
-    : tolerance_(tolerance), map_(std::move(map))
+OutlineBuilder::OutlineBuilder(double tolerance, std::function<QPointF(QPointF)> map, PointBudget* budget)
+    : tolerance_(tolerance), map_(std::move(map)), budget_(budget)
 {
 }
 
-void OutlineBuilder::add(QPointF mapped) { points_.push_back(mapped); }
+void OutlineBuilder::add(QPointF mapped)
+{
+    if (budget_) {
+        if (budget_->spent())
+            return;
+        --budget_->left;
+    }
+    points_.push_back(mapped);
+}
 
 void OutlineBuilder::moveTo(QPointF p)
 {
@@ -55,6 +63,8 @@ void OutlineBuilder::lineTo(QPointF p)
 
 void OutlineBuilder::subdivide(const std::function<QPointF(double)>& f, double t0, QPointF a, double t1, QPointF b, int depth)
 {
+    if (budget_ && budget_->spent())
+        return;
     const double tm = (t0 + t1) / 2;
     const QPointF m = map_(f(tm));
     // The quarter points too, so that an S-shaped piece whose middle lies on its chord is cut.
@@ -91,6 +101,12 @@ void OutlineBuilder::quadTo(QPointF c, QPointF end)
         const double u = 1 - t;
         return u * u * start + 2 * u * t * c + t * t * end;
     }, 0, 1);
+}
+
+QString budgetSpentText()
+{
+    return QStringLiteral("flattens into more points than the tool takes from one drawing (%1); give a larger --tolerance")
+        .arg(PointBudget().left);
 }
 
 QString candidateLine(const OutlineCandidate& c)

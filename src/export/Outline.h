@@ -16,12 +16,23 @@
 inline constexpr double TwipsPerMillimetre = 1440.0 / 25.4;
 inline constexpr double DefaultTolerance = 7.5;
 
+// The points a whole drawing may flatten into, so that no drawing takes memory or time out of
+// proportion to the largest object (16 times MostPoints, 8 MiB of points).
+struct PointBudget {
+    std::size_t left = 16 * std::size_t(32767);
+    bool spent() const { return left == 0; }
+};
+
+// Why a drawing whose budget was spent is refused: "flattens into more points than ...".
+QString budgetSpentText();
+
 // Gathers the points of one subpath in twips (X right, Y down), flattening curves so that no
 // point of a curve lies farther than tolerance twips from the outline. Points are mapped
 // through map before flattening is judged, so a transformed curve is flattened where it lands.
 class OutlineBuilder {
 public:
-    OutlineBuilder(double tolerance, std::function<QPointF(QPointF)> map);
+    // budget, when given, is drawn on for every point and stops the builder when spent.
+    OutlineBuilder(double tolerance, std::function<QPointF(QPointF)> map, PointBudget* budget = nullptr);
     void moveTo(QPointF p);
     void lineTo(QPointF p);
     void cubicTo(QPointF c1, QPointF c2, QPointF end);
@@ -39,6 +50,7 @@ private:
     void subdivide(const std::function<QPointF(double)>& f, double t0, QPointF a, double t1, QPointF b, int depth);
     double tolerance_;
     std::function<QPointF(QPointF)> map_;
+    PointBudget* budget_;
     std::vector<QPointF> points_;
     QPointF last_;
 };

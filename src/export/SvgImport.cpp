@@ -225,10 +225,10 @@ std::optional<double> pixels(QStringView text)
 } // namespace
 
 bool readPathData(QStringView data, double tolerance, const std::function<QPointF(QPointF)>& map,
-                  std::vector<std::pair<std::vector<QPointF>, bool>>& subpaths, QString* why)
+                  std::vector<std::pair<std::vector<QPointF>, bool>>& subpaths, QString* why, PointBudget* budget)
 {
     Scanner s(data);
-    OutlineBuilder path(tolerance, map);
+    OutlineBuilder path(tolerance, map, budget);
     OutlineBuilder* b = nullptr; // the path while a subpath is open
     QPointF start, lastControl;
     QChar command, previous;
@@ -344,6 +344,7 @@ DrawingOutlines readSvgOutlines(const QByteArray& bytes, double tolerance)
     std::vector<QTransform> groups; // the accumulated transform of each open element
     int hidden = 0;                 // depth inside elements whose content is not drawn
     bool rootSeen = false;
+    PointBudget budget;
     const auto refused = [&](const QString& why) { return QStringLiteral("is not an SVG drawing: line %1: %2").arg(xml.lineNumber()).arg(why); };
     while (!xml.atEnd()) {
         const QXmlStreamReader::TokenType token = xml.readNext();
@@ -423,7 +424,7 @@ DrawingOutlines readSvgOutlines(const QByteArray& bytes, double tolerance)
         if (name == QLatin1String("path")) {
             std::vector<std::pair<std::vector<QPointF>, bool>> subpaths;
             QString why;
-            if (!readPathData(a.value(QLatin1String("d")), tolerance, map, subpaths, &why))
+            if (!readPathData(a.value(QLatin1String("d")), tolerance, map, subpaths, &why, &budget))
                 return refused(why);
             for (std::size_t i = 0; i < subpaths.size(); ++i) {
                 OutlineCandidate sub = c;
@@ -434,7 +435,7 @@ DrawingOutlines readSvgOutlines(const QByteArray& bytes, double tolerance)
             }
             continue;
         }
-        OutlineBuilder b(tolerance, map);
+        OutlineBuilder b(tolerance, map, &budget);
         if (name == QLatin1String("rect")) {
             const double x = need(QLatin1String("x"), 0), y = need(QLatin1String("y"), 0);
             const double w = need(QLatin1String("width"), 0), h = need(QLatin1String("height"), 0);
@@ -504,6 +505,8 @@ DrawingOutlines readSvgOutlines(const QByteArray& bytes, double tolerance)
     }
     if (xml.hasError())
         return refused(xml.errorString());
+    if (budget.spent())
+        return budgetSpentText();
     if (!rootSeen)
         return QStringLiteral("is not an SVG drawing: line 1: no <svg> element");
     return out;

@@ -12,7 +12,7 @@
 // Z); rect (rounded too), circle, ellipse and polygon are closed; polyline and line are
 // open; text, image and use are listed and not taken; what defs, symbol, clipPath, mask,
 // marker and pattern hold is not drawn and not listed. Refused with the line and the
-// reader's reason for text that is not XML, a root that is not svg, and path data or
+// reader's reason for text that is not XML, one that flattens into more than PointBudget,, a root that is not svg, and path data or
 // numbers that cannot be read.
 DrawingOutlines readSvgOutlines(const QByteArray& bytes, double tolerance);
 
@@ -20,4 +20,4 @@ DrawingOutlines readSvgOutlines(const QByteArray& bytes, double tolerance);
 // settings; false with *why set at the first character that cannot be read. Each subpath:
 // its points and whether it was closed with Z.
 bool readPathData(QStringView data, double tolerance, const std::function<QPointF(QPointF)>& map,
-                  std::vector<std::pair<std::vector<QPointF>, bool>>& subpaths, QString* why);
+                  std::vector<std::pair<std::vector<QPointF>, bool>>& subpaths, QString* why, PointBudget* budget = nullptr);

@@ -122,6 +122,8 @@ private slots:
         QTest::addRow("unknown outline") << QStringList{"two.svg", "-o", "out.obj", "--outline", "p:3"} << "brondelwick-tool: two.svg: the drawing has no outline \"p:3\"" << 1;
         QTest::addRow("more points than an object holds") << QStringList{"circle.svg", "-o", "out.obj", "--tolerance", "0.0001"}
                                                           << "brondelwick-tool: circle.svg: the outline has " << 1;
+        QTest::addRow("curves past what one drawing may flatten into") << QStringList{"circles.svg", "-o", "out.obj", "--tolerance", "1e-9"}
+                                                                       << "brondelwick-tool: circles.svg: flattens into more points than the tool takes" << 2;
         QTest::addRow("beyond an object file") << QStringList{"huge.svg", "-o", "out.obj"} << "brondelwick-tool: huge.svg: the outline reaches" << 1;
         QTest::addRow("depth no number") << QStringList{"sq.svg", "-o", "out.obj", "--depth", "deep"} << tool + "ObjectDepth needs a depth" << 2;
         QTest::addRow("depth beyond 16 bits") << QStringList{"sq.svg", "-o", "out.obj", "--depth", "40000"} << tool + "ObjectDepth needs a depth" << 2;
@@ -142,6 +144,8 @@ private slots:
         writeFile("open.svg", "<svg xmlns='http://www.w3.org/2000/svg'><path id='o' d='M0 0 L50 50'/></svg>");
         writeFile("text.svg", "<svg xmlns='http://www.w3.org/2000/svg'><text id='t'>A</text><rect width='5' height='5'/></svg>");
         writeFile("circle.svg", "<svg xmlns='http://www.w3.org/2000/svg'><circle r='1000'/></svg>");
+        writeFile("circles.svg", "<svg xmlns='http://www.w3.org/2000/svg'><circle r='100'/><circle r='100'/><circle r='100'/><circle r='100'/>"
+                                 "<circle r='100'/><circle r='100'/><circle r='100'/><circle r='100'/><circle r='100'/><circle r='100'/></svg>");
         writeFile("huge.svg", "<svg xmlns='http://www.w3.org/2000/svg'><rect width='1e9' height='5'/></svg>");
         const Ran ran = runTool(QStringList{"import"} + arguments);
         QFETCH(QString, message);
