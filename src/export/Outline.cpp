@@ -111,8 +111,7 @@ QString budgetSpentText()
 
 QString candidateLine(const OutlineCandidate& c)
 {
-    QString name = c.id.isEmpty() ? QStringLiteral("(%1)").arg(c.kind) : c.id;
-    name += QStringLiteral(":%1").arg(c.subpath);
+    const QString name = QStringLiteral("%1:%2").arg(c.id).arg(c.subpath);
     QString line = name.leftJustified(16) + QLatin1Char(' ');
     if (!c.layer.isEmpty())
         line += QStringLiteral("layer %1  ").arg(c.layer);

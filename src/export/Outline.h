@@ -59,7 +59,7 @@ private:
 // which: "text", "image", "INSERT", "HATCH"), never guessed at.
 // Invariant: an unusable candidate has no points.
 struct OutlineCandidate {
-    QString id;       // the element's id (SVG) or the entity's handle (DXF), may be empty
+    QString id;       // the element's id (SVG) or the entity's handle (DXF), or a name made up for it
     QString layer;    // DXF: the entity's layer
     QString kind;     // the element or entity type
     int subpath = 1;  // 1-based within the element

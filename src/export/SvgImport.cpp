@@ -5,6 +5,7 @@
 #include <QXmlStreamReader>
 #include <charconv>
 #include <cmath>
+#include <map>
 #include <limits>
 #include <numbers>
 
@@ -345,6 +346,7 @@ DrawingOutlines readSvgOutlines(const QByteArray& bytes, double tolerance)
     int hidden = 0;                 // depth inside elements whose content is not drawn
     bool rootSeen = false;
     PointBudget budget;
+    std::map<QString, int> kindCounts;
     const auto refused = [&](const QString& why) { return QStringLiteral("is not an SVG drawing: line %1: %2").arg(xml.lineNumber()).arg(why); };
     while (!xml.atEnd()) {
         const QXmlStreamReader::TokenType token = xml.readNext();
@@ -403,8 +405,12 @@ DrawingOutlines readSvgOutlines(const QByteArray& bytes, double tolerance)
         }
         const auto map = [here](QPointF p) { return here.map(p); };
         OutlineCandidate c;
-        c.id = a.value(QLatin1String("id")).toString();
         c.kind = name.toString();
+        c.id = a.value(QLatin1String("id")).toString();
+        // An element without an id is named by its kind and number among those: "rect#2".
+        const int numberOfKind = ++kindCounts[c.kind];
+        if (c.id.isEmpty())
+            c.id = QStringLiteral("%1#%2").arg(c.kind).arg(numberOfKind);
         const auto number = [&](QLatin1String attribute, double fallback) -> std::optional<double> {
             if (!a.hasAttribute(attribute))
                 return fallback;

@@ -11,7 +11,8 @@
 // (mm, cm, in, pt, pc, px). path gives one candidate per subpath (closed when it ends with
 // Z); rect (rounded too), circle, ellipse and polygon are closed; polyline and line are
 // open; text, image and use are listed and not taken; what defs, symbol, clipPath, mask,
-// marker and pattern hold is not drawn and not listed. Refused with the line and the
+// marker and pattern hold is not drawn and not listed. An element without an id is named
+// by its kind and number among its kind ("path#3"). Refused with the line and the
 // reader's reason for text that is not XML, one that flattens into more than PointBudget,, a root that is not svg, and path data or
 // numbers that cannot be read.
 DrawingOutlines readSvgOutlines(const QByteArray& bytes, double tolerance);
