@@ -1,6 +1,7 @@
 // DXF outlines through dxflib's reader: each entity becomes a candidate in twips.
 #include "export/DxfImport.h"
 
+#include <dxflib/dl_codes.h>
 #include <dxflib/dl_creationadapter.h>
 #include <dxflib/dl_dxf.h>
 
@@ -314,7 +315,8 @@ private:
 };
 
 // Nothing when the bytes are DXF's pairs (a group code, a whole number, on one line, its
-// value on the next) ending with "0 EOF"; else the line and what is wrong.
+// value on the next, no line longer than dxflib reads) ending with "0 EOF"; else the line
+// and what is wrong.
 QString pairsProblem(const QByteArray& bytes)
 {
     qsizetype line = 0, at = 0;
@@ -325,9 +327,13 @@ QString pairsProblem(const QByteArray& bytes)
             end = bytes.size();
         ++line;
         QByteArrayView text = QByteArrayView(bytes).sliced(at, end - at);
+        const qsizetype length = text.size(); // with a CR, which dxflib reads as part of the line
         if (text.endsWith('\r'))
             text.chop(1);
         at = end + 1;
+        // dxflib's reader cannot go past a longer line: it would read the same place forever.
+        if (length >= DL_DXF_MAXLINE)
+            return QStringLiteral("line %1: longer than the %2 characters a DXF line holds").arg(line).arg(DL_DXF_MAXLINE - 1);
         if (ended) {
             if (!text.trimmed().isEmpty())
                 return QStringLiteral("line %1: text after the end of the drawing (0 EOF)").arg(line);

@@ -113,6 +113,7 @@ private slots:
         QTest::addRow("root not svg") << QStringList{"html.svg", "-o", "out.obj"} << "brondelwick-tool: html.svg: is not an SVG drawing: line 1: the root element is <html>" << 2;
         QTest::addRow("path data unreadable") << QStringList{"path.svg", "-o", "out.obj"} << "brondelwick-tool: path.svg: is not an SVG drawing: line 1: the path data" << 2;
         QTest::addRow("not DXF") << QStringList{"bad.dxf", "-o", "out.obj"} << "brondelwick-tool: bad.dxf: is not a DXF drawing: line 3: a group code" << 2;
+        QTest::addRow("DXF line longer than its reader takes") << QStringList{"long.dxf", "-o", "out.obj"} << "brondelwick-tool: long.dxf: is not a DXF drawing: line 4: longer than the 1023 characters" << 2;
         QTest::addRow("DXF without end") << QStringList{"cut.dxf", "-o", "out.obj"} << "brondelwick-tool: cut.dxf: is not a DXF drawing: line 4: the drawing ends without 0 EOF" << 2;
         QTest::addRow("two closed outlines") << QStringList{"two.svg", "-o", "out.obj"} << "brondelwick-tool: two.svg: the drawing holds 2 closed outlines; pick one with --outline ID[:N]:\n  p:1              path closed  3 points  2.65 x 2.65 mm\n  p:2 " << 1;
         QTest::addRow("empty drawing") << QStringList{"empty.svg", "-o", "out.obj"} << "brondelwick-tool: empty.svg: the drawing holds no closed outline" << 1;
@@ -138,6 +139,7 @@ private slots:
         writeFile("html.svg", "<html/>");
         writeFile("path.svg", "<svg xmlns='http://www.w3.org/2000/svg'><path d='M0 0 L 5'/></svg>");
         writeFile("bad.dxf", "  0\nSECTION\nHEADER\n");
+        writeFile("long.dxf", "  0\nSECTION\n  2\n" + QByteArray(1100, 'E') + "\n  0\nENDSEC\n  0\nEOF\n");
         writeFile("cut.dxf", "  0\nSECTION\n  2\nENTITIES\n");
         writeFile("two.svg", "<svg xmlns='http://www.w3.org/2000/svg'><path id='p' d='M0 0h10v10zM100 100h100v100z'/></svg>");
         writeFile("empty.svg", "<svg xmlns='http://www.w3.org/2000/svg'/>");
