@@ -109,6 +109,7 @@ private slots:
         QTest::addRow("output is the input") << QStringList{"sq.svg", "-o", "sq.svg"} << tool + "the output \"sq.svg\" is the input" << 2;
         QTest::addRow("missing drawing") << QStringList{"none.svg", "-o", "out.obj"} << "brondelwick-tool: none.svg: No such file or directory" << 2;
         QTest::addRow("folder") << QStringList{"folder.svg", "-o", "out.obj"} << "brondelwick-tool: folder.svg: is a folder" << 2;
+        QTest::addRow("drawing larger than the tool takes") << QStringList{"large.svg", "-o", "out.obj"} << "brondelwick-tool: large.svg: is larger than any drawing the tool takes (64 MiB)" << 2;
         QTest::addRow("not XML") << QStringList{"bad.svg", "-o", "out.obj"} << "brondelwick-tool: bad.svg: is not an SVG drawing: line 2:" << 2;
         QTest::addRow("root not svg") << QStringList{"html.svg", "-o", "out.obj"} << "brondelwick-tool: html.svg: is not an SVG drawing: line 1: the root element is <html>" << 2;
         QTest::addRow("path data unreadable") << QStringList{"path.svg", "-o", "out.obj"} << "brondelwick-tool: path.svg: is not an SVG drawing: line 1: the path data" << 2;
@@ -137,6 +138,9 @@ private slots:
         QVERIFY(QDir().mkdir("folder.svg"));
         writeFile("bad.svg", "<svg xmlns='http://www.w3.org/2000/svg'>\n<path d='M0 0'></svg>");
         writeFile("html.svg", "<html/>");
+        QFile large("large.svg"); // sparse: a gigabyte costs no disk
+        QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(qint64(1) << 30));
+        large.close();
         writeFile("path.svg", "<svg xmlns='http://www.w3.org/2000/svg'><path d='M0 0 L 5'/></svg>");
         writeFile("bad.dxf", "  0\nSECTION\nHEADER\n");
         writeFile("long.dxf", "  0\nSECTION\n  2\n" + QByteArray(1100, 'E') + "\n  0\nENDSEC\n  0\nEOF\n");
