@@ -35,6 +35,7 @@ int main(int argc, char** argv)
     registerFileBenchmarks();
     registerExportBenchmarks();
     registerToolBenchmarks();
+    registerImportBenchmarks();
     const int missed = runAndCheckGoals();
     releaseDrawingBenchmarks();
     releaseFileBenchmarks();

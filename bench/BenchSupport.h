@@ -51,6 +51,7 @@ int runAndCheckGoals();
 // Registration of each benchmark family, called by main in this order.
 void registerStartupBenchmarks();
 void registerToolBenchmarks();
+void registerImportBenchmarks();
 void registerDrawingBenchmarks();
 void registerFileBenchmarks();
 void registerExportBenchmarks();

@@ -95,7 +95,9 @@ std::optional<QByteArray> readWholeInput(const QString& path, QString* why, Inpu
                 break;
             if (bytes.size() + got > MostInputBytes) {
                 reason = QStringLiteral("is larger than any %1 the tool takes (%2 MiB)")
-                             .arg(contents == InputContents::Script ? QStringLiteral("script") : QStringLiteral("object or workspace file"))
+                             .arg(contents == InputContents::Script    ? QStringLiteral("script")
+                                  : contents == InputContents::Drawing ? QStringLiteral("drawing")
+                                                                       : QStringLiteral("object or workspace file"))
                              .arg(MostInputBytes >> 20);
                 break;
             }

@@ -34,7 +34,7 @@ void guardStandardStreams();
 bool standardStreamClosed(int fd);
 
 // What an input of the tool holds, for the size it may have.
-enum class InputContents { ProgramFile, Script };
+enum class InputContents { ProgramFile, Script, Drawing };
 
 // All the bytes of path, or of standard input for "-", read as cat reads them (a pipe or a
 // device too). nullopt with *why set when they cannot be had: the system's reason ("No such

@@ -50,4 +50,10 @@ execute_process(COMMAND bash -c "source \"$0\"; COMP_WORDS=(\"$1\" export --p); 
 if(NOT offered STREQUAL "--prism")
   message(FATAL_ERROR "the completion of \"export --p\" offered \"${offered}\", not --prism: ${why}")
 endif()
+execute_process(COMMAND bash -c "source \"$0\"; COMP_WORDS=(\"$1\" import --format ''); COMP_CWORD=3; _brondelwick_tool; echo \"\${COMPREPLY[*]}\""
+                        ${prefix}/share/bash-completion/completions/brondelwick-tool ${prefix}/bin/brondelwick-tool
+                OUTPUT_VARIABLE offered ERROR_VARIABLE why OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(NOT offered STREQUAL "svg dxf")
+  message(FATAL_ERROR "the completion of \"import --format\" offered \"${offered}\", not svg dxf: ${why}")
+endif()
 file(REMOVE_RECURSE ${prefix})

@@ -212,7 +212,7 @@ private slots:
         QTest::addRow("command's --help with a word") << QStringList{"run", "--help", "extra"} << "" << QByteArray() << "" << 2
                                                       << "brondelwick-tool run: --help takes no other words, not \"extra\"" + runHelp << "";
         QTest::addRow("no command") << QStringList{} << "" << QByteArray() << "" << 2
-                                    << "brondelwick-tool: give a command: info, run or export" + help << "";
+                                    << "brondelwick-tool: give a command: info, run, export or import" + help << "";
         QTest::addRow("unknown command") << QStringList{"draw"} << "" << QByteArray() << "" << 2
                                          << "brondelwick-tool: unknown command \"draw\"" + help << "";
         QTest::addRow("unknown option") << QStringList{"run", "script.txt", "-o", "out.obj", "--fast"} << "" << QByteArray() << ""

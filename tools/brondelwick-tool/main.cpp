@@ -1,7 +1,9 @@
-// brondelwick-tool: describes object and workspace files, runs command scripts headless and
-// exports objects as STL, 3MF, SVG, PNG or DXF, one or many in a run; the command line, help texts and exit statuses.
+// brondelwick-tool: describes object and workspace files, runs command scripts headless,
+// exports objects as STL, 3MF, SVG, PNG or DXF, one or many in a run, and imports outlines
+// from SVG and DXF drawings; the command line, help texts and exit statuses.
 #include "Version.h"
 #include "export/Dxf.h"
+#include "export/DrawingImport.h"
 #include "export/FileInfo.h"
 #include "export/HeadlessSession.h"
 #include "export/Mesh.h"
@@ -18,6 +20,7 @@
 #include <QDir>
 #include <atomic>
 #include <cerrno>
+#include <cmath>
 #include <condition_variable>
 #include <csignal>
 #include <mutex>
@@ -594,6 +597,74 @@ int exportBatch(const QCommandLineParser& p)
     return Done;
 }
 
+int importDrawing(const QCommandLineParser& p)
+{
+    const QString command = QStringLiteral("import");
+    if (p.positionalArguments().size() != 1)
+        return usage(command, QStringLiteral("give one drawing (or - for standard input)"));
+    const QString input = p.positionalArguments().first(), output = p.value(QStringLiteral("output"));
+    const bool list = p.isSet(QStringLiteral("list"));
+    const QString named = input == StandardStream ? QString() : QFileInfo(input).suffix().toLower();
+    const bool formatGiven = p.isSet(QStringLiteral("format"));
+    const QString format = formatGiven ? p.value(QStringLiteral("format")) : named;
+    if (format != QLatin1String("svg") && format != QLatin1String("dxf"))
+        return usage(command, formatGiven             ? QStringLiteral("unknown format \"%1\": give svg or dxf").arg(format)
+                              : input == StandardStream ? QStringLiteral("give the format of standard input with --format")
+                                                        : QStringLiteral("cannot tell the format of \"%1\": name it .svg or .dxf, or give --format").arg(input));
+    if (list && (p.isSet(QStringLiteral("output")) || p.isSet(QStringLiteral("outline")) || p.isSet(QStringLiteral("depth")) || p.isSet(QStringLiteral("fit"))))
+        return usage(command, QStringLiteral("--list prints the outlines and writes nothing: give it without -o, --outline, --depth and --fit"));
+    if (!list && output.isEmpty())
+        return usage(command, QStringLiteral("give the object file to write with -o OUT.obj (- for standard output), or --list"));
+    double tolerance = DefaultTolerance;
+    if (p.isSet(QStringLiteral("tolerance"))) {
+        const std::optional<double> t = conv::parseNumber(p.value(QStringLiteral("tolerance")));
+        if (!t || !(*t > 0) || !std::isfinite(*t))
+            return usage(command, QStringLiteral("the tolerance must be a number of twips above 0, not \"%1\"").arg(p.value(QStringLiteral("tolerance"))));
+        tolerance = *t;
+    }
+    if (!list)
+        if (const QString refused = refusedOutput(output, true, {input}); !refused.isEmpty())
+            return usage(command, refused);
+
+    QString why;
+    const std::optional<QByteArray> bytes = readWholeInput(input, &why, InputContents::Drawing);
+    if (!bytes)
+        return fail(input, inputFailure(input, why));
+    DrawingOutlines read = readDrawing(*bytes, format, tolerance);
+    if (const QString* problem = std::get_if<QString>(&read))
+        return fail(input, inputFailure(input, *problem));
+    const std::vector<OutlineCandidate>& candidates = std::get<std::vector<OutlineCandidate>>(read);
+    if (list) {
+        QString text;
+        for (const OutlineCandidate& c : candidates)
+            text += candidateLine(c) + QLatin1Char('\n');
+        print(stdout, text);
+        return Done;
+    }
+    const OutlineCandidate* chosen = chooseOutline(candidates, p.value(QStringLiteral("outline")), &why);
+    if (!chosen) {
+        // The candidates follow the message, one a line.
+        const QStringList lines = why.split(QLatin1Char('\n'));
+        fail(input, Failure{Failure::Kind::Refused, lines.first()});
+        for (const QString& line : lines.mid(1))
+            print(stderr, shownPlainly(line) + QLatin1Char('\n'));
+        return Failed;
+    }
+
+    HeadlessSession session;
+    const QString name = input == StandardStream ? QStringLiteral("stdin") : QFileInfo(input).completeBaseName();
+    if (const std::optional<Failure> failure = showOutline(session, chosen->points, p.isSet(QStringLiteral("fit")), name))
+        return fail(input, *failure);
+    if (p.isSet(QStringLiteral("depth"))) {
+        // Extruded as Draw 3D and then the depth typed as the command box takes it.
+        QString answer;
+        for (const QString& line : {QStringLiteral("Draw 3D"), QStringLiteral("ObjectDepth ") + p.value(QStringLiteral("depth"))})
+            if (const std::optional<Failure> failure = session.runLine(line, &answer))
+                return line == QLatin1String("Draw 3D") ? fail(input, *failure) : usage(command, failure->message);
+    }
+    return writeOutput(output, writeObjectFile(session.state()));
+}
+
 QCommandLineOption valueOption(const QStringList& names, const QString& valueName, const QString& description)
 {
     return QCommandLineOption(names, description, valueName);
@@ -698,6 +769,36 @@ const std::vector<Command> Commands{
                     "  brondelwick-tool export docs/sample.obj -o sample.dxf --prism\n"
                     "  brondelwick-tool export docs/sample.obj -o - --format svg | rsvg-convert -o views.png\n"),
      exportObject},
+    {QStringLiteral("import"), QStringLiteral("import DRAWING -o OUT.obj [OPTIONS]"),
+     QStringLiteral("an outline from an SVG or DXF drawing as an object"),
+     QStringLiteral("Makes an object of one closed outline of an SVG or DXF drawing (\"-\" standard input, with\n"
+                    "--format), saved byte for byte as the window saves the same points: flat, or extruded\n"
+                    "with --depth. A drawing with exactly one closed outline gives that one; with several or\n"
+                    "none the import is refused with the list --list prints (each element's id or entity's\n"
+                    "handle and layer, its subpath, closed or open, its points and its size in mm), and\n"
+                    "--outline picks one. An open path is listed as open and never closed. Text, images,\n"
+                    "block inserts and hatches are listed and not taken.\n\n"
+                    "Curves (Beziers, arcs, circles, ellipses, bulges, splines) become points within\n"
+                    "--tolerance of the curve; consecutive points on one twip are one point; more than\n"
+                    "32767 points is refused. SVG keeps its axes (X right, Y down), one CSS pixel being 15\n"
+                    "twips, after the root's viewBox, width and height and every transform. DXF is read in\n"
+                    "its $INSUNITS (millimetres when absent) with Y up, so that an object exported with\n"
+                    "\"export --format dxf\" comes back with the same points. --fit scales and places the\n"
+                    "outline to fill the front view less a margin, keeping its proportions; without it an\n"
+                    "outline beyond what an object file holds is refused.\n\n")
+         + OutputSafety,
+     {valueOption({QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("OUT.obj"), QStringLiteral("the object file to write")),
+      valueOption({QStringLiteral("format")}, QStringLiteral("FORMAT"), QStringLiteral("svg or dxf (default: the drawing's extension)")),
+      QCommandLineOption(QStringLiteral("list"), QStringLiteral("print the drawing's outlines, one a line, and write nothing")),
+      valueOption({QStringLiteral("outline")}, QStringLiteral("ID[:N]"), QStringLiteral("the outline to take: an id or handle, :N its subpath")),
+      valueOption({QStringLiteral("depth")}, QStringLiteral("N"), QStringLiteral("extruded, this deep in twips (as ObjectDepth N takes it)")),
+      valueOption({QStringLiteral("tolerance")}, QStringLiteral("T"),
+                  QStringLiteral("how far in twips the points may stray from a curve\n(default 7.5, half a pixel)")),
+      QCommandLineOption(QStringLiteral("fit"), QStringLiteral("scale and place the outline to fill the front view"))},
+     QStringLiteral("  brondelwick-tool import --list drawing.svg\n"
+                    "  brondelwick-tool import drawing.svg -o shape.obj --outline wing:2 --depth 400\n"
+                    "  brondelwick-tool export docs/sample.obj -o sample.dxf && brondelwick-tool import sample.dxf -o again.obj\n"),
+     importDrawing},
 };
 
 QString mainHelp()
@@ -813,7 +914,7 @@ int dispatch(const QStringList& arguments)
     if (version)
         return print(stdout, QStringLiteral("brondelwick-tool %1\n").arg(QCoreApplication::applicationVersion())), Done;
     if (first.isEmpty())
-        return usage({}, QStringLiteral("give a command: info, run or export"));
+        return usage({}, QStringLiteral("give a command: info, run, export or import"));
     return usage({}, first.startsWith(QLatin1Char('-')) ? QStringLiteral("unknown option \"%1\"").arg(first)
                                                           : QStringLiteral("unknown command \"%1\"").arg(first));
 }
