@@ -1,7 +1,8 @@
 # Installs the build into a temporary prefix and checks that a desktop user finds everything
 # where it belongs, the command-line tool beside the program, the manual pages and the tool's
-# bash completion; validates the desktop entry when desktop-file-validate is installed, and
-# checks that the completion offers the options the tool's help lists.
+# bash completion, the file types, the AppStream file and the package's documents; validates the
+# desktop entry when desktop-file-validate is installed and the AppStream file with appstreamcli,
+# and checks that the completion offers the options the tool's help lists.
 set(prefix ${BUILD_DIR}/install-check)
 file(REMOVE_RECURSE ${prefix})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix}
@@ -20,9 +21,13 @@ foreach(path
     share/applications/brondelwick.desktop
     share/icons/hicolor/scalable/apps/brondelwick.svg
     share/pixmaps/brondelwick.png
-    share/man/man1/brondelwick.1
-    share/man/man1/brondelwick-tool.1
-    share/bash-completion/completions/brondelwick-tool)
+    share/man/man1/brondelwick.1.gz
+    share/man/man1/brondelwick-tool.1.gz
+    share/bash-completion/completions/brondelwick-tool
+    share/mime/packages/brondelwick.xml
+    share/metainfo/org.brondelwick.brondelwick.metainfo.xml
+    share/doc/brondelwick/copyright
+    share/doc/brondelwick/changelog.gz)
   if(NOT EXISTS ${prefix}/${path})
     message(FATAL_ERROR "missing after install: ${path}")
   endif()
@@ -43,6 +48,16 @@ if(VALIDATE)
   endif()
 else()
   message(STATUS "desktop-file-validate not installed; entry not validated")
+endif()
+find_program(APPSTREAMCLI appstreamcli)
+if(NOT APPSTREAMCLI)
+  message(FATAL_ERROR "appstreamcli is not installed: run scripts/install-deps appstream")
+endif()
+execute_process(COMMAND ${APPSTREAMCLI} validate --no-net --pedantic
+                        ${prefix}/share/metainfo/org.brondelwick.brondelwick.metainfo.xml
+                RESULT_VARIABLE valid OUTPUT_VARIABLE why ERROR_VARIABLE why)
+if(NOT valid EQUAL 0 OR why MATCHES "(^|\n)[EWIP]: ")
+  message(FATAL_ERROR "appstreamcli validate found fault with the AppStream file:\n${why}")
 endif()
 execute_process(COMMAND bash -c "source \"$0\"; COMP_WORDS=(\"$1\" export --p); COMP_CWORD=2; _brondelwick_tool; echo \"\${COMPREPLY[*]}\""
                         ${prefix}/share/bash-completion/completions/brondelwick-tool ${prefix}/bin/brondelwick-tool
