@@ -1,6 +1,6 @@
 # Installs the build into a temporary prefix and checks that a desktop user finds everything
-# where it belongs, the command-line tool beside the program, the manual pages and the tool's
-# bash completion; validates the desktop entry when desktop-file-validate is installed, and
+# where it belongs, the command-line tool beside the program, the manual pages, the tool's
+# bash completion and its thumbnailer entry; validates the desktop entry when desktop-file-validate is installed, and
 # checks that the completion offers the options the tool's help lists.
 set(prefix ${BUILD_DIR}/install-check)
 file(REMOVE_RECURSE ${prefix})
@@ -13,8 +13,6 @@ include(GNUInstallDirs)
 foreach(path
     ${CMAKE_INSTALL_LIBDIR}/brondelwick/brondelwick
     ${CMAKE_INSTALL_LIBDIR}/brondelwick/brondelwick-tool
-    ${CMAKE_INSTALL_LIBDIR}/brondelwick/Objects
-    ${CMAKE_INSTALL_LIBDIR}/brondelwick/Workspaces
     bin/brondelwick
     bin/brondelwick-tool
     share/applications/brondelwick.desktop
@@ -22,14 +20,18 @@ foreach(path
     share/pixmaps/brondelwick.png
     share/man/man1/brondelwick.1
     share/man/man1/brondelwick-tool.1
-    share/bash-completion/completions/brondelwick-tool)
+    share/bash-completion/completions/brondelwick-tool
+    share/thumbnailers/brondelwick.thumbnailer)
   if(NOT EXISTS ${prefix}/${path})
     message(FATAL_ERROR "missing after install: ${path}")
   endif()
 endforeach()
-if(NOT IS_DIRECTORY ${prefix}/${CMAKE_INSTALL_LIBDIR}/brondelwick/Objects)
-  message(FATAL_ERROR "Objects is not a folder")
-endif()
+# The program makes its Objects and Workspaces folders when it starts, where its user can write.
+foreach(folder Objects Workspaces)
+  if(EXISTS ${prefix}/${CMAKE_INSTALL_LIBDIR}/brondelwick/${folder})
+    message(FATAL_ERROR "${folder} is installed beside the program, where its users cannot write")
+  endif()
+endforeach()
 foreach(program brondelwick brondelwick-tool)
   if(NOT IS_SYMLINK ${prefix}/bin/${program})
     message(FATAL_ERROR "bin/${program} is not a link to the program")
