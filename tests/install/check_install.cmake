@@ -52,6 +52,12 @@ execute_process(COMMAND bash -c "source \"$0\"; COMP_WORDS=(\"$1\" export --p); 
 if(NOT offered STREQUAL "--prism")
   message(FATAL_ERROR "the completion of \"export --p\" offered \"${offered}\", not --prism: ${why}")
 endif()
+execute_process(COMMAND bash -c "source \"$0\"; COMP_WORDS=(\"$1\" export --si); COMP_CWORD=2; _brondelwick_tool; echo \"\${COMPREPLY[*]}\""
+                        ${prefix}/share/bash-completion/completions/brondelwick-tool ${prefix}/bin/brondelwick-tool
+                OUTPUT_VARIABLE offered ERROR_VARIABLE why OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(NOT offered STREQUAL "--size")
+  message(FATAL_ERROR "the completion of \"export --si\" offered \"${offered}\", not --size: ${why}")
+endif()
 execute_process(COMMAND bash -c "source \"$0\"; COMP_WORDS=(\"$1\" import --format ''); COMP_CWORD=3; _brondelwick_tool; echo \"\${COMPREPLY[*]}\""
                         ${prefix}/share/bash-completion/completions/brondelwick-tool ${prefix}/bin/brondelwick-tool
                 OUTPUT_VARIABLE offered ERROR_VARIABLE why OUTPUT_STRIP_TRAILING_WHITESPACE)

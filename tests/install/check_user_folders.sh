@@ -1,8 +1,7 @@
 #!/bin/bash
-# Installs the build for the system (root-owned) and starts it as a throwaway user: the user's
-# Objects and Workspaces folders are made in ~/.local/share/brondelwick, nothing beside the
-# program; a portable copy in the user's home makes them beside itself instead.
-# Usage: check_user_folders.sh BUILD_DIR. Exit 77 (skipped) when not root or without useradd.
+# check_user_folders.sh BUILD_DIR: installs the build root-owned and starts it as a throwaway
+# user, whose Objects and Workspaces must be made in ~/.local/share/brondelwick (beside a
+# portable copy in the user's home instead). Exit 77 (skipped) when not root or without useradd.
 set -u
 build=$1
 skip=77

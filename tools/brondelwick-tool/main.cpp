@@ -735,7 +735,7 @@ const std::vector<Command> Commands{
                     "       model (mm or in; 3MF has no twips), the object named after the file, each\n"
                     "       filled part with corners of its own.\n"
                     "  svg  the four views as vector drawings, laid out as in the window, one group per view.\n"
-                    "  png  the same views as pixels, exactly as the window shows them.\n"
+                    "  png  the same views as pixels, exactly as the window shows them (scaled: --size).\n"
                     "  dxf  the outline as a closed polyline in millimetres (DXF release 12), on a layer\n"
                     "       named after the object (\"0\" and \"DEFPOINTS\", which CAD programs keep, with\n"
                     "       \"_OBJECT\" after them); with --prism also the back face and the lateral edges.\n\n")
