@@ -23,7 +23,7 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     passOn = qInstallMessageHandler(dropSizeHintWarnings);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(AppTitle);
+    nameProgram();
     QTemporaryDir settingsFolder;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder.path());
 

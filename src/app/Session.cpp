@@ -9,8 +9,6 @@
 #include "platform/ProgramNames.h"
 #include "views/GridLayout.h"
 
-#include <QDir>
-
 Session::Session(Dialogs& dialogs_, SettingsStore& settings_)
     : dialogs(dialogs_), settings(settings_), cdlOpen(dialogs_), cdlDrawing(dialogs_, 0xFFFFFF),
       cdlColorGrid(dialogs_, 0x404040), cdlGridBg(dialogs_, 0xC0C0FF), cdl3dObject(dialogs_, 0x00FFFF),
@@ -45,11 +43,18 @@ QString Session::versionedCaption(int major, int minor, int revision)
 
 void Session::setUp(const QString& programFolder)
 {
+    const DataFolders folders = locateDataFolders(programFolder);
+    makeDataFolders(folders);
+    setUp(programFolder, folders);
+}
+
+void Session::setUp(const QString& programFolder, const DataFolders& folders)
+{
     caption = versionedCaption(appversion::Major, appversion::Minor, appversion::Revision);
     LoadRecentMenu(files);
     state.ProgramFolder = programFolder;
-    state.ObjectsFolder = state.ProgramFolder + QDir::separator() + QStringLiteral("Objects");
-    state.WorkspacesFolder = state.ProgramFolder + QDir::separator() + QStringLiteral("Workspaces");
+    state.ObjectsFolder = folders.objects;
+    state.WorkspacesFolder = folders.workspaces;
     state.PointRadius = 20;
     state.pPoints.assign(1, PointRecord{});
     state.DrawMode = 1;

@@ -3,6 +3,7 @@
 // session and forwards its events into it; the tool runs one with no window at all.
 #pragma once
 
+#include "app/DataFolders.h"
 #include "app/WorkspaceState.h"
 #include "commands/CommandContext.h"
 #include "editing/EditingContext.h"
@@ -31,9 +32,13 @@ public:
     Session& operator=(const Session&) = delete;
 
     // The program's start-up: caption, recent-files menu, the Objects and Workspaces folders
-    // in programFolder, the browser's lists, the grid and the command list. Runs once,
+    // (locateDataFolders: beside programFolder when it is writable, else the user's own),
+    // made where missing, the browser's lists, the grid and the command list. Runs once,
     // before any handler.
     void setUp(const QString& programFolder);
+    // The same start-up with the folders given, used as they are: nothing is made. The tool's
+    // session, which keeps no files, gives none.
+    void setUp(const QString& programFolder, const DataFolders& folders);
 
     // Brings the pictures of the four views up to date at once, sharing the machine's cores.
     void drawWaitingPictures();

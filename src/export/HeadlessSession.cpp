@@ -35,7 +35,8 @@ bool MemorySettings::SaveSetting(const QString& app, const QString& section, con
 
 HeadlessSession::HeadlessSession() : session_(dialogs_, settings_)
 {
-    session_.setUp(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
+    // The tool names no folder: its session keeps no files and makes none.
+    session_.setUp(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()), DataFolders{});
 }
 
 std::optional<Failure> HeadlessSession::showObject(ObjectFileValues values, const QString& name)

@@ -356,3 +356,13 @@ QByteArray pngBytes(const QImage& image, QString* why)
     appendPngChunk(png, "IEND", QByteArray());
     return png;
 }
+
+QImage scaledToLargerSide(const QImage& picture, int side)
+{
+    if (picture.isNull() || side < 1)
+        return {};
+    const qint64 larger = std::max(picture.width(), picture.height()), smaller = std::min(picture.width(), picture.height());
+    const int other = int(std::max<qint64>(1, (qint64(side) * smaller * 2 + larger) / (larger * 2)));
+    const QSize size = picture.width() >= picture.height() ? QSize(side, other) : QSize(other, side);
+    return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}

@@ -35,6 +35,11 @@ QImage viewsImage(Session& w, ViewChoice choice);
 // rasteriser fills (crisp edges, so that renderers do not smooth them).
 QByteArray viewsSvg(Session& w, ViewChoice choice, const QString& title);
 
+// The picture scaled smoothly (bilinear filtering) so that its larger side is `side` pixels
+// and the other keeps its proportion, rounded to the nearest pixel and at least one. For
+// thumbnails: the views are drawn at their own size, then scaled.
+QImage scaledToLargerSide(const QImage& picture, int side);
+
 // The image's colours as PNG file bytes (8-bit red, green and blue; alpha is not kept: the
 // views are opaque). Empty, with *why (when given) set to the reason, when the image is null
 // or cannot be compressed (a PNG file is never empty). Called by brondelwick-tool export.

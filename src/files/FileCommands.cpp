@@ -146,12 +146,27 @@ bool SaveFile(FilesContext& ctx, const QString& Fname, int Ftype)
     return false;
 }
 
+namespace {
+// What both open menus do with the path their dialog gave (empty: cancelled).
+void openChosen(FilesContext& ctx, const QString& chosen, int Ftype)
+{
+    ctx.views.state.CurrentFilePath = chosen;
+    if (!chosen.isEmpty())
+        OpenFile(ctx, chosen, Ftype);
+}
+} // namespace
+
+void OpenNamedFile(FilesContext& ctx, const QString& path)
+{
+    if (path.isEmpty())
+        return;
+    const bool workspace = path.endsWith(WorkspaceFileExtension, Qt::CaseInsensitive);
+    openChosen(ctx, QFileInfo(path).absoluteFilePath(), workspace ? WorkspaceFileType : ObjectFileType);
+}
+
 void mnuOpen_Click(FilesContext& ctx)
 {
-    WorkspaceState& s = ctx.views.state;
-    s.CurrentFilePath = askForPath(ctx, kObjectFilter, s.ObjectsFolder, false);
-    if (!s.CurrentFilePath.isEmpty())
-        OpenFile(ctx, s.CurrentFilePath, ObjectFileType);
+    openChosen(ctx, askForPath(ctx, kObjectFilter, ctx.views.state.ObjectsFolder, false), ObjectFileType);
 }
 
 // A failed save leaves SaveObjectPath as it was.
@@ -166,11 +181,9 @@ void mnuSave_Click(FilesContext& ctx)
 
 void mnuOpenWork_Click(FilesContext& ctx)
 {
-    WorkspaceState& s = ctx.views.state;
     // The description says Object Files; the pattern is that of workspaces.
-    s.CurrentFilePath = askForPath(ctx, QStringLiteral("Object Files (*%1)|*%1").arg(WorkspaceFileExtension), s.WorkspacesFolder, false);
-    if (!s.CurrentFilePath.isEmpty())
-        OpenFile(ctx, s.CurrentFilePath, WorkspaceFileType);
+    openChosen(ctx, askForPath(ctx, QStringLiteral("Object Files (*%1)|*%1").arg(WorkspaceFileExtension), ctx.views.state.WorkspacesFolder, false),
+               WorkspaceFileType);
 }
 
 void mnuSaveWork_Click(FilesContext& ctx)

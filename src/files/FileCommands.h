@@ -31,6 +31,12 @@ void ApplyWorkspace(FilesContext& ctx, const WorkspaceFileValues& values);
 // False when nothing was saved; the user has then been told why. Called by the save menus.
 bool SaveFile(FilesContext& ctx, const QString& Fname, int Ftype);
 
+// Opens a file named on the program's command line as File > Open Workspace (a name ending
+// in .wks, in any case) or File > Open Object (any other name) opens the file chosen in its
+// dialog, with the same messages; a relative name is taken from the current folder. An
+// empty name does nothing.
+void OpenNamedFile(FilesContext& ctx, const QString& path);
+
 // File > Open Object, Save Object, Open Workspace, Save Workspace.
 void mnuOpen_Click(FilesContext& ctx);
 void mnuSave_Click(FilesContext& ctx);

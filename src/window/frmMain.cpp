@@ -348,3 +348,12 @@ void frmMain::start()
     sstMiscDrawing->setCurrentTab(0);
     showCore();
 }
+
+void frmMain::openArguments(const QStringList& files)
+{
+    if (files.isEmpty())
+        return;
+    if (files.size() > 1)
+        qWarning("%s: one file opens at a time; not opened: %s", qPrintable(ProgramName), qPrintable(files.mid(1).join(QStringLiteral(", "))));
+    forward([this, &files] { OpenNamedFile(core_.files, files.first()); });
+}

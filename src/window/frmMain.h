@@ -33,6 +33,13 @@ public:
     // grid). Runs once, before any other handler.
     void start();
 
+    // The files named on the command line (without the toolkit's options), after start():
+    // the first is opened as File > Open Object or Open Workspace opens the file chosen in its
+    // dialog (.wks a workspace, any other name an object), with the same messages; the window
+    // shows one object at a time, so any further name is left unopened with a warning on
+    // standard error. None: nothing changes.
+    void openArguments(const QStringList& files);
+
     // The session the window shows.
     Session& core() { return core_; }
     const Session& core() const { return core_; }

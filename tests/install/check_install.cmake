@@ -1,8 +1,8 @@
 # Installs the build into a temporary prefix and checks that a desktop user finds everything
-# where it belongs, the command-line tool beside the program, the manual pages and the tool's
-# bash completion, the file types, the AppStream file and the package's documents; validates the
-# desktop entry when desktop-file-validate is installed and the AppStream file with appstreamcli,
-# and checks that the completion offers the options the tool's help lists.
+# where it belongs, the command-line tool beside the program, the manual pages, the tool's
+# bash completion and thumbnailer entry, the file types, the AppStream file and the package's
+# documents; validates the desktop entry when desktop-file-validate is installed and the
+# AppStream file with appstreamcli, and checks that the completion offers the options the tool's help lists.
 set(prefix ${BUILD_DIR}/install-check)
 file(REMOVE_RECURSE ${prefix})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix}
@@ -14,8 +14,6 @@ include(GNUInstallDirs)
 foreach(path
     ${CMAKE_INSTALL_LIBDIR}/brondelwick/brondelwick
     ${CMAKE_INSTALL_LIBDIR}/brondelwick/brondelwick-tool
-    ${CMAKE_INSTALL_LIBDIR}/brondelwick/Objects
-    ${CMAKE_INSTALL_LIBDIR}/brondelwick/Workspaces
     bin/brondelwick
     bin/brondelwick-tool
     share/applications/brondelwick.desktop
@@ -27,14 +25,18 @@ foreach(path
     share/mime/packages/brondelwick.xml
     share/metainfo/org.brondelwick.brondelwick.metainfo.xml
     share/doc/brondelwick/copyright
-    share/doc/brondelwick/changelog.gz)
+    share/doc/brondelwick/changelog.gz
+    share/thumbnailers/brondelwick.thumbnailer)
   if(NOT EXISTS ${prefix}/${path})
     message(FATAL_ERROR "missing after install: ${path}")
   endif()
 endforeach()
-if(NOT IS_DIRECTORY ${prefix}/${CMAKE_INSTALL_LIBDIR}/brondelwick/Objects)
-  message(FATAL_ERROR "Objects is not a folder")
-endif()
+# The program makes its Objects and Workspaces folders when it starts, where its user can write.
+foreach(folder Objects Workspaces)
+  if(EXISTS ${prefix}/${CMAKE_INSTALL_LIBDIR}/brondelwick/${folder})
+    message(FATAL_ERROR "${folder} is installed beside the program, where its users cannot write")
+  endif()
+endforeach()
 foreach(program brondelwick brondelwick-tool)
   if(NOT IS_SYMLINK ${prefix}/bin/${program})
     message(FATAL_ERROR "bin/${program} is not a link to the program")
@@ -64,6 +66,12 @@ execute_process(COMMAND bash -c "source \"$0\"; COMP_WORDS=(\"$1\" export --p); 
                 OUTPUT_VARIABLE offered ERROR_VARIABLE why OUTPUT_STRIP_TRAILING_WHITESPACE)
 if(NOT offered STREQUAL "--prism")
   message(FATAL_ERROR "the completion of \"export --p\" offered \"${offered}\", not --prism: ${why}")
+endif()
+execute_process(COMMAND bash -c "source \"$0\"; COMP_WORDS=(\"$1\" export --si); COMP_CWORD=2; _brondelwick_tool; echo \"\${COMPREPLY[*]}\""
+                        ${prefix}/share/bash-completion/completions/brondelwick-tool ${prefix}/bin/brondelwick-tool
+                OUTPUT_VARIABLE offered ERROR_VARIABLE why OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(NOT offered STREQUAL "--size")
+  message(FATAL_ERROR "the completion of \"export --si\" offered \"${offered}\", not --size: ${why}")
 endif()
 execute_process(COMMAND bash -c "source \"$0\"; COMP_WORDS=(\"$1\" import --format ''); COMP_CWORD=3; _brondelwick_tool; echo \"\${COMPREPLY[*]}\""
                         ${prefix}/share/bash-completion/completions/brondelwick-tool ${prefix}/bin/brondelwick-tool

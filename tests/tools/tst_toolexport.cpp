@@ -12,9 +12,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QImageReader>
 #include <QPainter>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <random>
 
 namespace {
@@ -108,6 +111,66 @@ ReadBack readWithLib3mf(const QString& file)
         if (owned)
             lib3mf_release(owned);
     return read;
+}
+
+// The keys of a freedesktop.org thumbnailer entry's [Thumbnailer Entry] group, their values'
+// escapes (\s, \n, \t, \r, \\) undone, as a file manager reads it.
+std::map<QString, QString> thumbnailerEntry(const QString& file)
+{
+    std::map<QString, QString> keys;
+    QString group;
+    for (const QString& line : QString::fromUtf8(fileBytes(file)).split('\n')) {
+        if (line.startsWith('#') || line.trimmed().isEmpty())
+            continue;
+        if (line.startsWith('[')) {
+            group = line;
+            continue;
+        }
+        const qsizetype equals = line.indexOf('=');
+        if (group != QLatin1String("[Thumbnailer Entry]") || equals < 0)
+            continue;
+        QString value;
+        const QString raw = line.mid(equals + 1).trimmed();
+        for (qsizetype i = 0; i < raw.size(); ++i) {
+            const QChar c = raw[i];
+            if (c != '\\' || i + 1 == raw.size()) {
+                value += c;
+                continue;
+            }
+            const QChar next = raw[++i];
+            value += next == 's' ? QChar(' ') : next == 'n' ? QChar('\n') : next == 't' ? QChar('\t') : next == 'r' ? QChar('\r') : next;
+        }
+        keys[line.left(equals).trimmed()] = value;
+    }
+    return keys;
+}
+
+// The words of an Exec value as the desktop entry rules split it: at spaces outside double
+// quotes; within them a backslash keeps the next of ", `, $ and \ as it is.
+QStringList execWords(const QString& exec)
+{
+    QStringList words;
+    QString word;
+    bool quoted = false, started = false;
+    for (qsizetype i = 0; i < exec.size(); ++i) {
+        const QChar c = exec[i];
+        if (quoted && c == '\\' && i + 1 < exec.size() && QStringLiteral("\"`$\\").contains(exec[i + 1])) {
+            word += exec[++i];
+        } else if (c == '"') {
+            quoted = !quoted;
+            started = true;
+        } else if (c == ' ' && !quoted) {
+            if (started || !word.isEmpty())
+                words << word;
+            word.clear();
+            started = false;
+        } else {
+            word += c;
+        }
+    }
+    if (started || !word.isEmpty())
+        words << word;
+    return words;
 }
 
 const std::vector<PointRecord> Triangle{{100, 1000}, {900, 1000}, {500, 300}};
@@ -382,6 +445,12 @@ private slots:
                                       << "brondelwick-tool export: the line width must be a whole number from 1 to 32767" + help << 2;
         QTest::addRow("line width 0") << QStringList{"flat.obj", "-o", "out.svg", "--line-width", "0"}
                                       << "brondelwick-tool export: the line width must be a whole number from 1 to 32767" + help << 2;
+        const QString size = QStringLiteral("brondelwick-tool export: the size must be a whole number of pixels from 1 to 4096, not ");
+        for (const char* value : {"0", "4097", "12.5", "-3", "1e3", "big", ""})
+            QTest::addRow("size \"%s\"", value) << QStringList{"flat.obj", "-o", "out.png", "--size", value}
+                                                << size + '"' + value + '"' + help << 2;
+        QTest::addRow("size of an SVG") << QStringList{"flat.obj", "-o", "out.svg", "--size", "128"}
+                                        << "brondelwick-tool export: --size does not apply to SVG" + help << 2;
     }
 
     void refusedExportWritesNothing()
@@ -600,6 +669,110 @@ private slots:
             QCOMPARE(found[4], QJsonValue(QJsonArray{QJsonArray{0.0, 0.0, 0.0}, QJsonArray{0.0, 0.0, lineZ}}));
         QFETCH(QString, reference);
         compareWithReference(path("kite.dxf"), reference);
+    }
+
+    // --size scales the picture smoothly: its larger side the size asked, the other in the
+    // picture's proportion to the nearest pixel, and its colours on average those of the
+    // picture as drawn (the sample's lines neither lost nor thickened).
+    void pngOfASize_data()
+    {
+        QTest::addColumn<QString>("view");
+        QTest::addColumn<int>("size");
+        QTest::addRow("four views down to 128") << "" << 128;
+        QTest::addRow("3D view down to 48") << "3d" << 48;
+        QTest::addRow("front view up to 1000") << "front" << 1000;
+        QTest::addRow("front view at the largest size") << "front" << 4096;
+        QTest::addRow("four views down to one pixel") << "" << 1;
+    }
+
+    void pngOfASize()
+    {
+        QFETCH(QString, view);
+        QFETCH(int, size);
+        const QString sample = QStringLiteral(BRONDELWICK_TEST_DATA "/../../docs/sample.obj");
+        const QStringList options = view.isEmpty() ? QStringList{} : QStringList{"--view", view};
+        QCOMPARE(runTool(QStringList{"export", sample, "-o", path("drawn.png")} + options).err, QString());
+        QCOMPARE(runTool(QStringList{"export", sample, "-o", path("scaled.png"), "--size", QString::number(size)} + options).err, QString());
+        QCOMPARE(fileBytes(path("scaled.png")).left(8), QByteArray("\x89PNG\r\n\x1a\n"));
+        const QImage drawn(path("drawn.png")), scaled(path("scaled.png"));
+        const double larger = std::max(drawn.width(), drawn.height()), smaller = std::min(drawn.width(), drawn.height());
+        QCOMPARE(std::max(scaled.width(), scaled.height()), size);
+        QVERIFY2(std::abs(std::min(scaled.width(), scaled.height()) - std::max(1.0, size * smaller / larger)) <= 0.5,
+                 qPrintable(QStringLiteral("%1x%2 of %3x%4").arg(scaled.width()).arg(scaled.height()).arg(drawn.width()).arg(drawn.height())));
+        QCOMPARE(scaled.width() >= scaled.height(), drawn.width() >= drawn.height());
+        const auto average = [](const QImage& image) {
+            std::array<double, 3> sum{};
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) {
+                    const QRgb c = image.pixel(x, y);
+                    sum[0] += qRed(c), sum[1] += qGreen(c), sum[2] += qBlue(c);
+                }
+            for (double& channel : sum)
+                channel /= double(image.width()) * image.height();
+            return sum;
+        };
+        const std::array<double, 3> a = average(drawn), b = average(scaled);
+        for (int channel = 0; channel < 3; ++channel)
+            QVERIFY2(std::abs(a[channel] - b[channel]) < 6,
+                     qPrintable(QStringLiteral("channel %1: %2 drawn, %3 scaled").arg(channel).arg(a[channel]).arg(b[channel])));
+    }
+
+    // A file manager's thumbnail, made as GNOME's thumbnailer makes it: the thumbnailer
+    // entry's Exec line split as the desktop entry rules split it, %i, %u, %o and %s put in,
+    // run with the tool found by its name on PATH. The output is a PNG of the size asked,
+    // whether or not its name ends in .png.
+    void thumbnailerEntryMakesThumbnails_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<int>("size");
+        QTest::addRow("normal size") << "sample.obj" << "gnome-desktop-thumbnailer-Q8F2XK.png" << 128;
+        QTest::addRow("large size, output without extension") << "sample.obj" << "thumbnail" << 256;
+        QTest::addRow("names with spaces, x-large") << "my house.obj" << "thumb nails/out.png" << 512;
+    }
+
+    void thumbnailerEntryMakesThumbnails()
+    {
+        QFETCH(QString, input);
+        QFETCH(QString, output);
+        QFETCH(int, size);
+        QVERIFY(QFile::copy(QStringLiteral(BRONDELWICK_TEST_DATA "/../../docs/sample.obj"), path(input)));
+        QVERIFY(QDir().mkpath(QFileInfo(path(output)).path()));
+        const std::map<QString, QString> entry = thumbnailerEntry(QStringLiteral(BRONDELWICK_TEST_DATA "/../../resources/brondelwick.thumbnailer"));
+        QCOMPARE(entry.count("MimeType") ? entry.at("MimeType").split(';', Qt::SkipEmptyParts) : QStringList{},
+                 QStringList{"application/x-brondelwick-object"});
+        const QString toolFolder = QFileInfo(QStringLiteral(BRONDELWICK_TOOL)).path();
+        QVERIFY(entry.count("TryExec") && !QStandardPaths::findExecutable(entry.at("TryExec"), {toolFolder}).isEmpty());
+        QVERIFY(entry.count("Exec"));
+        const std::map<QChar, QString> fields{{'i', path(input)}, {'u', QUrl::fromLocalFile(path(input)).toString(QUrl::FullyEncoded)},
+                                              {'o', path(output)}, {'s', QString::number(size)}};
+        QStringList command;
+        for (const QString& word : execWords(entry.at("Exec"))) {
+            QString expanded;
+            for (qsizetype i = 0; i < word.size(); ++i) {
+                if (word[i] != '%') {
+                    expanded += word[i];
+                    continue;
+                }
+                const QChar code = i + 1 < word.size() ? word[++i] : QChar();
+                QVERIFY2(code == '%' || fields.count(code), qPrintable(QStringLiteral("field code %%1 in %2").arg(code, word)));
+                expanded += code == '%' ? QStringLiteral("%") : fields.at(code);
+            }
+            command << expanded;
+        }
+        const QString program = QStandardPaths::findExecutable(command.takeFirst(), {toolFolder});
+        QVERIFY(!program.isEmpty());
+        const Ran ran = runProgram(program, command, {}, dir->path());
+        QCOMPARE(ran.err, QString());
+        QCOMPARE(ran.status, 0);
+        QCOMPARE(fileBytes(path(output)).left(8), QByteArray("\x89PNG\r\n\x1a\n"));
+        QImageReader reader(path(output));
+        QCOMPARE(reader.format(), QByteArray("png"));
+        const QImage thumbnail = reader.read();
+        QCOMPARE(runTool({"export", path(input), "-o", path("drawn.png"), "--view", "3d"}).status, 0);
+        const QImage drawn(path("drawn.png"));
+        QCOMPARE(std::max(thumbnail.width(), thumbnail.height()), size);
+        QCOMPARE(thumbnail.height() * drawn.width(), thumbnail.width() * drawn.height());
     }
 
     // The encoder's failure, which no object the tool draws brings about, is told and no

@@ -197,12 +197,14 @@ private slots:
         QVERIFY(w.core().picFront.primitives().empty() && w.core().pic3dView.primitives().empty());
     }
 
-    // Without the two folders the browser is empty and start-up goes on; nothing is created.
-    void missingFoldersListNothing()
+    // Without the two folders beside a program folder it may write, start-up makes them there
+    // and the browser is empty.
+    void missingFoldersAreMade()
     {
         TestWindow w(TestWindow::Folders::Missing);
         QCOMPARE(w.core().fleObj.ListCount() + w.core().fleWork.ListCount(), 0);
-        QVERIFY(!QDir(w.objectsFolder()).exists());
+        QVERIFY(QFileInfo(w.objectsFolder()).isDir());
+        QVERIFY(QFileInfo(w.workspacesFolder()).isDir());
         QCOMPARE(w->lstCommand->count(), 5);
     }
 };

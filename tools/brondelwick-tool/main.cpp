@@ -279,6 +279,7 @@ const std::map<QString, std::set<QString>> FormatOptions{
     {QStringLiteral("grid"), {QStringLiteral("svg"), QStringLiteral("png")}},
     {QStringLiteral("workspace"), {QStringLiteral("svg"), QStringLiteral("png")}},
     {QStringLiteral("line-width"), {QStringLiteral("svg"), QStringLiteral("png")}},
+    {QStringLiteral("size"), {QStringLiteral("png")}},
     {QStringLiteral("prism"), {QStringLiteral("dxf")}},
 };
 
@@ -292,7 +293,11 @@ struct ExportChoices {
     ViewSettings settings;
     QString workspace;
     bool prism = false;
+    int size = 0; // PNG: the larger side in pixels, 0 as drawn
 };
+
+// The largest --size: a thumbnail or an icon is far smaller; a picture this size is 64 MiB in memory.
+constexpr int MostPixels = 4096;
 
 // The choices of an export's options for format; a usage status (printed) when one is wrong.
 std::variant<ExportChoices, int> exportChoices(const QCommandLineParser& p, const QString& format)
@@ -329,6 +334,13 @@ std::variant<ExportChoices, int> exportChoices(const QCommandLineParser& p, cons
         if (!pixels)
             return usage(command, QStringLiteral("the line width must be ") + conv::wholeNumberText(1));
         c.settings.lineWidth = int(*pixels);
+    }
+    if (p.isSet(QStringLiteral("size"))) {
+        const std::optional<qulonglong> pixels = wholeNumber(p.value(QStringLiteral("size")), 1, qulonglong(MostPixels));
+        if (!pixels)
+            return usage(command, QStringLiteral("the size must be a whole number of pixels from %1, not \"%2\"")
+                                      .arg(conv::rangeText(1, MostPixels), p.value(QStringLiteral("size"))));
+        c.size = int(*pixels);
     }
     if (p.isSet(QStringLiteral("max-triangles"))) {
         const std::optional<qulonglong> most = wholeNumber(p.value(QStringLiteral("max-triangles")), 1, std::numeric_limits<qulonglong>::max());
@@ -369,7 +381,8 @@ std::variant<QByteArray, Failure> exportBytes(const QString& input, const Export
         if (c.format == QLatin1String("svg"))
             return viewsSvg(session.core(), c.view, name);
         QString why;
-        const QByteArray png = pngBytes(viewsImage(session.core(), c.view), &why);
+        const QImage picture = viewsImage(session.core(), c.view);
+        const QByteArray png = pngBytes(c.size > 0 ? scaledToLargerSide(picture, c.size) : picture, &why);
         if (png.isEmpty())
             return Failure{Failure::Kind::Refused, QStringLiteral("the PNG encoder failed: %1").arg(why)};
         return png;
@@ -722,7 +735,7 @@ const std::vector<Command> Commands{
                     "       model (mm or in; 3MF has no twips), the object named after the file, each\n"
                     "       filled part with corners of its own.\n"
                     "  svg  the four views as vector drawings, laid out as in the window, one group per view.\n"
-                    "  png  the same views as pixels, exactly as the window shows them.\n"
+                    "  png  the same views as pixels, exactly as the window shows them (scaled: --size).\n"
                     "  dxf  the outline as a closed polyline in millimetres (DXF release 12), on a layer\n"
                     "       named after the object (\"0\" and \"DEFPOINTS\", which CAD programs keep, with\n"
                     "       \"_OBJECT\" after them); with --prism also the back face and the lateral edges.\n\n")
@@ -759,6 +772,9 @@ const std::vector<Command> Commands{
       valueOption({QStringLiteral("line-width")}, QStringLiteral("N"),
                   QStringLiteral("SVG, PNG: the 3D view's pen width, a whole number of\npixels from 1 to 32767 (default 1); workspace files\ndo "
                                  "not store it")),
+      valueOption({QStringLiteral("size")}, QStringLiteral("N"),
+                  QStringLiteral("PNG: the picture scaled smoothly so that its larger side\nis N pixels (1 to %1), keeping its proportions, as\n"
+                                 "for a thumbnail").arg(MostPixels)),
       QCommandLineOption(QStringLiteral("prism"), QStringLiteral("DXF: also the back face and the lateral edges"))},
      QStringLiteral("  brondelwick-tool export docs/sample.obj -o sample.stl\n"
                     "  brondelwick-tool export docs/sample.obj -o sample.3mf --unit in\n"
@@ -766,6 +782,7 @@ const std::vector<Command> Commands{
                     "  find Objects -name '*.obj' | brondelwick-tool export --files-from - --output-dir prints --format stl\n"
                     "  brondelwick-tool export docs/sample.obj -o sample.svg --grid\n"
                     "  brondelwick-tool export docs/sample.obj -o views.png --line-width 2\n"
+                    "  brondelwick-tool export docs/sample.obj -o thumbnail.png --view 3d --size 128\n"
                     "  brondelwick-tool export docs/sample.obj -o sample.dxf --prism\n"
                     "  brondelwick-tool export docs/sample.obj -o - --format svg | rsvg-convert -o views.png\n"),
      exportObject},
