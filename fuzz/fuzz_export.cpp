@@ -1,10 +1,12 @@
-// Fuzz target over the STL and SVG exports: arbitrary outlines (any 32-bit coordinates, small
+// Fuzz target over the STL, 3MF and SVG exports: arbitrary outlines (any 32-bit coordinates, small
 // values packed so that points repeat, lie on lines and cross), depths and units built into a
-// solid, which must be closed with no degenerate facet, or refused with a reason; and the same
+// solid, which must be closed with no degenerate facet, or refused with a reason, and written
+// by lib3mf into a package in memory (in millimetres or inches); and the same
 // points drawn on a session with any point radius and 3D line width, whose SVG must stay within a size
 // proportional to the points and the radius.
 #include "export/HeadlessSession.h"
 #include "export/Mesh.h"
+#include "export/ThreeMf.h"
 #include "export/ViewPictures.h"
 
 #include <QCoreApplication>
@@ -92,5 +94,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Mesh& mesh = std::get<Mesh>(solid);
     if (mesh.triangles.empty() || openOrDegenerate(mesh) || !(mesh.volume() > 0))
         std::abort();
+    if (threeMfHasUnit(unit)) {
+        const std::variant<QByteArray, QString> package = threeMfPackage(mesh, QStringLiteral("object"), unit);
+        const QByteArray* bytes = std::get_if<QByteArray>(&package);
+        if (!bytes || !bytes->startsWith("PK\x03\x04"))
+            std::abort();
+    }
     return 0;
 }

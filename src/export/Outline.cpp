@@ -10,13 +10,14 @@
 
 namespace {
 
+// The distance from p to the chord from a to b (the segment, not its line: a curve that
+// runs on along its chord's line past an end and back is cut there too).
 double distanceToChord(QPointF p, QPointF a, QPointF b)
 {
     const QPointF d = b - a;
-    const double length = std::hypot(d.x(), d.y());
-    if (length == 0)
-        return std::hypot(p.x() - a.x(), p.y() - a.y());
-    return std::abs(d.x() * (p.y() - a.y()) - d.y() * (p.x() - a.x())) / length;
+    const double squared = d.x() * d.x() + d.y() * d.y();
+    const double along = squared > 0 ? std::clamp(((p.x() - a.x()) * d.x() + (p.y() - a.y()) * d.y()) / squared, 0.0, 1.0) : 0;
+    return std::hypot(p.x() - a.x() - along * d.x(), p.y() - a.y() - along * d.y());
 }
 
 // Deep enough for any curve within a drawing of the sizes an object holds.

@@ -6,7 +6,10 @@
 
 #include <QUuid>
 
+#include <cstdint>
 #include <cstring>
+#include <limits>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -57,6 +60,60 @@ struct Sink {
     }
 };
 
+// Where a filled part touches itself at a corner, the triangles round that corner form two
+// fans (or more) that meet only there, and the lateral edge there is run twice each way.
+// Each fan after the first gets a copy of the corner of its own, so that every corner's
+// triangles form one disc and every edge is run once each way: the fans are the triangles
+// joined across edges run just once each way (the lateral edge, run more often, joins none).
+void splitFans(std::vector<NMR::MODELMESHVERTEX>& vertices, std::vector<NMR::MODELMESHTRIANGLE>& triangles)
+{
+    const auto key = [](DWORD from, DWORD to) { return (std::uint64_t(from) << 32) | to; };
+    std::unordered_map<std::uint64_t, std::size_t> edges; // directed edge -> its corner (3 * triangle + k), or none when run more than once
+    constexpr std::size_t Several = std::numeric_limits<std::size_t>::max();
+    for (std::size_t t = 0; t < triangles.size(); ++t)
+        for (std::size_t k = 0; k < 3; ++k) {
+            const auto [at, added] = edges.try_emplace(key(triangles[t].m_nIndices[k], triangles[t].m_nIndices[(k + 1) % 3]), 3 * t + k);
+            if (!added)
+                at->second = Several;
+        }
+    // Corners of triangles (3 * triangle + k) joined into fans.
+    std::vector<std::size_t> root(3 * triangles.size());
+    for (std::size_t i = 0; i < root.size(); ++i)
+        root[i] = i;
+    const auto find = [&root](std::size_t c) {
+        while (root[c] != c)
+            c = root[c] = root[root[c]];
+        return c;
+    };
+    for (std::size_t t = 0; t < triangles.size(); ++t)
+        for (std::size_t k = 0; k < 3; ++k) {
+            const DWORD from = triangles[t].m_nIndices[k], to = triangles[t].m_nIndices[(k + 1) % 3];
+            const auto forth = edges.find(key(from, to)), back = edges.find(key(to, from));
+            if (forth->second == Several || back == edges.end() || back->second == Several)
+                continue;
+            // The other triangle runs to -> from: its corner at `to` is back's, at `from` the next.
+            const std::size_t u = back->second / 3, j = back->second % 3;
+            root[find(3 * t + k)] = find(3 * u + (j + 1) % 3);
+            root[find(3 * t + (k + 1) % 3)] = find(3 * u + j);
+        }
+    // The first fan met at a corner keeps it; each later one gets a copy.
+    std::vector<std::size_t> fanOf(vertices.size(), Several);
+    std::unordered_map<std::size_t, DWORD> copies;
+    for (std::size_t t = 0; t < triangles.size(); ++t)
+        for (std::size_t k = 0; k < 3; ++k) {
+            DWORD& v = triangles[t].m_nIndices[k];
+            const std::size_t fan = find(3 * t + k);
+            if (fanOf[v] == Several)
+                fanOf[v] = fan;
+            if (fanOf[v] == fan)
+                continue;
+            const auto [copy, added] = copies.try_emplace(fan, DWORD(vertices.size()));
+            if (added)
+                vertices.push_back(vertices[v]);
+            v = copy->second;
+        }
+}
+
 QString failed(const char* step) { return QStringLiteral("lib3mf failed %1").arg(QLatin1String(step)); }
 
 } // namespace
@@ -84,6 +141,8 @@ std::variant<QByteArray, QString> threeMfPackage(const Mesh& mesh, const QString
                 }
                 triangles[i].m_nIndices[k] = local[v];
             }
+
+    splitFans(vertices, triangles);
 
     Handle model, object, item, writer;
     if (lib3mf_createmodel(reinterpret_cast<PLib3MFModel**>(model.out())) != LIB3MF_OK)

@@ -1,6 +1,7 @@
 # Reads a 3MF package with zipfile and an XML parser, apart from the library that wrote it,
 # and prints what the tool's tests check as JSON: the package's parts, the model's unit, name
-# and metadata, and per object whether its mesh is closed and manifold, how many parts and its volume.
+# and metadata, and per object whether its mesh is closed and manifold, whether each vertex's
+# neighbourhood is one disc, how many parts and its volume.
 import json
 import sys
 import xml.etree.ElementTree as ET
@@ -36,6 +37,26 @@ for obj in model.iter(CORE + "object"):
     # Closed: every directed edge matched by its reverse as often; manifold: each just once.
     closed = all(edges.get((b, a)) == n for (a, b), n in edges.items())
     manifold = closed and all(n == 1 for n in edges.values())
+    # Discs: the edges facing a vertex in its triangles (from the next corner to the one
+    # after) run round it in one cycle, none twice.
+    links = {}
+    for t in triangles:
+        for i in range(3):
+            links.setdefault(t[i], []).append((t[(i + 1) % 3], t[(i + 2) % 3]))
+
+    def one_cycle(pairs):
+        following = dict(pairs)
+        if len(following) != len(pairs):
+            return False
+        start = pairs[0][0]
+        v, steps = start, 0
+        while steps < len(pairs) and v in following:
+            v, steps = following[v], steps + 1
+            if v == start:
+                break
+        return v == start and steps == len(pairs)
+
+    discs = all(one_cycle(pairs) for pairs in links.values())
     # Parts: triangles joined by shared corners; each part's volume must be positive
     # (outward normals), as each part is closed on its own.
     root = list(range(len(vertices)))
@@ -53,7 +74,7 @@ for obj in model.iter(CORE + "object"):
     for t in triangles:
         part = find(t[0])
         volumes[part] = volumes.get(part, 0) + signed_volume(*(vertices[k] for k in t))
-    objects.append({"name": obj.get("name"), "type": obj.get("type"), "closed": closed, "manifold": manifold,
+    objects.append({"name": obj.get("name"), "type": obj.get("type"), "closed": closed, "manifold": manifold, "discs": discs,
                     "triangles": len(triangles), "parts": len(volumes),
                     "smallestPartVolume": min(volumes.values()), "volume": sum(volumes.values())})
 

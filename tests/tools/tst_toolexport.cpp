@@ -296,6 +296,10 @@ private slots:
                                                         << 9857.474307708537 << 1 << 36 << "";
         QTest::addRow("bow tie: two parts apart where they touch")
             << BowTie << depthOf(-300) << QStringList{"-o", "out.3mf"} << "millimeter" << 823.1991865997941 << 2 << 16 << "";
+        // A square whose triangular hole touches it at a corner: two fans of one part meet there.
+        QTest::addRow("a part touching itself at a corner")
+            << std::vector<PointRecord>{{0, 0}, {3000, 0}, {3000, 3000}, {0, 3000}, {0, 0}, {1000, 2000}, {2000, 2000}} << depthOf(400)
+            << QStringList{"-o", "out.3mf"} << "millimeter" << 3.2e9 * MmPerTwip * MmPerTwip * MmPerTwip << 1 << 24 << "";
         QTest::addRow("to standard output") << ConcaveL << TaggedValue(QStringLiteral("1000"))
                                             << QStringList{"-o", "-", "--format", "3mf"} << "millimeter" << 1.75e9 * MmPerTwip * MmPerTwip * MmPerTwip << 1 << 20 << "";
     }
@@ -325,6 +329,7 @@ private slots:
         QCOMPARE(objects[0]["type"].toString(), "model");
         QVERIFY(objects[0]["closed"].toBool());
         QVERIFY(objects[0]["manifold"].toBool());
+        QVERIFY(objects[0]["discs"].toBool());
         QTEST(objects[0]["parts"].toInt(), "parts");
         QTEST(objects[0]["triangles"].toInt(), "triangles");
         QVERIFY(objects[0]["smallestPartVolume"].toDouble() > 0);
@@ -336,8 +341,9 @@ private slots:
     }
 
     // Seeded random outlines on a small lattice, so that edges overlap, retrace and cross at
-    // corners: every package read apart from lib3mf is closed (where a part touches itself at
-    // a corner it runs the edge there twice each way), each part outward, and holds
+    // corners: every package read apart from lib3mf is closed and manifold, each vertex's
+    // neighbourhood one disc (a part touching itself at a corner has a corner for each fan
+    // there), each part outward, and holds
     // the volume of the solid the STL export builds; an outline the solid refuses is refused.
     void threeMfOfRandomOutlines_data()
     {
@@ -371,6 +377,8 @@ private slots:
         QCOMPARE(ran.status, 0);
         const QJsonObject object3mf = read3mf(path("object.3mf"))["objects"].toArray()[0].toObject();
         QVERIFY(object3mf["closed"].toBool());
+        QVERIFY(object3mf["manifold"].toBool());
+        QVERIFY(object3mf["discs"].toBool());
         QVERIFY(object3mf["smallestPartVolume"].toDouble() > 0);
         const double volume = std::get<Mesh>(built).volume();
         QVERIFY2(std::abs(object3mf["volume"].toDouble() - volume) <= 1e-5 * volume, qPrintable(QString::number(object3mf["volume"].toDouble())));

@@ -128,12 +128,18 @@ private slots:
         const QString help = QStringLiteral("\nRun \"brondelwick-tool --help\" for help.\n");
         const QString runHelp = QStringLiteral("\nRun \"brondelwick-tool run --help\" for help.\n");
         const QByteArray script = "PutPoint 1,2\nGetPointCoords 0\n";
+        const QByteArray square = "<svg xmlns='http://www.w3.org/2000/svg'><path d='M10 10 H60 V60 H10 Z'/></svg>";
         // Special files as the output
         QTest::addRow("device written into, never replaced") << QStringList{"export", "sample.obj", "-o", "null", "--format", "stl"}
                                                              << "" << QByteArray() << "" << 0 << "" << "";
         QTest::addRow("named pipe written into") << QStringList{"export", "sample.obj", "-o", "pipe", "--format", "stl"}
                                                  << "cat pipe > piped.stl & \"$0\" \"$@\"; s=$?; wait; exit $s" << QByteArray()
                                                  << "piped.stl" << 0 << "" << "";
+        QTest::addRow("import into a device, never replaced") << QStringList{"import", "-", "--format", "svg", "-o", "null"} << ""
+                                                              << square << "" << 0 << "" << "";
+        QTest::addRow("import into a named pipe") << QStringList{"import", "-", "--format", "svg", "-o", "pipe"}
+                                                  << "cat pipe > piped.obj & \"$0\" \"$@\"; s=$?; wait; exit $s" << square << "piped.obj"
+                                                  << 0 << "" << "";
         QTest::addRow("loop of links refused") << QStringList{"export", "sample.obj", "-o", "loop1.stl"} << "" << QByteArray() << ""
                                                << 1 << "brondelwick-tool: loop1.stl: cannot be written: Too many levels of symbolic links\n"
                                                << "";
