@@ -3,6 +3,7 @@
 // single precision and writing it as STL.
 #include "export/Mesh.h"
 
+#include "export/DisjointSets.h"
 #include "export/NonzeroFill.h"
 
 #include "platform/Conversions.h"
@@ -375,22 +376,14 @@ std::vector<Part> facesByPart(const std::vector<std::array<double, 2>>& points, 
                 return leaving[j].second;
         return triangles.size();
     };
-    std::vector<std::size_t> root(triangles.size());
-    for (std::size_t i = 0; i < root.size(); ++i)
-        root[i] = i;
-    const auto find = [&root](std::size_t i) {
-        while (root[i] != i)
-            i = root[i] = root[root[i]];
-        return i;
-    };
+    DisjointSets joined(triangles.size());
     std::vector<std::array<std::uint32_t, 2>> boundary;
     std::vector<std::size_t> boundaryOf;
     for (std::size_t i = 0; i < triangles.size(); ++i)
         for (std::size_t k = 0; k < 3; ++k) {
             const std::uint32_t from = triangles[i][k], to = triangles[i][(k + 1) % 3];
             if (const std::size_t other = across(from, to); other < triangles.size()) {
-                const std::size_t a = find(i), b = find(other);
-                root[std::max(a, b)] = std::min(a, b);
+                joined.join(i, other);
             } else {
                 boundary.push_back({from, to});
                 boundaryOf.push_back(i);
@@ -399,7 +392,7 @@ std::vector<Part> facesByPart(const std::vector<std::array<double, 2>>& points, 
     std::vector<Part> parts;
     std::vector<std::size_t> partOf(triangles.size(), triangles.size());
     for (std::size_t i = 0; i < triangles.size(); ++i) {
-        std::size_t& part = partOf[find(i)];
+        std::size_t& part = partOf[joined.find(i)];
         if (part == triangles.size()) {
             part = parts.size();
             parts.emplace_back();
@@ -411,7 +404,7 @@ std::vector<Part> facesByPart(const std::vector<std::array<double, 2>>& points, 
     std::vector<std::size_t> edgePart(boundary.size());
     std::vector<std::pair<Key, std::size_t>> byCorner(boundary.size());
     for (std::size_t j = 0; j < boundary.size(); ++j) {
-        edgePart[j] = partOf[find(boundaryOf[j])];
+        edgePart[j] = partOf[joined.find(boundaryOf[j])];
         byCorner[j] = {{boundary[j][0], edgePart[j]}, j};
     }
     std::sort(byCorner.begin(), byCorner.end());

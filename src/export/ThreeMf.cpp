@@ -2,6 +2,8 @@
 // then written to a buffer.
 #include "export/ThreeMf.h"
 
+#include "export/DisjointSets.h"
+
 #include <Model/COM/NMR_DLLInterfaces.h>
 
 #include <QUuid>
@@ -77,14 +79,7 @@ void splitFans(std::vector<NMR::MODELMESHVERTEX>& vertices, std::vector<NMR::MOD
                 at->second = Several;
         }
     // Corners of triangles (3 * triangle + k) joined into fans.
-    std::vector<std::size_t> root(3 * triangles.size());
-    for (std::size_t i = 0; i < root.size(); ++i)
-        root[i] = i;
-    const auto find = [&root](std::size_t c) {
-        while (root[c] != c)
-            c = root[c] = root[root[c]];
-        return c;
-    };
+    DisjointSets fans(3 * triangles.size());
     for (std::size_t t = 0; t < triangles.size(); ++t)
         for (std::size_t k = 0; k < 3; ++k) {
             const DWORD from = triangles[t].m_nIndices[k], to = triangles[t].m_nIndices[(k + 1) % 3];
@@ -93,8 +88,8 @@ void splitFans(std::vector<NMR::MODELMESHVERTEX>& vertices, std::vector<NMR::MOD
                 continue;
             // The other triangle runs to -> from: its corner at `to` is back's, at `from` the next.
             const std::size_t u = back->second / 3, j = back->second % 3;
-            root[find(3 * t + k)] = find(3 * u + (j + 1) % 3);
-            root[find(3 * t + (k + 1) % 3)] = find(3 * u + j);
+            fans.join(3 * t + k, 3 * u + (j + 1) % 3);
+            fans.join(3 * t + (k + 1) % 3, 3 * u + j);
         }
     // The first fan met at a corner keeps it; each later one gets a copy.
     std::vector<std::size_t> fanOf(vertices.size(), Several);
@@ -102,7 +97,7 @@ void splitFans(std::vector<NMR::MODELMESHVERTEX>& vertices, std::vector<NMR::MOD
     for (std::size_t t = 0; t < triangles.size(); ++t)
         for (std::size_t k = 0; k < 3; ++k) {
             DWORD& v = triangles[t].m_nIndices[k];
-            const std::size_t fan = find(3 * t + k);
+            const std::size_t fan = fans.find(3 * t + k);
             if (fanOf[v] == Several)
                 fanOf[v] = fan;
             if (fanOf[v] == fan)
