@@ -79,4 +79,18 @@ execute_process(COMMAND bash -c "source \"$0\"; COMP_WORDS=(\"$1\" import --form
 if(NOT offered STREQUAL "svg dxf")
   message(FATAL_ERROR "the completion of \"import --format\" offered \"${offered}\", not svg dxf: ${why}")
 endif()
+# The licence, GPL-3.0-or-later, said alike by the source's LICENSE, the installed copyright
+# file and the AppStream file.
+file(READ ${SOURCE_DIR}/LICENSE licence LIMIT 200)
+if(NOT licence MATCHES "GNU GENERAL PUBLIC LICENSE[ \n]+Version 3, 29 June 2007")
+  message(FATAL_ERROR "LICENSE does not hold the GNU General Public License, version 3")
+endif()
+file(READ ${prefix}/share/doc/brondelwick/copyright copyright)
+if(NOT copyright MATCHES "Files: \\*\nCopyright: [^\n]+\nLicense: GPL-3\\+\n" OR NOT copyright MATCHES "/usr/share/common-licenses/GPL-3")
+  message(FATAL_ERROR "the copyright file does not give the program's files under GPL-3+")
+endif()
+file(READ ${prefix}/share/metainfo/org.brondelwick.brondelwick.metainfo.xml metainfo)
+if(NOT metainfo MATCHES "<project_license>GPL-3.0-or-later</project_license>")
+  message(FATAL_ERROR "the AppStream file does not name GPL-3.0-or-later as the project's licence")
+endif()
 file(REMOVE_RECURSE ${prefix})
