@@ -384,6 +384,9 @@ private slots:
         QTest::addRow("the second subpath picked")
             << QStringList{"two.svg", "-o", "out.obj", "--outline", "p:2"} << QByteArray()
             << std::vector<PointRecord>{{1500, 1500}, {3000, 1500}, {3000, 3000}} << 2 << "";
+        QTest::addRow("fitted: the longer side fills the view, centred both ways")
+            << QStringList{"wide.svg", "-o", "out.obj", "--fit"} << QByteArray()
+            << std::vector<PointRecord>{{247, 1348}, {4693, 1348}, {4693, 3572}, {247, 3572}} << 2 << "";
         QTest::addRow("open path beside the closed one taken") << QStringList{"open.svg", "-o", "out.obj"} << QByteArray() << square << 2 << "";
     }
     void importWritesTheObject()
@@ -391,6 +394,7 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(QByteArray, input);
         writeFile("sq.svg", Square);
+        writeFile("wide.svg", "<svg xmlns='http://www.w3.org/2000/svg'><path d='M10 10 H60 V35 H10 Z'/></svg>");
         writeFile("two.svg", "<svg xmlns='http://www.w3.org/2000/svg'><path id='p' d='M0 0h10v10zM100 100h100v100z'/></svg>");
         writeFile("open.svg", "<svg xmlns='http://www.w3.org/2000/svg' width='100' height='100'><path id='o' d='M0 0 L50 50'/>"
                               "<path d='M10 10 H60 V60 H10 Z'/></svg>");
