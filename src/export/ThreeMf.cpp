@@ -8,6 +8,7 @@
 
 #include <QUuid>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -62,43 +63,91 @@ struct Sink {
     }
 };
 
+// The directed edges of a mesh, gathered by the corner they leave and sorted by the corner
+// they reach (arrays, no hashing: the 3MF of a large outline spends little here).
+class DirectedEdges {
+public:
+    static constexpr std::size_t None = std::numeric_limits<std::size_t>::max();
+
+    DirectedEdges(std::size_t vertexCount, const std::vector<NMR::MODELMESHTRIANGLE>& triangles) : first_(vertexCount + 1, 0)
+    {
+        for (const NMR::MODELMESHTRIANGLE& t : triangles)
+            for (const DWORD v : t.m_nIndices)
+                ++first_[v + 1];
+        for (std::size_t v = 0; v < vertexCount; ++v)
+            first_[v + 1] += first_[v];
+        leaving_.resize(first_.back());
+        std::vector<std::size_t> next(first_.begin(), first_.end() - 1);
+        for (std::size_t t = 0; t < triangles.size(); ++t)
+            for (std::size_t k = 0; k < 3; ++k)
+                leaving_[next[triangles[t].m_nIndices[k]]++] = {triangles[t].m_nIndices[(k + 1) % 3], 3 * t + k};
+        for (std::size_t v = 0; v < vertexCount; ++v)
+            std::sort(leaving_.begin() + std::ptrdiff_t(first_[v]), leaving_.begin() + std::ptrdiff_t(first_[v + 1]));
+    }
+
+    // Whether some edge is run more than once.
+    bool anyTwice() const
+    {
+        for (std::size_t v = 0; v + 1 < first_.size(); ++v)
+            for (std::size_t e = first_[v]; e + 1 < first_[v + 1]; ++e)
+                if (leaving_[e].to == leaving_[e + 1].to)
+                    return true;
+        return false;
+    }
+
+    // The corner (3 * triangle + k) whose edge runs from -> to when exactly one does, else None.
+    std::size_t once(DWORD from, DWORD to) const
+    {
+        const auto begin = leaving_.begin() + std::ptrdiff_t(first_[from]), end = leaving_.begin() + std::ptrdiff_t(first_[from + 1]);
+        const auto at = std::lower_bound(begin, end, Leaving{to, 0});
+        if (at == end || at->to != to || (at + 1 != end && (at + 1)->to == to))
+            return None;
+        return at->corner;
+    }
+
+private:
+    struct Leaving {
+        DWORD to;
+        std::size_t corner;
+        bool operator<(const Leaving& other) const { return to < other.to; }
+    };
+    std::vector<std::size_t> first_;
+    std::vector<Leaving> leaving_;
+};
+
 // Where a filled part touches itself at a corner, the triangles round that corner form two
 // fans (or more) that meet only there, and the lateral edge there is run twice each way.
 // Each fan after the first gets a copy of the corner of its own, so that every corner's
 // triangles form one disc and every edge is run once each way: the fans are the triangles
 // joined across edges run just once each way (the lateral edge, run more often, joins none).
+// Where no edge is run twice, every corner's triangles already form one disc.
 void splitFans(std::vector<NMR::MODELMESHVERTEX>& vertices, std::vector<NMR::MODELMESHTRIANGLE>& triangles)
 {
-    const auto key = [](DWORD from, DWORD to) { return (std::uint64_t(from) << 32) | to; };
-    std::unordered_map<std::uint64_t, std::size_t> edges; // directed edge -> its corner (3 * triangle + k), or none when run more than once
-    constexpr std::size_t Several = std::numeric_limits<std::size_t>::max();
-    for (std::size_t t = 0; t < triangles.size(); ++t)
-        for (std::size_t k = 0; k < 3; ++k) {
-            const auto [at, added] = edges.try_emplace(key(triangles[t].m_nIndices[k], triangles[t].m_nIndices[(k + 1) % 3]), 3 * t + k);
-            if (!added)
-                at->second = Several;
-        }
+    const DirectedEdges edges(vertices.size(), triangles);
+    if (!edges.anyTwice())
+        return;
     // Corners of triangles (3 * triangle + k) joined into fans.
     DisjointSets fans(3 * triangles.size());
     for (std::size_t t = 0; t < triangles.size(); ++t)
         for (std::size_t k = 0; k < 3; ++k) {
             const DWORD from = triangles[t].m_nIndices[k], to = triangles[t].m_nIndices[(k + 1) % 3];
-            const auto forth = edges.find(key(from, to)), back = edges.find(key(to, from));
-            if (forth->second == Several || back == edges.end() || back->second == Several)
+            const std::size_t back = edges.once(to, from);
+            if (edges.once(from, to) == DirectedEdges::None || back == DirectedEdges::None)
                 continue;
             // The other triangle runs to -> from: its corner at `to` is back's, at `from` the next.
-            const std::size_t u = back->second / 3, j = back->second % 3;
+            const std::size_t u = back / 3, j = back % 3;
             fans.join(3 * t + k, 3 * u + (j + 1) % 3);
             fans.join(3 * t + (k + 1) % 3, 3 * u + j);
         }
     // The first fan met at a corner keeps it; each later one gets a copy.
-    std::vector<std::size_t> fanOf(vertices.size(), Several);
+    constexpr std::size_t NoFan = DirectedEdges::None;
+    std::vector<std::size_t> fanOf(vertices.size(), NoFan);
     std::unordered_map<std::size_t, DWORD> copies;
     for (std::size_t t = 0; t < triangles.size(); ++t)
         for (std::size_t k = 0; k < 3; ++k) {
             DWORD& v = triangles[t].m_nIndices[k];
             const std::size_t fan = fans.find(3 * t + k);
-            if (fanOf[v] == Several)
+            if (fanOf[v] == NoFan)
                 fanOf[v] = fan;
             if (fanOf[v] == fan)
                 continue;
