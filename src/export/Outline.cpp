@@ -181,8 +181,11 @@ std::variant<std::vector<PointRecord>, QString> outlinePoints(const std::vector<
             bottom = std::max(bottom, p.y());
         }
         const double width = right - left, height = bottom - top;
-        const double scale = std::min(width > 0 ? fitInto->width() / width : std::numeric_limits<double>::infinity(),
-                                      height > 0 ? fitInto->height() / height : std::numeric_limits<double>::infinity());
+        double scale = std::numeric_limits<double>::infinity();
+        if (width > 0)
+            scale = fitInto->width() / width;
+        if (height > 0)
+            scale = std::min(scale, fitInto->height() / height);
         const double s = std::isfinite(scale) ? scale : 1;
         const QPointF offset(fitInto->center().x() - (left + right) / 2 * s, fitInto->center().y() - (top + bottom) / 2 * s);
         for (QPointF& p : placed)
