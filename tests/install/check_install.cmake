@@ -61,24 +61,21 @@ execute_process(COMMAND ${APPSTREAMCLI} validate --no-net --pedantic
 if(NOT valid EQUAL 0 OR why MATCHES "(^|\n)[EWIP]: ")
   message(FATAL_ERROR "appstreamcli validate found fault with the AppStream file:\n${why}")
 endif()
-execute_process(COMMAND bash -c "source \"$0\"; COMP_WORDS=(\"$1\" export --p); COMP_CWORD=2; _brondelwick_tool; echo \"\${COMPREPLY[*]}\""
-                        ${prefix}/share/bash-completion/completions/brondelwick-tool ${prefix}/bin/brondelwick-tool
-                OUTPUT_VARIABLE offered ERROR_VARIABLE why OUTPUT_STRIP_TRAILING_WHITESPACE)
-if(NOT offered STREQUAL "--prism")
-  message(FATAL_ERROR "the completion of \"export --p\" offered \"${offered}\", not --prism: ${why}")
-endif()
-execute_process(COMMAND bash -c "source \"$0\"; COMP_WORDS=(\"$1\" export --si); COMP_CWORD=2; _brondelwick_tool; echo \"\${COMPREPLY[*]}\""
-                        ${prefix}/share/bash-completion/completions/brondelwick-tool ${prefix}/bin/brondelwick-tool
-                OUTPUT_VARIABLE offered ERROR_VARIABLE why OUTPUT_STRIP_TRAILING_WHITESPACE)
-if(NOT offered STREQUAL "--size")
-  message(FATAL_ERROR "the completion of \"export --si\" offered \"${offered}\", not --size: ${why}")
-endif()
-execute_process(COMMAND bash -c "source \"$0\"; COMP_WORDS=(\"$1\" import --format ''); COMP_CWORD=3; _brondelwick_tool; echo \"\${COMPREPLY[*]}\""
-                        ${prefix}/share/bash-completion/completions/brondelwick-tool ${prefix}/bin/brondelwick-tool
-                OUTPUT_VARIABLE offered ERROR_VARIABLE why OUTPUT_STRIP_TRAILING_WHITESPACE)
-if(NOT offered STREQUAL "svg dxf")
-  message(FATAL_ERROR "the completion of \"import --format\" offered \"${offered}\", not svg dxf: ${why}")
-endif()
+# What the installed completion offers for the words after the tool's name (the last one
+# being completed), against what the tool's help lists.
+function(expect_completion words expected)
+  list(LENGTH words count)
+  list(JOIN words " " typed)
+  execute_process(COMMAND bash -c "source \"$0\"; COMP_WORDS=(\"$1\" ${typed}); COMP_CWORD=${count}; _brondelwick_tool; echo \"\${COMPREPLY[*]}\""
+                          ${prefix}/share/bash-completion/completions/brondelwick-tool ${prefix}/bin/brondelwick-tool
+                  OUTPUT_VARIABLE offered ERROR_VARIABLE why OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT offered STREQUAL expected)
+    message(FATAL_ERROR "the completion of \"${typed}\" offered \"${offered}\", not ${expected}: ${why}")
+  endif()
+endfunction()
+expect_completion("export;--p" "--prism")
+expect_completion("export;--si" "--size")
+expect_completion("import;--format;''" "svg dxf")
 # The licence, GPL-3.0-or-later, said alike by the source's LICENSE, the installed copyright
 # file and the AppStream file.
 file(READ ${SOURCE_DIR}/LICENSE licence LIMIT 200)
