@@ -1,6 +1,6 @@
 // What the window shows of its session and hands to it: the pop-up menu at the pointer, the
 // command box's list, keys and answers, the depth box, captions shown as written, and the
-// status bar's panels as plain text.
+// status bar's panels as plain text, and the pointer's place over each view.
 #include "fakes/TestSupport.h"
 
 #include <QTest>
@@ -46,6 +46,31 @@ private slots:
         QTEST(panelText(w, 3), "status");
         QCOMPARE(w.state().PointCount, std::int16_t(4));
         QCOMPARE(drawn(w->picFront).last(), QStringLiteral("C 2000,2000 r20 #0000ff"));
+    }
+
+    void pointerReadout_data()
+    {
+        QTest::addColumn<int>("view"); // front, side, top, 3D, the container between them
+        QTest::addColumn<QPointF>("at");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("position");
+        QTest::addRow("front view") << 0 << QPointF(120, 45) << "FRONT VIEW" << "[0120 : 0045]";
+        QTest::addRow("side view") << 1 << QPointF(1245, 30) << "SIDE VIEW" << "[1245 : 0030]";
+        QTest::addRow("top view") << 2 << QPointF(900, 4500) << "TOP VIEW" << "[0900 : 4500]";
+        QTest::addRow("3D view") << 3 << QPointF(2000, 7) << "3D VIEW" << "[2000 : 0007]";
+        QTest::addRow("between the views") << 4 << QPointF(2000, 5100) << "None" << "[0000:0000]";
+    }
+
+    // The pointer moved over each view, or the container between them, shows where it is.
+    void pointerReadout()
+    {
+        QFETCH(int, view);
+        QFETCH(QPointF, at);
+        TestWindow w;
+        PictureBox* const views[] = {w->picFront, w->picSide, w->picTop, w->pic3dView, w->picContainer};
+        mouseMove(views[view], float(at.x()), float(at.y()));
+        QTEST(panelText(w, 4), "name");
+        QTEST(panelText(w, 5), "position");
     }
 
     // A click on the list chooses the command whose help F12 shows; a double click puts its
